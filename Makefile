@@ -1,0 +1,56 @@
+# Kannada-Tovi and Kelda Vasi. `make run` starts the address book; `make test` passes every test.
+JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
+
+.PHONY: all deps build run test test-linux test-windows windows bench fuzz clean
+
+all: build
+
+deps:
+	@bash cmake/install-deps.sh
+
+build: deps
+	cmake --preset default
+	cmake --build --preset default -j $(JOBS)
+
+run: build
+	@if [ -x build/bin/kelda-vasi ]; then \
+	  exec build/bin/kelda-vasi; \
+	else \
+	  echo "The address book (kelda-vasi) is not built yet: only the Kannada-Tovi library and its tools are, in build/lib and build/bin."; \
+	fi
+
+windows: deps
+	cmake --preset windows-x86
+	cmake --build --preset windows-x86 -j $(JOBS)
+	cmake --preset windows-x64
+	cmake --build --preset windows-x64 -j $(JOBS)
+
+test-linux: build
+	ctest --preset default -j $(JOBS)
+
+test-windows: windows
+	ctest --preset windows-x86
+	ctest --preset windows-x64
+
+test: test-linux test-windows
+
+bench: build
+	@set -e; for b in build/bin/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+fuzz: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz -j $(JOBS)
+	@set -e; for f in build/fuzz/bin/fuzz_*; do \
+	  name=$$(basename $$f); corpus=build/fuzz/corpus/$$name; mkdir -p $$corpus; \
+	  seeds=""; [ -d fuzz/seeds/$$name ] && seeds=fuzz/seeds/$$name; \
+	  echo "== $$name ($(FUZZ_SECONDS) s)"; \
+	  if "$$f" -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 $$corpus $$seeds > build/fuzz/$$name.log 2>&1; then \
+	    grep -E "stat::number_of_executed_units|Done" build/fuzz/$$name.log | tail -n 2; \
+	  else \
+	    tail -n 40 build/fuzz/$$name.log; echo "$$name found a fault (log: build/fuzz/$$name.log)"; exit 1; \
+	  fi; \
+	done
+
+clean:
+	rm -rf build

@@ -1,0 +1,19 @@
+#include "process_attach.h"
+
+#include "../convert/conversion_data.h"
+#include "../platform/win32.h"
+#include "shared_state.h"
+
+#ifndef _WIN32
+// Off Windows the library is its own module; any non-null handle names it.
+HMODULE LibraryModule = reinterpret_cast<HMODULE>(static_cast<uintptr_t>(0x10000000));
+#endif
+
+// The results are not looked at: with a data text missing, its tables stay zero and the
+// converters and the engine produce nothing that needs them.
+void ProcessAttach() {
+    AttachSharedEngineState();
+    LoadConversionData();
+}
+
+void ProcessDetach() { DetachSharedEngineState(); }

@@ -1,0 +1,36 @@
+// The values every process that loads the library shares, and the per-process last error.
+#pragma once
+
+#include <cstdint>
+
+// Six aligned 32-bit words: written by the exports of whichever process calls them, read by
+// the hook in every process. No locks: a reader sees the old value or the new one.
+struct SharedEngineState {
+    int32_t mutexHandle;      // the single-instance mutex as the starting process knows it; 0 stopped
+    int32_t fontType;         // 0 bilingual glyph encoding, non-zero monolingual
+    int32_t engineType;       // hook scope: 0 the starting thread, non-zero every thread
+    int32_t trayIconWanted;   // the start asked for a tray icon
+    int32_t keyEngineSwitch;  // the long-a key is "a"; never cleared
+    int32_t shiftFixPending;  // a thread's Shift entry must be put back at the next key event
+};
+
+// Points at the one shared copy once the process has attached it; before that (and in test
+// programs that never attach) at a private copy with the same initial contents.
+extern SharedEngineState *Shared;
+
+// Maps the shared copy (off Windows, where a shared data section does it by itself).
+void AttachSharedEngineState();
+void DetachSharedEngineState();
+
+// The library's last-error value: one per process, negative codes only, never cleared by
+// success (read through ToviGetLastError).
+extern int LibraryLastError;
+
+enum ToviErrorCode {
+    kErrorEngineRunning = -1,
+    kErrorHook = -2,
+    kErrorDestinationSize = -3,
+    kErrorEmptyInput = -4,
+    kErrorNoOutput = -5,
+    kErrorNoMemory = -6,
+};

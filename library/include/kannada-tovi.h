@@ -1,0 +1,126 @@
+/*
+ * Kannada-Tovi: phonetic Kannada typing for 8-bit glyph fonts, and converters between the
+ * monolingual and bilingual glyph encodings, ISCII, KSCLP sort keys and Unicode.
+ *
+ * Every export has C linkage. Strings are zero-terminated 8-bit byte strings. Exports return 1
+ * or a count for success and 0 for failure, leaving a negative code in the library's
+ * per-process last-error value (ToviGetLastError):
+ *   -1 engine already running          -2 hook install failed / engine not running
+ *   -3 destination size 0 or too small -4 null or empty input
+ *   -5 conversion produced nothing     -6 out of memory
+ * Comparisons return -1, 0, 1, or 999 on failure.
+ *
+ * Twins marked TOVI_STDCALL use the platform's standard calling convention. On Windows they are
+ * exported under their decorated names (given beside each); on Linux under the plain name shown.
+ */
+#ifndef KANNADA_TOVI_H
+#define KANNADA_TOVI_H
+
+#include <stdint.h>
+
+#if defined(_WIN32)
+#define TOVI_CDECL __cdecl
+#define TOVI_STDCALL __stdcall
+#define TOVI_EXPORT
+#else
+#define TOVI_CDECL
+#define TOVI_STDCALL
+#define TOVI_EXPORT __attribute__((visibility("default")))
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* ---- Last error ---------------------------------------------------------------------- */
+
+/* The calling process's last-error value; reading it does not clear it. */
+TOVI_EXPORT int TOVI_CDECL ToviGetLastError(void);
+
+/* ---- Engine lifecycle ---------------------------------------------------------------- */
+
+/* engineType 0 hooks only the calling thread, non-zero every thread. fontType non-zero types
+ * the monolingual encoding, 0 the bilingual one. Returns 1, or 0 with -1 (already running)
+ * or -2 (hook failed). */
+TOVI_EXPORT int TOVI_CDECL ToviStartKeyboardEngine(int engineType, int fontType, int showTrayIcon);
+/* Windows: _ToviStartKeyboardEngineVB@12 (passes only the low byte of showTrayIcon on) */
+TOVI_EXPORT int TOVI_STDCALL ToviStartKeyboardEngineVB(int engineType, int fontType, int showTrayIcon);
+TOVI_EXPORT int TOVI_CDECL ToviStopKeyboardEngine(void);
+/* Windows: _ToviStopKeyboardEngineVB@0 */
+TOVI_EXPORT int TOVI_STDCALL ToviStopKeyboardEngineVB(void);
+TOVI_EXPORT int TOVI_CDECL ToviChangeEngineType(int engineType);
+TOVI_EXPORT int TOVI_CDECL ToviChangeFontType(int fontType);
+/* Sends WM_FONTCHANGE to every top-level window; returns the broadcast's result. */
+TOVI_EXPORT intptr_t TOVI_CDECL UpdateFonts(void);
+
+/* ---- Typing -------------------------------------------------------------------------- */
+
+/* 1 when the shared font type is monolingual (non-zero), else 0. */
+TOVI_EXPORT int TOVI_CDECL ToviGetCurrentFontType(void);
+/* Makes "a" the long-a key in every process from now on; there is no way back. */
+TOVI_EXPORT void TOVI_CDECL ToviSetKeyEngine(void);
+/* Forgets the syllable being composed. */
+TOVI_EXPORT void TOVI_CDECL ToviResetAllFlags(void);
+/* Windows: _ToviResetAllFlagsVB@0 */
+TOVI_EXPORT void TOVI_STDCALL ToviResetAllFlagsVB(void);
+/* Posts the bytes of s from its second byte on to the focus window (8 = Backspace). */
+TOVI_EXPORT int TOVI_CDECL ToviSendCharacters(const char *s);
+/* Scroll Lock is the Kannada switch. Windows twins: _ToviTurnOnScrollLockVB@0, _ToviTurnOffScrollLockVB@0 */
+TOVI_EXPORT int TOVI_CDECL ToviTurnOnScrollLock(void);
+TOVI_EXPORT int TOVI_CDECL ToviTurnOffScrollLock(void);
+TOVI_EXPORT int TOVI_STDCALL ToviTurnOnScrollLockVB(void);
+TOVI_EXPORT int TOVI_STDCALL ToviTurnOffScrollLockVB(void);
+/* The keyboard hook procedure. Windows: _ToviKBDProc@12 */
+TOVI_EXPORT intptr_t TOVI_STDCALL ToviKBDProc(int code, uintptr_t virtualKey, intptr_t keyData);
+
+/* ---- Monolingual and bilingual glyph mapping ----------------------------------------- */
+
+/* dst may be src (in place) or null (size query: returns strlen(src) + 1). */
+TOVI_EXPORT unsigned int TOVI_CDECL ToviMonolingual2BilingualGlyph(const char *src, char *dst, unsigned int dstSize);
+TOVI_EXPORT int TOVI_CDECL ToviBilingual2MonolingualGlyph(const char *src, char *dst, unsigned int dstSize);
+/* Results live in a library-owned buffer until the next call of any glyph-result twin.
+ * Windows: _ToviMonolingual2BilingualGlyphVB@4, _ToviBilingual2MonolingualGlyphVB@4 */
+TOVI_EXPORT char *TOVI_STDCALL ToviMonolingual2BilingualGlyphVB(const char *src);
+TOVI_EXPORT char *TOVI_STDCALL ToviBilingual2MonolingualGlyphVB(const char *src);
+
+/* ---- Glyph and ISCII conversion ------------------------------------------------------ */
+
+/* Glyph to ISCII normalises src in place (the bilingual form leaves it bilingual again).
+ * ISCII to bilingual glyph rewrites the ASCII letters of src to their monolingual codes. */
+TOVI_EXPORT int TOVI_CDECL ToviMonolingualGlyph2ISCII(char *src, char *dst, unsigned int dstSize);
+TOVI_EXPORT int TOVI_CDECL ToviBilingualGlyph2ISCII(char *src, char *dst, unsigned int dstSize);
+TOVI_EXPORT int TOVI_CDECL ToviISCII2MonolingualGlyph(const char *src, char *dst, unsigned int dstSize);
+TOVI_EXPORT int TOVI_CDECL ToviISCII2BilingualGlyph(char *src, char *dst, unsigned int dstSize);
+/* Windows: _ToviMonolingualGlyph2ISCIIVB@4, _ToviBilingualGlyph2ISCIIVB@4,
+ *          _ToviISCII2MonolingualGlyphVB@4, _ToviISCII2BilingualGlyphVB@4 */
+TOVI_EXPORT char *TOVI_STDCALL ToviMonolingualGlyph2ISCIIVB(char *src);
+TOVI_EXPORT char *TOVI_STDCALL ToviBilingualGlyph2ISCIIVB(char *src);
+TOVI_EXPORT char *TOVI_STDCALL ToviISCII2MonolingualGlyphVB(char *src);
+TOVI_EXPORT char *TOVI_STDCALL ToviISCII2BilingualGlyphVB(char *src);
+
+/* ---- KSCLP sort keys and comparison -------------------------------------------------- */
+
+TOVI_EXPORT int TOVI_CDECL ToviMonolingualGlyph2KSCLP(char *src, char *dst, unsigned int dstSize);
+TOVI_EXPORT int TOVI_CDECL ToviBilingualGlyph2KSCLP(char *src, char *dst, unsigned int dstSize);
+/* Windows: _ToviMonolingualGlyph2KSCLPVB@4, _ToviBilingualGlyph2KSCLPVB@4 */
+TOVI_EXPORT char *TOVI_STDCALL ToviMonolingualGlyph2KSCLPVB(char *src);
+TOVI_EXPORT char *TOVI_STDCALL ToviBilingualGlyph2KSCLPVB(char *src);
+TOVI_EXPORT int TOVI_CDECL ToviMonolingualGlyphCompare(char *a, char *b);
+TOVI_EXPORT int TOVI_CDECL ToviBilingualGlyphCompare(char *a, char *b);
+/* Windows: _ToviMonolingualGlyphCompareVB@8, _ToviBilingualGlyphCompareVB@8 */
+TOVI_EXPORT int TOVI_STDCALL ToviMonolingualGlyphCompareVB(char *a, char *b);
+TOVI_EXPORT int TOVI_STDCALL ToviBilingualGlyphCompareVB(char *a, char *b);
+
+/* ---- Unicode bridge ------------------------------------------------------------------ */
+
+/* Glyph string to UTF-8 Kannada and back; same conventions as the ISCII converters. */
+TOVI_EXPORT int TOVI_CDECL ToviMonolingualGlyph2Unicode(const char *src, char *dst, unsigned int dstSize);
+TOVI_EXPORT int TOVI_CDECL ToviBilingualGlyph2Unicode(const char *src, char *dst, unsigned int dstSize);
+TOVI_EXPORT int TOVI_CDECL ToviUnicode2MonolingualGlyph(const char *src, char *dst, unsigned int dstSize);
+TOVI_EXPORT int TOVI_CDECL ToviUnicode2BilingualGlyph(const char *src, char *dst, unsigned int dstSize);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* KANNADA_TOVI_H */

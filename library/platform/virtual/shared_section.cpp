@@ -1,0 +1,111 @@
+// Cross-process shared sections on POSIX shared memory.
+//
+// A section is a shm object holding a small header and the payload. The header counts the
+// processes that have it open; it is changed only under an exclusive flock of the object, so two
+// processes that open a fresh section at once still see one initialisation. The last process to
+// close it unlinks it, which gives the same lifetime as a shared data section of a library.
+#include "desktop.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <mutex>
+
+namespace desktop {
+namespace {
+
+struct SectionHeader {
+    uint32_t magic;
+    uint32_t users;
+    uint64_t size;
+};
+constexpr uint32_t kMagic = 0x4b54564bu;  // "KVTK"
+constexpr size_t kHeader = 64;            // keeps the payload aligned
+
+struct Mapping {
+    std::string name;
+    void *base;
+    size_t total;
+};
+
+std::mutex &Lock() {
+    static std::mutex m;
+    return m;
+}
+std::map<void *, Mapping> &Mappings() {
+    static std::map<void *, Mapping> m;
+    return m;
+}
+
+}  // namespace
+
+std::string Namespace() {
+    const char *ns = std::getenv("TOVI_DESKTOP");
+    std::string s = ns && *ns ? ns : "uid" + std::to_string(static_cast<unsigned>(getuid()));
+    for (char &c : s)
+        if (c == '/' || c == '\0') c = '_';
+    return s;
+}
+
+void *OpenSharedSection(const char *tag, size_t size, const void *initial) {
+    std::lock_guard<std::mutex> guard(Lock());
+    std::string name = "/kannada-tovi." + Namespace() + "." + tag;
+    size_t total = kHeader + size;
+    int fd = shm_open(name.c_str(), O_RDWR | O_CREAT, 0600);
+    if (fd < 0) return nullptr;
+    flock(fd, LOCK_EX);
+    struct stat st {};
+    fstat(fd, &st);
+    if (static_cast<size_t>(st.st_size) < total && ftruncate(fd, static_cast<off_t>(total)) != 0) {
+        flock(fd, LOCK_UN);
+        close(fd);
+        return nullptr;
+    }
+    void *base = mmap(nullptr, total, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+    if (base == MAP_FAILED) {
+        flock(fd, LOCK_UN);
+        close(fd);
+        return nullptr;
+    }
+    auto *header = static_cast<SectionHeader *>(base);
+    char *payload = static_cast<char *>(base) + kHeader;
+    if (header->magic != kMagic || header->size != size || header->users == 0) {
+        header->magic = kMagic;
+        header->size = size;
+        header->users = 0;
+        std::memcpy(payload, initial, size);
+    }
+    header->users++;
+    flock(fd, LOCK_UN);
+    close(fd);
+    Mappings()[payload] = Mapping{name, base, total};
+    return payload;
+}
+
+void CloseSharedSection(void *section) {
+    std::lock_guard<std::mutex> guard(Lock());
+    auto it = Mappings().find(section);
+    if (it == Mappings().end()) return;
+    Mapping m = it->second;
+    Mappings().erase(it);
+    int fd = shm_open(m.name.c_str(), O_RDWR, 0600);
+    if (fd >= 0) flock(fd, LOCK_EX);
+    auto *header = static_cast<SectionHeader *>(m.base);
+    if (header->users > 0) header->users--;
+    bool last = header->users == 0;
+    if (last) shm_unlink(m.name.c_str());
+    if (fd >= 0) {
+        flock(fd, LOCK_UN);
+        close(fd);
+    }
+    munmap(m.base, m.total);
+}
+
+}  // namespace desktop

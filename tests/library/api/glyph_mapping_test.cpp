@@ -1,0 +1,123 @@
+// The glyph mapping exports, called through the public header on the shared library.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "kannada-tovi.h"
+
+namespace {
+
+std::string Bytes(std::initializer_list<int> codes) {
+    std::string s;
+    for (int c : codes) s.push_back(static_cast<char>(c));
+    return s;
+}
+
+std::string ToBilingual(const std::string &mono) {
+    char out[256] = {};
+    unsigned n = ToviMonolingual2BilingualGlyph(mono.c_str(), out, sizeof out);
+    return std::string(out, n);
+}
+
+std::string ToMonolingual(const std::string &bi) {
+    char out[256] = {};
+    int n = ToviBilingual2MonolingualGlyph(bi.c_str(), out, sizeof out);
+    return std::string(out, n > 0 ? n : 0);
+}
+
+TEST(GlyphMapping, KannadaGlyphsAndLatinLettersTradePlaces) {
+    EXPECT_EQ(ToBilingual("ABC"), Bytes({129, 130, 131}));
+    EXPECT_EQ(ToMonolingual(Bytes({129, 130, 131})), "ABC");
+    EXPECT_EQ(ToMonolingual("ABC"), Bytes({127, 154, 155}));
+    EXPECT_EQ(ToBilingual(Bytes({127, 154, 155})), "ABC");
+}
+
+TEST(GlyphMapping, BytesWithoutARowPassUnchanged) {
+    EXPECT_EQ(ToBilingual("12 ,.;"), "12 ,.;");
+    EXPECT_EQ(ToMonolingual("12 ,.;"), "12 ,.;");
+    EXPECT_EQ(ToBilingual(Bytes({208})), Bytes({208}));  // 208 has no row
+}
+
+TEST(GlyphMapping, MergedCodesComeBackFromTheirNeighbours) {
+    // Both joiners become 255; back again the joiner is chosen anew from its neighbours.
+    EXPECT_EQ(ToBilingual(Bytes({246, 247})), Bytes({255, 255}));
+    EXPECT_EQ(ToMonolingual(ToBilingual(Bytes({204, 246, 228}))), Bytes({204, 246, 228}));
+    EXPECT_EQ(ToMonolingual(ToBilingual(Bytes({204, 247, 229}))), Bytes({204, 246, 229}));
+    EXPECT_EQ(ToMonolingual(ToBilingual(Bytes({228, 246, 204}))), Bytes({228, 247, 204}));
+    // Both forms of subscript RA become 245; it is 231 after a subscript from the third byte on.
+    EXPECT_EQ(ToBilingual(Bytes({230, 231})), Bytes({245, 245}));
+    EXPECT_EQ(ToMonolingual(Bytes({245})), Bytes({230}));
+    EXPECT_EQ(ToMonolingual(Bytes({145, 220, 245})), Bytes({80, 204, 231}));
+    EXPECT_EQ(ToMonolingual(Bytes({220, 245})), Bytes({204, 230}));
+    // 115 after the consonants that take the other form of the sign becomes 252.
+    EXPECT_EQ(ToMonolingual(Bytes({175, 176})), Bytes({114, 252}));
+    EXPECT_EQ(ToMonolingual(Bytes({174, 176})), Bytes({113, 115}));
+}
+
+TEST(GlyphMapping, JoinerWithoutAPartnerIsDroppedNotTruncated) {
+    // KA, joiner, KA: no joiner goes between two base glyphs, so it is dropped and the
+    // rest of the string survives.
+    char out[16] = {};
+    int n = ToviBilingual2MonolingualGlyph(Bytes({145, 255, 145, 166}).c_str(), out, sizeof out);
+    EXPECT_EQ(n, 3);
+    EXPECT_EQ(std::string(out), Bytes({80, 80, 105}));
+}
+
+TEST(GlyphMapping, SizeQueriesAndErrors) {
+    EXPECT_EQ(ToviMonolingual2BilingualGlyph("ABCD", nullptr, 100), 5u);
+    EXPECT_EQ(ToviBilingual2MonolingualGlyph("ABCD", nullptr, 100), 5);
+
+    EXPECT_EQ(ToviMonolingual2BilingualGlyph("", nullptr, 100), 0u);
+    EXPECT_EQ(ToviGetLastError(), -4);
+    EXPECT_EQ(ToviBilingual2MonolingualGlyph(nullptr, nullptr, 100), 0);
+    EXPECT_EQ(ToviGetLastError(), -4);
+
+    char out[8];
+    std::memset(out, 'x', sizeof out);
+    EXPECT_EQ(ToviMonolingual2BilingualGlyph("ABCD", out, 4), 0u);
+    EXPECT_EQ(ToviGetLastError(), -3);
+    EXPECT_EQ(out[0], 'x');  // nothing written
+    EXPECT_EQ(ToviBilingual2MonolingualGlyph("ABCD", out, 4), 0);
+    EXPECT_EQ(ToviGetLastError(), -3);
+
+    // Success does not clear the last error.
+    EXPECT_EQ(ToviMonolingual2BilingualGlyph("ABCD", out, 5), 4u);
+    EXPECT_EQ(ToviGetLastError(), -3);
+}
+
+TEST(GlyphMapping, ConvertsInPlace) {
+    char text[] = "ABC";
+    EXPECT_EQ(ToviMonolingual2BilingualGlyph(text, text, sizeof text), 3u);
+    EXPECT_EQ(std::string(text), Bytes({129, 130, 131}));
+    EXPECT_EQ(ToviBilingual2MonolingualGlyph(text, text, sizeof text), 3);
+    EXPECT_STREQ(text, "ABC");
+}
+
+TEST(GlyphMapping, TwinsReturnALibraryOwnedResult) {
+    char *first = ToviMonolingual2BilingualGlyphVB("ABC");
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(std::string(first), Bytes({129, 130, 131}));
+    char *second = ToviBilingual2MonolingualGlyphVB("ABC");
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(std::string(second), Bytes({127, 154, 155}));
+    EXPECT_EQ(ToviMonolingual2BilingualGlyphVB(""), nullptr);
+    EXPECT_EQ(ToviGetLastError(), -4);
+    // Long strings have no limit here.
+    std::string longText(50000, 'A');
+    char *big = ToviMonolingual2BilingualGlyphVB(longText.c_str());
+    ASSERT_NE(big, nullptr);
+    EXPECT_EQ(std::string(big).size(), longText.size());
+}
+
+TEST(GlyphMapping, EveryMonolingualCodeSurvivesTheRoundTripAlone) {
+    // Each code on its own, except the ones the bilingual encoding merges with another, and
+    // 208, which has no row and so keeps a code that the bilingual encoding gives to 192.
+    for (int c = 1; c < 256; c++) {
+        if (c == 252 || c == 248 || c == 231 || c == 247 || c == 208) continue;
+        std::string one(1, static_cast<char>(c));
+        EXPECT_EQ(ToMonolingual(ToBilingual(one)), one) << "code " << c;
+    }
+}
+
+}  // namespace
