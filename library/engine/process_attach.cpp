@@ -3,6 +3,7 @@
 #include "../convert/conversion_data.h"
 #include "../platform/win32.h"
 #include "shared_state.h"
+#include "tray.h"
 
 #ifndef _WIN32
 // Off Windows the library is its own module; any non-null handle names it.
@@ -14,6 +15,7 @@ HMODULE LibraryModule = reinterpret_cast<HMODULE>(static_cast<uintptr_t>(0x10000
 void ProcessAttach() {
     AttachSharedEngineState();
     LoadConversionData();
+    RegisterTrayClass();
 }
 
 void ProcessDetach() { DetachSharedEngineState(); }

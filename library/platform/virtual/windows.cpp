@@ -34,7 +34,12 @@ struct MessageBoxRecord {
 std::recursive_mutex lock;
 std::map<uintptr_t, Window> windows;  // key 0 is the thread's own queue
 uintptr_t nextWindow = 0x100;
-std::map<std::string, WNDPROC> classes;
+// Built on first use: the library's load-time entry registers its tray class and loads its
+// menu before the static objects of this file would be constructed.
+std::map<std::string, WNDPROC> &Classes() {
+    static std::map<std::string, WNDPROC> classes;
+    return classes;
+}
 HWND focus = nullptr;
 HWND foreground = nullptr;
 
@@ -64,7 +69,10 @@ struct Menu {
     int submenu;
     int defaultItem;
 };
-std::map<uintptr_t, Menu> menus;
+std::map<uintptr_t, Menu> &Menus() {
+    static std::map<uintptr_t, Menu> menus;
+    return menus;
+}
 uintptr_t nextMenu = 0x5000;
 
 }  // namespace
@@ -138,22 +146,22 @@ ATOM RegisterClassA(const WNDCLASSA *windowClass) {
     if (!windowClass || !windowClass->lpszClassName) return 0;
     std::lock_guard<std::recursive_mutex> guard(lock);
     std::string name = windowClass->lpszClassName;
-    if (classes.count(name)) {
+    if (Classes().count(name)) {
         SetLastError(1410);  // class already exists
         return 0;
     }
-    classes[name] = windowClass->lpfnWndProc;
-    return static_cast<ATOM>(0xC000 + classes.size());
+    Classes()[name] = windowClass->lpfnWndProc;
+    return static_cast<ATOM>(0xC000 + Classes().size());
 }
 
 HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR, DWORD, int, int, int, int, HWND parent,
                      HMENU, HINSTANCE, void *) {
     std::lock_guard<std::recursive_mutex> guard(lock);
-    if (!className || !classes.count(className)) {
+    if (!className || !Classes().count(className)) {
         SetLastError(1407);  // cannot find window class
         return nullptr;
     }
-    return NewWindow(className, classes[className], parent);
+    return NewWindow(className, Classes()[className], parent);
 }
 
 BOOL DestroyWindow(HWND window) {
@@ -176,23 +184,23 @@ HMENU LoadMenuA(HINSTANCE, LPCSTR name) {
     if (!IS_INTRESOURCE(name)) return nullptr;
     std::lock_guard<std::recursive_mutex> guard(lock);
     uintptr_t id = nextMenu++;
-    menus[id] = Menu{LOWORD(name), -1, -1};
+    Menus()[id] = Menu{LOWORD(name), -1, -1};
     return reinterpret_cast<HMENU>(id);
 }
 
 HMENU GetSubMenu(HMENU menu, int position) {
     std::lock_guard<std::recursive_mutex> guard(lock);
-    auto it = menus.find(reinterpret_cast<uintptr_t>(menu));
-    if (it == menus.end() || position != 0) return nullptr;
+    auto it = Menus().find(reinterpret_cast<uintptr_t>(menu));
+    if (it == Menus().end() || position != 0) return nullptr;
     uintptr_t id = nextMenu++;
-    menus[id] = Menu{it->second.resource, position, -1};
+    Menus()[id] = Menu{it->second.resource, position, -1};
     return reinterpret_cast<HMENU>(id);
 }
 
 BOOL SetMenuDefaultItem(HMENU menu, UINT item, UINT) {
     std::lock_guard<std::recursive_mutex> guard(lock);
-    auto it = menus.find(reinterpret_cast<uintptr_t>(menu));
-    if (it == menus.end()) return FALSE;
+    auto it = Menus().find(reinterpret_cast<uintptr_t>(menu));
+    if (it == Menus().end()) return FALSE;
     it->second.defaultItem = static_cast<int>(item);
     return TRUE;
 }
@@ -201,8 +209,8 @@ BOOL TrackPopupMenu(HMENU menu, UINT, int, int, int, HWND owner, const void *) {
     int choice;
     {
         std::lock_guard<std::recursive_mutex> guard(lock);
-        auto it = menus.find(reinterpret_cast<uintptr_t>(menu));
-        if (it == menus.end()) return FALSE;
+        auto it = Menus().find(reinterpret_cast<uintptr_t>(menu));
+        if (it == Menus().end()) return FALSE;
         lastMenuDefault = it->second.defaultItem;
         menusTracked++;
         choice = menuChoice;
