@@ -36,6 +36,53 @@ const Section kSections[] = {
     {"<ISCII2KSCLP>", &Conversion.iscii2Ksclp[0][0], 2, kIscii2KsclpRows, 0},
 };
 
+// Keeps the first row for a key: the rows are visited from row 1, so a later row with the
+// same key never replaces it. Key 0 never occurs in a string and is not indexed.
+void KeepFirst(uint8_t &slot, uint8_t key, int row) {
+    if (key != 0 && slot == 0) slot = static_cast<uint8_t>(row);
+}
+
+void IndexGlyphTables(ConversionIndex &x) {
+    std::memset(x.oneGlyphRow, 0, sizeof x.oneGlyphRow);
+    std::memset(x.ottaksharaRow, 0, sizeof x.ottaksharaRow);
+    std::memset(x.twoGlyphRow, 0, sizeof x.twoGlyphRow);
+    std::memset(x.longerGlyphRows, 0, sizeof x.longerGlyphRows);
+    for (int r = 1; r <= kOneGlyphRows; r++) KeepFirst(x.oneGlyphRow[Conversion.oneGlyph[r][0]], Conversion.oneGlyph[r][0], r);
+    for (int r = 1; r <= kOttaksharaRows; r++)
+        KeepFirst(x.ottaksharaRow[Conversion.ottakshara[r][0]], Conversion.ottakshara[r][0], r);
+    for (int r = 1; r <= kTwoGlyphRows; r++) {
+        uint8_t a = Conversion.twoGlyph[r][0], b = Conversion.twoGlyph[r][1];
+        if (b != 0) KeepFirst(x.twoGlyphRow[a][b], a, r);
+    }
+    for (int r = 1; r <= kThreeGlyphRows; r++) x.longerGlyphRows[Conversion.threeGlyph[r][0]] |= 1;
+    for (int r = 1; r <= kFourGlyphRows; r++) x.longerGlyphRows[Conversion.fourGlyph[r][0]] |= 2;
+    for (int r = 1; r <= kFiveGlyphRows; r++) x.longerGlyphRows[Conversion.fiveGlyph[r][0]] |= 4;
+    x.longerGlyphRows[0] = 0;
+}
+
+void IndexLetterTables(ConversionIndex &x) {
+    uint8_t strokeRow[256] = {}, sortRow[256] = {}, letterRow[256] = {}, monoRow[256] = {},
+            ksclpRow[256] = {};
+    for (int r = 1; r <= kStrokesRows; r++) KeepFirst(strokeRow[Conversion.strokes[r][0]], Conversion.strokes[r][0], r);
+    for (int r = 1; r <= kSortCodeRows; r++) KeepFirst(sortRow[Conversion.sortCode[r][0]], Conversion.sortCode[r][0], r);
+    for (int r = 1; r <= kIscii2BilingualRows; r++) {
+        KeepFirst(monoRow[Conversion.iscii2Bilingual[r][0]], Conversion.iscii2Bilingual[r][0], r);
+        KeepFirst(letterRow[Conversion.iscii2Bilingual[r][1]], Conversion.iscii2Bilingual[r][1], r);
+    }
+    for (int r = 1; r <= kIscii2KsclpRows; r++) KeepFirst(ksclpRow[Conversion.iscii2Ksclp[r][0]], Conversion.iscii2Ksclp[r][0], r);
+    // A row whose value is 0 would end a string in the middle; only faulty data has one, and
+    // it is treated as absent.
+    for (int b = 0; b < 256; b++) {
+        x.strokeKey[b] = strokeRow[b] ? Conversion.strokes[strokeRow[b]][1] : 0;
+        uint8_t sort = sortRow[b] ? Conversion.sortCode[sortRow[b]][1] : 0;
+        x.sortCode[b] = sort ? sort : static_cast<uint8_t>(b);
+        x.letterOfMono[b] = letterRow[b] ? Conversion.iscii2Bilingual[letterRow[b]][0] : 0;
+        x.monoOfLetter[b] = monoRow[b] ? Conversion.iscii2Bilingual[monoRow[b]][1] : 0;
+        uint8_t ksclp = ksclpRow[b] ? Conversion.iscii2Ksclp[ksclpRow[b]][1] : 0;
+        x.ksclpOfLetter[b] = ksclp ? ksclp : static_cast<uint8_t>(b);
+    }
+}
+
 }  // namespace
 
 void NextConversionToken(char *token) { NextDataToken(conversionText, token); }
@@ -101,6 +148,8 @@ void IndexConversionTables() {
             x.bilingual2Mono[bi] = mono;
         }
     }
+    IndexGlyphTables(x);
+    IndexLetterTables(x);
 }
 
 void ResetConversionData() {

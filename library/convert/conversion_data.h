@@ -41,6 +41,24 @@ struct ConversionIndex {
     uint8_t mono2Bilingual[256];  // identity where no row has the code
     uint8_t bilingual2Mono[256];
     bool hasBilingual2Mono[256];
+
+    // First row (0: none) of the one-glyph and subscript tables with glyph g.
+    uint8_t oneGlyphRow[256];
+    uint8_t ottaksharaRow[256];
+    // First <TwoGlyph> row for the pair (g1, g2); 0 none.
+    uint8_t twoGlyphRow[256][256];
+    // Bit n - 3 set when some <NGlyph> row (n = 3, 4, 5) starts with g: only then is that
+    // table scanned.
+    uint8_t longerGlyphRows[256];
+    // Keystroke letter of an ISCII code (0: no row).
+    uint8_t strokeKey[256];
+    // A code after the shift of the sort key, corrected by <KSCSSortCode> (identity: no row).
+    uint8_t sortCode[256];
+    // ASCII letter of a monolingual Latin-letter code and back (0: no row).
+    uint8_t letterOfMono[256];
+    uint8_t monoOfLetter[256];
+    // KSCLP byte of an ASCII letter (identity: no row).
+    uint8_t ksclpOfLetter[256];
 };
 
 extern ConversionIndex ConversionLookup;

@@ -1,0 +1,45 @@
+// Glyph strings and ISCII, both ways. Glyph to ISCII is a longest match over normalised glyph
+// sequences; ISCII to glyph types the keystroke of every ISCII letter through the composer.
+// The KSCLP keys and the Unicode bridge build on the internal forms declared here.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// ISCII-91 code ranges.
+inline bool IsIsciiConsonant(uint8_t c) { return c >= 179 && c <= 216; }
+inline bool IsIsciiVowel(uint8_t c) { return c >= 164 && c <= 178; }
+inline bool IsIsciiVowelSign(uint8_t c) { return c >= 218 && c <= 231; }
+constexpr uint8_t kIsciiHalant = 232;
+constexpr uint8_t kIsciiNukta = 233;
+
+// Normalises a monolingual glyph string of n bytes in place (joiners out, signs in front of
+// subscripts, the halant glyph after a subscript) and returns its new length; s[length] is 0.
+size_t NormaliseGlyphs(uint8_t *s, size_t n);
+
+// A glyph stands for at most this many ISCII bytes.
+constexpr size_t kIsciiPerGlyph = 3;
+
+// The ISCII bytes of a normalised monolingual glyph string, in ISCII order, written to `out`
+// (room for kIsciiPerGlyph * n + 1 bytes) and terminated; returns their count. With
+// `bilingualLetters` the Latin-letter codes become their ASCII letters (the bilingual export).
+size_t NormalisedGlyphsToIscii(const uint8_t *s, size_t n, bool bilingualLetters, uint8_t *out);
+// Only the count of the same conversion (a size query).
+size_t CountIsciiOfGlyphs(const uint8_t *s, size_t n, bool bilingualLetters);
+
+// The whole glyph-to-ISCII conversion of a NUL-terminated glyph string: normalises `src` in
+// place (a bilingual string ends up bilingual again) and appends the ISCII to `out`. False,
+// with the last error -5, when a bilingual string yields nothing.
+bool GlyphStringToIscii(char *src, bool bilingual, std::string &out);
+
+// ISCII to glyph codes of the composer's current encoding, joiners inserted. With `bilingual`
+// the ASCII letters of `src` are first rewritten in place to their monolingual codes.
+void IsciiToGlyphString(char *src, bool bilingual, std::string &out);
+
+// The result buffer of the two glyph-to-ISCII twins: each call frees the previous result.
+extern char *IsciiResultBuffer;
+
+// Copies `result` (count bytes plus a NUL) to dst when it fits dstSize, else fails with -3.
+// Returns whether it was copied; a null dst (a size query) copies nothing and succeeds.
+bool DeliverResult(const std::string &result, char *dst, unsigned int dstSize);

@@ -1,0 +1,218 @@
+// KSCLP keys of glyph strings (through ISCII) and the comparisons built on them.
+#include "ksclp.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "../engine/shared_state.h"
+#include "../include/kannada-tovi.h"
+#include "conversion_data.h"
+#include "iscii.h"
+
+char *SortKeyResultBuffer = nullptr;
+
+namespace {
+
+constexpr uint8_t kInherentVowel = 182;
+constexpr uint8_t kKeyHalant = 181;
+constexpr uint8_t kKeyRa = 229;
+constexpr uint8_t kKeyRepha = 230;   // ISCII 208 after the shift
+constexpr uint8_t kKeyNa = 220;
+constexpr uint8_t kKeyNaHalant = 221;  // ISCII 199 after the shift
+constexpr uint8_t kKeyInvisible = 243;
+
+bool IsKeyConsonant(uint8_t d) { return d >= 201 && d <= 237; }
+bool IsKeyVowel(uint8_t d) { return d >= 161 && d <= 177; }
+
+// The shifted code of one ISCII byte: consonants and vowel signs move to their collation
+// places; the other codes take their <KSCSSortCode> correction or stay.
+uint8_t Shift(uint8_t c) {
+    if (c >= 179 && c <= 209) return static_cast<uint8_t>(c + 22);
+    if (c >= 218 && c <= 231) return static_cast<uint8_t>(c - 35);
+    return ConversionLookup.sortCode[c];
+}
+
+// A byte that can open a syllable when the byte before it closes one.
+bool OpensSyllable(uint8_t d) { return IsKeyVowel(d) || IsKeyConsonant(d); }
+bool ClosesSyllable(uint8_t d) { return IsKeyVowel(d) || (d >= 182 && d <= 195) || IsKeyConsonant(d); }
+
+// Shifts the ISCII codes and writes each repha as RA + halant in front of the cluster it
+// follows. The cluster starts at the last byte that opens a syllable after one that closes
+// one; the search never crosses a byte outside Kannada (a space, a digit, a letter), so a
+// repha stays in its own word and a repha with no cluster before it stays where it is.
+void ShiftAndMoveRepha(const uint8_t *iscii, size_t length, std::string &out) {
+    out.clear();
+    out.reserve(length + 8);
+    size_t wordStart = 0;
+    size_t clusterStart = 0;
+    bool haveCluster = false;
+    for (size_t i = 0; i < length; i++) {
+        uint8_t d = Shift(iscii[i]);
+        if (d == kKeyRepha) {
+            size_t j = haveCluster ? clusterStart : wordStart;
+            const char ra[2] = {static_cast<char>(kKeyRa), static_cast<char>(kKeyHalant)};
+            out.insert(j, ra, 2);
+            clusterStart = j;
+            haveCluster = true;
+            continue;
+        }
+        size_t p = out.size();
+        out.push_back(static_cast<char>(d));
+        if (d < 161) {
+            wordStart = p + 1;
+            haveCluster = false;
+        } else if (p > wordStart && OpensSyllable(d) && ClosesSyllable(static_cast<uint8_t>(out[p - 1]))) {
+            clusterStart = p;
+            haveCluster = true;
+        }
+    }
+}
+
+// The key of shifted text: a consonant that no sign, halant or nukta follows takes the
+// inherent vowel byte; halants vanish; NA + halant sorts as NA; the invisible consonant with
+// RA or LLA sorts as the letter it makes.
+void BuildKey(std::string &shifted, std::string &key) {
+    size_t m = shifted.size();
+    uint8_t *r = reinterpret_cast<uint8_t *>(&shifted[0]);
+    for (size_t j = 0; j < m; j++) {
+        uint8_t d = r[j];
+        uint8_t e = j + 1 < m ? r[j + 1] : 0;
+        if (IsKeyConsonant(d) && d != kKeyNaHalant &&
+            ((e >= 201 && e <= 238) || IsKeyVowel(e) || e < 161 || e > 243)) {
+            key.push_back(static_cast<char>(d));
+            key.push_back(static_cast<char>(kInherentVowel));
+        } else if (d == kKeyHalant) {
+        } else if (d == kKeyNaHalant) {
+            key.push_back(static_cast<char>(kKeyNa));
+        } else if (d == kKeyInvisible && (e == 229 || e == 237)) {
+            r[j + 1] = static_cast<uint8_t>(e + 1);
+            key.push_back(static_cast<char>(e + 1));
+        } else {
+            key.push_back(static_cast<char>(d));
+        }
+    }
+}
+
+bool IsAsciiLetter(uint8_t c) { return (c >= 65 && c <= 90) || (c >= 97 && c <= 122); }
+
+// Key of a glyph string cut to dstSize - 1 bytes, into dst when given.
+int GlyphToKsclpExport(char *src, char *dst, unsigned int dstSize, bool bilingual) {
+    if (!src || !*src) {
+        LibraryLastError = kErrorEmptyInput;
+        return 0;
+    }
+    if (dstSize == 0) {
+        LibraryLastError = kErrorDestinationSize;
+        return 0;
+    }
+    try {
+        std::string key;
+        if (!GlyphStringToKsclp(src, bilingual, key)) return 0;
+        if (key.size() > dstSize - 1) key.resize(dstSize - 1);
+        if (dst) {
+            std::memcpy(dst, key.data(), key.size());
+            dst[key.size()] = '\0';
+        }
+        return static_cast<int>(key.size());
+    } catch (const std::bad_alloc &) {
+        LibraryLastError = kErrorNoMemory;
+        return 0;
+    }
+}
+
+char *KeyTwin(char *src, bool bilingual) {
+    size_t n = src ? std::strlen(src) : 0;
+    if (n == 0) {
+        LibraryLastError = kErrorEmptyInput;
+        return nullptr;
+    }
+    if (n > 10000) return nullptr;
+    char *scratch = static_cast<char *>(std::calloc(n + 3, 1));
+    if (!scratch) {
+        LibraryLastError = kErrorNoMemory;
+        return nullptr;
+    }
+    std::memcpy(scratch, src, n);
+    int need = GlyphToKsclpExport(scratch, nullptr, static_cast<unsigned int>(5 * n), bilingual);
+    std::free(scratch);
+    std::free(SortKeyResultBuffer);
+    SortKeyResultBuffer = static_cast<char *>(std::calloc(static_cast<size_t>(need) + 3, 1));
+    if (!SortKeyResultBuffer) {
+        LibraryLastError = kErrorNoMemory;
+        return nullptr;
+    }
+    unsigned int size = static_cast<unsigned int>(need) + (bilingual ? 3 : 2);
+    if (GlyphToKsclpExport(src, SortKeyResultBuffer, size, bilingual) == 0) {
+        std::free(SortKeyResultBuffer);
+        SortKeyResultBuffer = nullptr;
+    }
+    return SortKeyResultBuffer;
+}
+
+// -1, 0 or 1 by the whole keys of a and b; 999 when an argument is missing or empty or a key
+// cannot be made.
+int Compare(char *a, char *b, bool bilingual) {
+    if (!a || !b || !*a || !*b) {
+        LibraryLastError = kErrorEmptyInput;
+        return 999;
+    }
+    try {
+        std::string keyA, keyB;
+        if (!GlyphStringToKsclp(a, bilingual, keyA) || keyA.empty()) return 999;
+        // Both strings are normalised in place; the same string is not normalised twice.
+        if (b == a) return 0;
+        if (!GlyphStringToKsclp(b, bilingual, keyB) || keyB.empty()) return 999;
+        int c = keyA.compare(keyB);  // char_traits<char> compares as unsigned char
+        return c < 0 ? -1 : c > 0 ? 1 : 0;
+    } catch (const std::bad_alloc &) {
+        LibraryLastError = kErrorNoMemory;
+        return 999;
+    }
+}
+
+}  // namespace
+
+void IsciiToKsclp(const uint8_t *iscii, size_t length, bool bilingual, std::string &key) {
+    std::string shifted;
+    ShiftAndMoveRepha(iscii, length, shifted);
+    size_t start = key.size();
+    key.reserve(start + 2 * shifted.size());
+    BuildKey(shifted, key);
+    if (bilingual)
+        for (size_t i = start; i < key.size(); i++) {
+            uint8_t c = static_cast<uint8_t>(key[i]);
+            if (IsAsciiLetter(c)) key[i] = static_cast<char>(ConversionLookup.ksclpOfLetter[c]);
+        }
+}
+
+bool GlyphStringToKsclp(char *src, bool bilingual, std::string &key) {
+    std::string iscii;
+    if (!GlyphStringToIscii(src, bilingual, iscii)) return false;
+    IsciiToKsclp(reinterpret_cast<const uint8_t *>(iscii.data()), iscii.size(), bilingual, key);
+    return true;
+}
+
+extern "C" {
+
+int TOVI_CDECL ToviMonolingualGlyph2KSCLP(char *src, char *dst, unsigned int dstSize) {
+    return GlyphToKsclpExport(src, dst, dstSize, false);
+}
+
+int TOVI_CDECL ToviBilingualGlyph2KSCLP(char *src, char *dst, unsigned int dstSize) {
+    return GlyphToKsclpExport(src, dst, dstSize, true);
+}
+
+char *TOVI_STDCALL ToviMonolingualGlyph2KSCLPVB(char *src) { return KeyTwin(src, false); }
+
+char *TOVI_STDCALL ToviBilingualGlyph2KSCLPVB(char *src) { return KeyTwin(src, true); }
+
+int TOVI_CDECL ToviMonolingualGlyphCompare(char *a, char *b) { return Compare(a, b, false); }
+
+int TOVI_CDECL ToviBilingualGlyphCompare(char *a, char *b) { return Compare(a, b, true); }
+
+int TOVI_STDCALL ToviMonolingualGlyphCompareVB(char *a, char *b) { return Compare(a, b, false); }
+
+int TOVI_STDCALL ToviBilingualGlyphCompareVB(char *a, char *b) { return Compare(a, b, true); }
+
+}  // extern "C"

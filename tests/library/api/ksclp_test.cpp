@@ -1,0 +1,166 @@
+// KSCLP keys and comparisons through the public API.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "kannada-tovi.h"
+
+namespace {
+
+std::string Bytes(std::initializer_list<int> codes) {
+    std::string s;
+    for (int c : codes) s.push_back(static_cast<char>(c));
+    return s;
+}
+
+std::string MonoKey(std::string glyphs) {
+    char out[512] = {};
+    int n = ToviMonolingualGlyph2KSCLP(&glyphs[0], out, sizeof out);
+    EXPECT_EQ(n, static_cast<int>(std::strlen(out)));
+    return std::string(out, n > 0 ? n : 0);
+}
+
+std::string ToBilingual(const std::string &mono) {
+    std::string out(mono.size() + 1, '\0');
+    ToviMonolingual2BilingualGlyph(mono.c_str(), &out[0], static_cast<unsigned>(out.size()));
+    out.resize(mono.size());
+    return out;
+}
+
+std::string BilingualKey(std::string glyphs) {
+    char out[512] = {};
+    int n = ToviBilingualGlyph2KSCLP(&glyphs[0], out, sizeof out);
+    return std::string(out, n > 0 ? n : 0);
+}
+
+int Compare(std::string a, std::string b) { return ToviMonolingualGlyphCompare(&a[0], &b[0]); }
+
+TEST(KsclpKey, ConsonantsTakeTheInherentVowelUnlessASignFollows) {
+    EXPECT_EQ(MonoKey(Bytes({80, 192})), Bytes({201, 182}));       // KA
+    EXPECT_EQ(MonoKey(Bytes({80, 193})), Bytes({201, 183}));       // KAA
+    EXPECT_EQ(MonoKey(Bytes({81})), Bytes({201, 184}));            // KI
+    EXPECT_EQ(MonoKey(Bytes({80, 239})), Bytes({201}));            // K with halant
+    EXPECT_EQ(MonoKey(Bytes({80, 204})), Bytes({201, 201, 182}));  // KKA
+    EXPECT_EQ(MonoKey(Bytes({80, 192, 65})), Bytes({201, 182, 162}));
+}
+
+TEST(KsclpKey, RephaGoesInFrontOfItsCluster) {
+    EXPECT_EQ(MonoKey(Bytes({80, 192, 240})), Bytes({229, 201, 182}));
+    EXPECT_EQ(MonoKey(Bytes({80, 205, 240})), Bytes({229, 201, 202, 182}));
+    EXPECT_EQ(MonoKey(Bytes({240})), Bytes({229}));
+    // Within the second syllable only.
+    EXPECT_EQ(MonoKey(Bytes({80, 192, 80, 192, 240})), Bytes({201, 182, 229, 201, 182}));
+    // Never across a space into the word before.
+    EXPECT_EQ(MonoKey(Bytes({80, 192, 32, 80, 192, 240})), Bytes({201, 182, 32, 229, 201, 182}));
+    EXPECT_EQ(MonoKey(Bytes({80, 192, 32, 240})), Bytes({201, 182, 32, 229}));
+}
+
+TEST(KsclpKey, SpecialCodes) {
+    EXPECT_EQ(MonoKey(Bytes({190, 80, 192})), Bytes({230, 230, 182, 201, 182}));  // RRA, KA
+    EXPECT_EQ(MonoKey(Bytes({170})), Bytes({232, 182}));                          // VA
+    EXPECT_EQ(MonoKey(Bytes({188})), Bytes({237, 182}));                          // LLA
+    EXPECT_EQ(MonoKey(Bytes({242})), Bytes({220}));                               // NA + halant
+    EXPECT_EQ(MonoKey("1 2"), "1 2");
+    EXPECT_EQ(MonoKey(Bytes({67})), Bytes({164}));  // the vowel A keeps its ISCII code
+}
+
+TEST(KsclpKey, DroppedGlyphsGiveAnEmptyKey) {
+    char out[8] = "x";
+    std::string latin = Bytes({127, 140, 161});
+    EXPECT_EQ(ToviMonolingualGlyph2KSCLP(&latin[0], out, sizeof out), 0);
+    EXPECT_EQ(out[0], '\0');
+}
+
+TEST(KsclpKey, BilingualLettersSortWithEachCapitalBeforeItsSmallLetter) {
+    EXPECT_EQ(BilingualKey("Ab"), Bytes({65, 68}));
+    EXPECT_EQ(BilingualKey("aB"), Bytes({66, 67}));
+    EXPECT_EQ(BilingualKey("Nz"), Bytes({97, 122}));
+    std::string ab = "Ab", aB = "aB";
+    EXPECT_EQ(ToviBilingualGlyphCompare(&ab[0], &aB[0]), -1);
+    // Letters after Kannada text that made the key longer than its ISCII form.
+    EXPECT_EQ(BilingualKey(ToBilingual(Bytes({80, 192, 240})) + "Z"), Bytes({229, 201, 182, 121}));
+}
+
+TEST(KsclpKey, SizesAndCuts) {
+    std::string ka = Bytes({80, 192, 240});
+    EXPECT_EQ(ToviMonolingualGlyph2KSCLP(&ka[0], nullptr, 100), 3);
+    // The key is cut at dstSize - 1 bytes and never written past dstSize.
+    char out[4];
+    std::memset(out, 'x', sizeof out);
+    EXPECT_EQ(ToviMonolingualGlyph2KSCLP(&ka[0], out, 3), 2);
+    EXPECT_EQ(std::string(out), Bytes({229, 201}));
+    EXPECT_EQ(out[3], 'x');
+    EXPECT_EQ(ToviMonolingualGlyph2KSCLP(&ka[0], nullptr, 3), 2);
+    EXPECT_EQ(ToviMonolingualGlyph2KSCLP(&ka[0], out, 0), 0);
+    EXPECT_EQ(ToviGetLastError(), -3);
+    char empty[] = "";
+    EXPECT_EQ(ToviMonolingualGlyph2KSCLP(empty, out, 4), 0);
+    EXPECT_EQ(ToviGetLastError(), -4);
+}
+
+TEST(KsclpKey, Twins) {
+    std::string ka = Bytes({80, 192, 240});
+    char *key = ToviMonolingualGlyph2KSCLPVB(&ka[0]);
+    ASSERT_NE(key, nullptr);
+    EXPECT_EQ(std::string(key), Bytes({229, 201, 182}));
+    std::string bi = ToBilingual(Bytes({81})) + "a";
+    key = ToviBilingualGlyph2KSCLPVB(&bi[0]);
+    ASSERT_NE(key, nullptr);
+    EXPECT_EQ(std::string(key), Bytes({201, 184, 66}));
+    std::string dropped = Bytes({192});
+    EXPECT_EQ(ToviMonolingualGlyph2KSCLPVB(&dropped[0]), nullptr);  // an empty key
+    char empty[] = "";
+    EXPECT_EQ(ToviBilingualGlyph2KSCLPVB(empty), nullptr);
+    EXPECT_EQ(ToviGetLastError(), -4);
+    std::string big(10001, 'P');
+    EXPECT_EQ(ToviMonolingualGlyph2KSCLPVB(&big[0]), nullptr);
+    EXPECT_EQ(ToviGetLastError(), -4);
+}
+
+TEST(KsclpCompare, OrdersByTheKeys) {
+    std::string ka = Bytes({80, 192}), kaa = Bytes({80, 193}), kam = Bytes({80, 192, 65});
+    std::string k = Bytes({80, 239}), kka = Bytes({80, 204});
+    EXPECT_EQ(Compare(k, ka), -1);
+    EXPECT_EQ(Compare(ka, kam), -1);
+    EXPECT_EQ(Compare(kam, kaa), -1);
+    EXPECT_EQ(Compare(kaa, kka), -1);
+    EXPECT_EQ(Compare(kka, ka), 1);
+    EXPECT_EQ(Compare(ka, ka), 0);
+    // Different glyphs of one letter compare equal.
+    EXPECT_EQ(Compare(Bytes({82}), Bytes({83})), 0);
+}
+
+TEST(KsclpCompare, FailuresGive999) {
+    std::string ka = Bytes({80, 192});
+    char empty[] = "";
+    EXPECT_EQ(ToviMonolingualGlyphCompare(&ka[0], nullptr), 999);
+    EXPECT_EQ(ToviGetLastError(), -4);
+    EXPECT_EQ(ToviBilingualGlyphCompare(empty, &ka[0]), 999);
+    EXPECT_EQ(ToviGetLastError(), -4);
+    std::string dropped = Bytes({192});
+    EXPECT_EQ(Compare(dropped, ka), 999);
+    EXPECT_EQ(ToviMonolingualGlyphCompareVB(&ka[0], nullptr), 999);
+}
+
+TEST(KsclpCompare, TheSameStringComparesEqualAlsoThroughTheSamePointer) {
+    std::string s = Bytes({81, 204, 246, 205, 195, 32, 80, 192, 240});
+    EXPECT_EQ(ToviMonolingualGlyphCompare(&s[0], &s[0]), 0);
+    std::string b = ToBilingual(Bytes({81, 204, 246, 205, 195})) + "Ab";
+    std::string b2 = b;
+    EXPECT_EQ(ToviBilingualGlyphCompare(&b[0], &b2[0]), 0);
+    EXPECT_EQ(ToviBilingualGlyphCompareVB(&b[0], &b[0]), 0);
+}
+
+TEST(KsclpCompare, LongNamesCompareByTheirWholeKeys) {
+    // Two names of 30000 glyphs that differ only in their last syllable.
+    std::string common;
+    for (int i = 0; i < 10000; i++) common += Bytes({80, 192, 240});
+    std::string a = common + Bytes({80, 192}), b = common + Bytes({80, 193});
+    EXPECT_EQ(Compare(a, b), -1);
+    EXPECT_EQ(Compare(b, a), 1);
+    EXPECT_EQ(ToviMonolingualGlyphCompareVB(&a[0], &b[0]), -1);
+}
+
+}  // namespace
