@@ -1,6 +1,7 @@
 // The library's entry: Windows calls DllMain in every process that maps the library (the
 // host, and every process whose keyboard input a global hook watches); elsewhere the shared
 // object's constructor stands in for the process-attach call.
+#include "../include/kannada-tovi.h"
 #include "../platform/win32.h"
 #include "process_attach.h"
 
@@ -16,7 +17,14 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 
 #else
 
-__attribute__((constructor)) static void LibraryLoaded() { ProcessAttach(); }
+#include "../platform/virtual/desktop.h"
+
+// The hook procedure is registered with the virtual desktop, which runs it in this process
+// while another process holds a global hook, as Windows maps a hooking library everywhere.
+__attribute__((constructor)) static void LibraryLoaded() {
+    ProcessAttach();
+    desktop::RegisterLibraryHook(ToviKBDProc);
+}
 __attribute__((destructor)) static void LibraryUnloaded() { ProcessDetach(); }
 
 #endif

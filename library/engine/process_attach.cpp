@@ -2,6 +2,7 @@
 
 #include "../convert/conversion_data.h"
 #include "../platform/win32.h"
+#include "layout_data.h"
 #include "shared_state.h"
 #include "tray.h"
 
@@ -14,6 +15,7 @@ HMODULE LibraryModule = reinterpret_cast<HMODULE>(static_cast<uintptr_t>(0x10000
 // converters and the engine produce nothing that needs them.
 void ProcessAttach() {
     AttachSharedEngineState();
+    LoadLayoutData();
     LoadConversionData();
     RegisterTrayClass();
 }
