@@ -1,0 +1,25 @@
+// The address book's database file: where it lies, how it is opened, created and closed.
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+
+namespace Database {
+
+// The connection every window runs its queries through (the program's AppDatabase).
+inline const char *connectionName() { return "AppDatabase"; }
+
+// ~/.local/share/kelda-vasi/address.sqlite
+QString defaultPath();
+
+// Opens the file as the program's one connection. A file that does not exist is created with
+// every table and index. A file that exists but is not this program's database, or that cannot
+// be opened for reading and writing, is left untouched: the result is false and *error names
+// the file and the reason.
+bool open(const QString &path, QString *error);
+// Closes the connection and releases the file.
+void close();
+bool isOpen();
+QSqlDatabase connection();
+
+}  // namespace Database

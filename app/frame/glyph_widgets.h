@@ -1,0 +1,132 @@
+// The widgets that show and edit glyph-code text as Kannada script.
+//
+// Each keeps the glyph codes as its value: text() and setText() read and write glyph codes, as
+// the database stores them; what the widget paints is the Unicode form in a Kannada font.
+// Editing works on the glyph codes: the keyboard engine's characters and Backspaces land as
+// single codes, the cursor keys move by whole syllables, the clipboard carries Unicode.
+#pragma once
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QStyledItemDelegate>
+
+#include "glyph_text.h"
+
+// What the keyboard bridge delivers to the focus widget.
+class GlyphInput {
+public:
+    virtual ~GlyphInput() = default;
+    virtual void typeGlyph(QChar glyph) = 0;
+    virtual void typeBackspace() = 0;
+};
+
+class GlyphLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit GlyphLabel(QWidget *parent = nullptr);
+    GlyphLabel(const QString &glyphs, QWidget *parent = nullptr);
+    QString text() const { return glyphs_; }
+    void setText(const QString &glyphs);
+
+private:
+    QString glyphs_;
+};
+
+class GlyphLineEdit : public QLineEdit, public GlyphInput {
+    Q_OBJECT
+public:
+    explicit GlyphLineEdit(QWidget *parent = nullptr);
+    QString text() const { return buffer_.text(); }
+    void setText(const QString &glyphs);
+    QString selectedText() const { return buffer_.selectedText(); }
+    int glyphCursor() const { return buffer_.cursor(); }
+
+    void typeGlyph(QChar glyph) override;
+    void typeBackspace() override;
+
+signals:
+    // The glyph text changed, by typing or by setText.
+    void glyphTextChanged(const QString &glyphs);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
+private:
+    void render();
+    void edited();
+    void syncFromView();
+
+    GlyphEditBuffer buffer_;
+    bool rendering_ = false;
+};
+
+class GlyphTextEdit : public QPlainTextEdit, public GlyphInput {
+    Q_OBJECT
+public:
+    explicit GlyphTextEdit(QWidget *parent = nullptr);
+    // Lines are separated by a line feed.
+    QString text() const { return buffer_.text(); }
+    void setText(const QString &glyphs);
+    int glyphCursor() const { return buffer_.cursor(); }
+
+    void typeGlyph(QChar glyph) override;
+    void typeBackspace() override;
+
+signals:
+    void glyphTextChanged(const QString &glyphs);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
+private:
+    void render();
+    void edited();
+    void syncFromView();
+
+    GlyphEditBuffer buffer_;
+    bool rendering_ = false;
+};
+
+// A drop-down list of glyph texts, each item carrying a number (its item data). Nothing can be
+// typed into it; its text is the chosen item's, or whatever setText put there.
+class GlyphComboBox : public QComboBox {
+    Q_OBJECT
+public:
+    explicit GlyphComboBox(QWidget *parent = nullptr);
+    void addGlyphItem(const QString &glyphs, int number);
+    QString itemGlyphText(int index) const;
+    int itemNumber(int index) const;
+    // The list's text in glyph codes ("" when empty).
+    QString text() const { return glyphs_; }
+    // Shows the text; selects the item of that text when there is one.
+    void setText(const QString &glyphs);
+    // Removes every item and empties the text.
+    void clear();
+
+signals:
+    // A key went down in the list (it types nothing).
+    void keyDown(int key);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    QString glyphs_;
+};
+
+// Paints the glyph text of a grid cell (its display role) as Kannada.
+class GlyphItemDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QString displayText(const QVariant &value, const QLocale &locale) const override;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
+};

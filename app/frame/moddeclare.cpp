@@ -1,0 +1,64 @@
+#include "moddeclare.h"
+
+#include "database.h"
+#include "glyph_widgets.h"
+#include "tovi_library.h"
+
+#include <QDebug>
+
+namespace ModDeclare {
+
+bool MenuActive = false;
+bool EditMode = false;
+bool Answer = false;
+int CurrentId = 0;
+int ReportMode = 0;
+bool ClearBeforeFill = false;
+int SelectedRow = 0;
+
+QSqlDatabase AppDatabase() { return Database::connection(); }
+
+AddressBookData Data() { return AddressBookData(AppDatabase()); }
+
+QString SortKey(const QString &name) {
+    const QByteArray glyphs = name.toLatin1();
+    const std::optional<QByteArray> ksclp = ToviLibrary::monolingualGlyph2KSCLP(glyphs);
+    const QByteArray &s = ksclp ? *ksclp : glyphs;
+    static const char digits[] = "0123456789ABCDEF";
+    QString key;
+    key.reserve(s.size() * 2);
+    for (char c : s) {
+        const unsigned char b = static_cast<unsigned char>(c);
+        if (b >= 16) key += QLatin1Char(digits[b >> 4]);
+        key += QLatin1Char(digits[b & 15]);
+    }
+    return key;
+}
+
+namespace {
+
+bool fill(GlyphComboBox *list, bool clearFirst, RefTable table, int parent) {
+    if (clearFirst) list->clear();
+    AddressBookData data = Data();
+    const auto rows = data.rows(table, parent);
+    if (!rows) {
+        qWarning() << "Filling a list failed:" << data.lastError();
+        return false;
+    }
+    for (const RefRow &r : *rows) list->addGlyphItem(r.name, r.number);
+    return true;
+}
+
+}  // namespace
+
+bool FillRelations(GlyphComboBox *list) { return fill(list, true, RefTable::Relation, 0); }
+bool FillDistricts(GlyphComboBox *list) { return fill(list, true, RefTable::District, 0); }
+bool FillPrakaras(GlyphComboBox *list) { return fill(list, ClearBeforeFill, RefTable::Prakara, 0); }
+bool FillTaluks(GlyphComboBox *list, int districtNo) {
+    return fill(list, ClearBeforeFill, RefTable::Taluk, districtNo);
+}
+bool FillUpaprakaras(GlyphComboBox *list, int prakaraNo) {
+    return fill(list, ClearBeforeFill, RefTable::Upaprakara, prakaraNo);
+}
+
+}  // namespace ModDeclare
