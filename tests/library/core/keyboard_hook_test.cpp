@@ -202,6 +202,18 @@ TEST_F(KeyboardHookTest, BackspaceUnderShiftIsRepaired) {
     ToviDesktopKeyEvent(VK_BACK, 1);
 }
 
+TEST_F(KeyboardHookTest, BackspaceWithNoSyllableReachesTheBoxAsOne) {
+    TextBox box;
+    EXPECT_EQ(ToviDesktopKeyEvent(VK_BACK, 0), 1);  // swallowed, and one Backspace posted
+    EXPECT_EQ(ToviDesktopKeyEvent(VK_BACK, 1), 1);
+    std::vector<ToviDesktopMessage> m = TakeMessages(box.window());
+    ASSERT_EQ(m.size(), 2u);
+    EXPECT_EQ(m[0].message, static_cast<unsigned>(WM_KEYDOWN));
+    EXPECT_EQ(m[1].message, static_cast<unsigned>(WM_CHAR));
+    EXPECT_EQ(m[1].wParam, 8u);
+    EXPECT_EQ(static_cast<uint32_t>(m[1].lParam), 0xC00E0001u);
+}
+
 TEST_F(KeyboardHookTest, BilingualFontType) {
     Shared->fontType = 0;
     TextBox box;
