@@ -6,10 +6,13 @@
 // single codes, the cursor keys move by whole syllables, the clipboard carries Unicode.
 #pragma once
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QStyledItemDelegate>
 
 #include "glyph_text.h"
@@ -32,6 +35,36 @@ public:
 
 private:
     QString glyphs_;
+};
+
+// A button, check box or option button whose caption is glyph text.
+template <class Button>
+class GlyphCaptioned : public Button {
+public:
+    explicit GlyphCaptioned(const QString &glyphs = QString(), QWidget *parent = nullptr) : Button(parent) {
+        this->setFont(GlyphText::font());
+        setText(glyphs);
+    }
+    QString text() const { return glyphs_; }
+    void setText(const QString &glyphs) {
+        glyphs_ = glyphs;
+        Button::setText(GlyphText::toDisplay(glyphs));
+    }
+
+private:
+    QString glyphs_;
+};
+class GlyphButton : public GlyphCaptioned<QPushButton> {
+public:
+    using GlyphCaptioned::GlyphCaptioned;
+};
+class GlyphCheckBox : public GlyphCaptioned<QCheckBox> {
+public:
+    using GlyphCaptioned::GlyphCaptioned;
+};
+class GlyphRadioButton : public GlyphCaptioned<QRadioButton> {
+public:
+    using GlyphCaptioned::GlyphCaptioned;
 };
 
 class GlyphLineEdit : public QLineEdit, public GlyphInput {

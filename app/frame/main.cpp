@@ -2,11 +2,19 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QMessageBox>
+#include <QMouseEvent>
+#include <QTimer>
 
 #include <cstdio>
+#include <memory>
 
 #include "database.h"
+#include "frmmain.h"
+#include "frmsplash.h"
+#include "keyboard_bridge.h"
+#include "screenshot_tour.h"
 
 namespace {
 
@@ -19,9 +27,18 @@ void reportFatal(const QString &message) {
         QMessageBox::critical(nullptr, QStringLiteral("Kelda Vasi"), message);
 }
 
+void clickOn(QWidget *w) {
+    const QPointF at(w->width() / 2.0, w->height() / 2.0);
+    QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(w, &press);
+}
+
 }  // namespace
 
 int main(int argc, char *argv[]) {
+    QElapsedTimer sinceStart;
+    sinceStart.start();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kelda-vasi"));
     QApplication::setApplicationDisplayName(QStringLiteral("Kelda Vasi"));
@@ -34,6 +51,16 @@ int main(int argc, char *argv[]) {
                                                      "(created when it does not exist)."),
                                       QStringLiteral("path"), Database::defaultPath());
     parser.addOption(databaseOption);
+    QCommandLineOption screenshotsOption(QStringLiteral("screenshots"),
+                                         QStringLiteral("Walk through the windows, save a picture of each "
+                                                        "into <folder> and end."),
+                                         QStringLiteral("folder"));
+    parser.addOption(screenshotsOption);
+    QCommandLineOption probeOption(QStringLiteral("startup-probe"),
+                                   QStringLiteral("Dismiss the splash at once, print the milliseconds "
+                                                  "from start to the main window shown, and end."));
+    probeOption.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(probeOption);
     parser.process(app);
 
     const QString path = parser.value(databaseOption);
@@ -43,6 +70,41 @@ int main(int argc, char *argv[]) {
         reportFatal(error);
         return 1;
     }
+
+    KeyboardBridge bridge;
+    if (!bridge.start())
+        std::fprintf(stderr, "kelda-vasi: Kannada typing is not available: the keyboard engine did not start\n");
+
+    const bool probe = parser.isSet(probeOption);
+    std::unique_ptr<frmmain> mainWindow;
+    frmSplash splash;
+    QObject::connect(&splash, &frmSplash::dismissed, &app, [&] {
+        mainWindow = std::make_unique<frmmain>();
+        mainWindow->show();
+        if (probe) {
+            QTimer::singleShot(0, &app, [&] {
+                std::printf("main window shown after %lld ms\n", static_cast<long long>(sinceStart.elapsed()));
+                std::fflush(stdout);
+                QCoreApplication::exit(0);
+            });
+        }
+    });
+    splash.show();
+    splash.activateWindow();
+
+    std::unique_ptr<ScreenshotTour> tour;
+    if (parser.isSet(screenshotsOption)) {
+        tour = std::make_unique<ScreenshotTour>(parser.value(screenshotsOption), &splash,
+                                                [&] { return mainWindow.get(); });
+        tour->start();
+    } else if (probe) {
+        QTimer::singleShot(0, &splash, [&] { clickOn(&splash); });
+    }
+
+    const int status = app.exec();
+    tour.reset();
+    mainWindow.reset();
+    bridge.stop();
     Database::close();
-    return 0;
+    return status;
 }

@@ -1,0 +1,54 @@
+#include "book10.h"
+
+#include "captions.h"
+#include "glyph_widgets.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+book10::book10(QWidget *parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("book10"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Kelda Vasi"));
+    auto *layout = new QVBoxLayout(this);
+    Label1 = new GlyphLabel(Caption::help(), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setFont(GlyphText::font(14));
+    layout->addWidget(Label1);
+    WB = new QTextBrowser(this);
+    WB->setObjectName(QStringLiteral("WB"));
+    WB->setOpenExternalLinks(true);
+    layout->addWidget(WB, 1);
+    Command1 = new GlyphButton(Caption::close(), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Command1);
+    layout->addLayout(buttons);
+    connect(Command1, &QPushButton::clicked, this, &book10::Command1_Click);
+
+    const QString index = indexPath();
+    if (QFileInfo::exists(index)) {
+        WB->setSource(QUrl::fromLocalFile(index));
+    } else {
+        WB->setHtml(QStringLiteral("<h2>The help page cannot be shown</h2><p>%1 was not found.</p>")
+                        .arg(index.toHtmlEscaped()));
+    }
+    resize(640, 480);
+}
+
+QString book10::indexPath() {
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/Help/index.htm");
+}
+
+void book10::Command1_Click() {
+    // The window is the widget of an MDI sub-window; closing that closes both.
+    if (parentWidget() && parentWidget()->inherits("QMdiSubWindow"))
+        parentWidget()->close();
+    else
+        close();
+}

@@ -1,0 +1,23 @@
+// book4: the message dialog. A title, the message and one button.
+#pragma once
+
+#include <QDialog>
+
+class GlyphLabel;
+class GlyphButton;
+
+class book4 : public QDialog {
+    Q_OBJECT
+public:
+    explicit book4(QWidget *parent = nullptr);
+
+    // Shows the message modally; returns when the user presses Command1.
+    static void showMessage(QWidget *parent, const QString &message);
+
+    GlyphLabel *Label2;
+    GlyphLabel *Label1;
+    GlyphButton *Command1;
+
+private slots:
+    void Command1_Click();
+};

@@ -1,0 +1,406 @@
+#include "frmmain.h"
+
+#include "book10.h"
+#include "book11.h"
+#include "book3.h"
+#include "captions.h"
+#include "database.h"
+#include "glyph_widgets.h"
+#include "keyboard_bridge.h"
+#include "menu_label.h"
+#include "menu_window.h"
+#include "moddeclare.h"
+#include "placeholder_window.h"
+#include "shape.h"
+#include "side_picture.h"
+#include "tovi_library.h"
+#include "twips.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QTimer>
+
+namespace {
+
+struct TitleDef {
+    int index;
+    QString (*caption)();
+    int left;
+    int width;
+};
+// The titles along the bar, left to right (twips from the bar's left edge).
+const TitleDef kTitles[] = {
+    {5, &Caption::l5, 750, 675},  {1, &Caption::l1, 2550, 585},  {2, &Caption::l2, 4200, 795},
+    {3, &Caption::l3, 6150, 1095}, {4, &Caption::l4, 8250, 855}, {6, &Caption::l6, 10140, 1005},
+};
+
+const QColor kBoxLit(0xE0, 0xE0, 0xE0);
+const QColor kBarColor(0xD6, 0xE2, 0xEE);
+
+// The top-level windows a resize of the main window closes.
+const char *const kFloatingWindows[] = {"book11", "frmDistrict", "Frmtaluk", "FrmPrakara", "FrmRelation",
+                                        "FrmUpaprakara"};
+
+}  // namespace
+
+frmmain::frmmain(QWidget *parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("frmmain"));
+    setWindowTitle(QStringLiteral("Kelda Vasi"));
+
+    auto *central = new QWidget(this);
+    auto *grid = new QGridLayout(central);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(0);
+    buildMenuBar();
+    buildSidePanel();
+    mdiArea = new QMdiArea(central);
+    mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    mdiArea->setBackground(QColor(0xF4, 0xF1, 0xE8));
+    mdiArea->viewport()->installEventFilter(this);
+    Pic1->setParent(central);
+    Picture1->setParent(central);
+    grid->addWidget(Pic1, 0, 0, 1, 2);
+    grid->addWidget(Picture1, 1, 0);
+    grid->addWidget(mdiArea, 1, 1);
+    setCentralWidget(central);
+    resize(twips(12600), twips(8700));
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(50);
+    connect(Timer1, &QTimer::timeout, this, &frmmain::Timer1_Timer);
+
+    if (KeyboardBridge *bridge = KeyboardBridge::instance())
+        connect(bridge, &KeyboardBridge::kannadaChanged, this, &frmmain::refreshKannadaIndicator);
+    MDIForm_Load();
+}
+
+frmmain::~frmmain() = default;
+
+void frmmain::buildMenuBar() {
+    Pic1 = new QWidget(this);
+    Pic1->setObjectName(QStringLiteral("Pic1"));
+    Pic1->setFixedHeight(twips(435));
+    Pic1->setMinimumWidth(twips(11880));
+    Pic1->setAutoFillBackground(true);
+    QPalette pal = Pic1->palette();
+    pal.setColor(QPalette::Window, kBarColor);
+    Pic1->setPalette(pal);
+    Pic1->setMouseTracking(true);
+    Pic1->installEventFilter(this);
+
+    sd = new Shape(Pic1);
+    sd->setObjectName(QStringLiteral("sd"));
+    sd->setFillColor(QColor(0x50, 0x58, 0x60));
+    sd->setBorderColor(QColor(0x50, 0x58, 0x60));
+    sd->hide();
+    s[0] = nullptr;
+    l[0] = nullptr;
+    for (const TitleDef &t : kTitles) {
+        Shape *box = new Shape(Pic1);
+        box->setObjectName(QStringLiteral("s%1").arg(t.index));
+        box->setGeometry(twipsRect(t.left - 90, 30, t.width + 180, 375));
+        box->setBorderColor(QColor(0x1F, 0x4E, 0x79));
+        box->hide();
+        s[t.index] = box;
+    }
+    for (const TitleDef &t : kTitles) {
+        auto *label = new MenuLabel(t.caption(), Pic1);
+        label->setObjectName(QStringLiteral("l%1").arg(t.index));
+        label->setGeometry(twipsRect(t.left, 60, t.width, 315));
+        label->setAlignment(Qt::AlignCenter);
+        // The captions are drawn whole even where the Kannada form is wider than the space
+        // the glyph font needed.
+        label->setMinimumWidth(label->sizeHint().width());
+        if (label->width() < label->sizeHint().width()) {
+            const int grow = label->sizeHint().width() - label->width();
+            label->setGeometry(label->x() - grow / 2, label->y(), label->sizeHint().width(), label->height());
+        }
+        l[t.index] = label;
+        const int i = t.index;
+        connect(label, &MenuLabel::mouseMoved, this, [this, i] { l_MouseMove(i); });
+        connect(label, &MenuLabel::mousePressed, this, [this, i] { l_MouseDown(i); });
+        connect(label, &MenuLabel::clicked, this, [this, i] { l_Click(i); });
+    }
+    kannadaIndicator = new GlyphLabel(Caption::kannada(), Pic1);
+    kannadaIndicator->setObjectName(QStringLiteral("kannadaIndicator"));
+    kannadaIndicator->setAlignment(Qt::AlignCenter);
+    kannadaIndicator->setGeometry(twipsRect(11430, 75, 900, 285));
+    kannadaIndicator->setToolTip(tr("Kannada typing: Scroll Lock switches it on and off"));
+}
+
+void frmmain::buildSidePanel() {
+    Picture1 = new QWidget(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setFixedWidth(twips(675));
+    Picture1->setAutoFillBackground(true);
+    QPalette pal = Picture1->palette();
+    pal.setColor(QPalette::Window, QColor(0x1F, 0x4E, 0x79));
+    Picture1->setPalette(pal);
+    pic2 = new QLabel(Picture1);
+    pic2->setObjectName(QStringLiteral("pic2"));
+    const QPixmap picture = SidePicture::make(twips(600), twips(3690));
+    pic2->setPixmap(picture);
+    pic2->resize(picture.size() / picture.devicePixelRatio());
+}
+
+void frmmain::MDIForm_Load() {
+    // The database was opened before the splash, so that a file that is not an address book
+    // ends the program before any window shows.
+    ModDeclare::MenuActive = false;
+    ToviLibrary::turnOnScrollLock();
+    pic2Top_ = -3690;
+    pic2->move(twips(37), twips(pic2Top_));
+    Timer1->start();
+    refreshKannadaIndicator();
+}
+
+void frmmain::refreshKannadaIndicator() {
+    const bool on = KeyboardBridge::kannadaOn();
+    kannadaIndicator->setEnabled(on);
+    kannadaIndicator->setStyleSheet(on ? QStringLiteral("background: #2e7d32; color: white; border-radius: 3px;")
+                                       : QStringLiteral("background: transparent; color: #7a8590;"));
+    kannadaIndicator->setProperty("kannadaOn", on);
+}
+
+void frmmain::Timer1_Timer() {
+    if (pic2Top_ <= 9000)
+        pic2Top_ += 50;
+    else
+        pic2Top_ = -3690;
+    pic2->move(pic2->x(), twips(pic2Top_));
+}
+
+// ---- The menu bar -----------------------------------------------------------------------------
+
+MenuWindow *frmmain::menu(int number) const {
+    if (number < 1 || number > 5) return nullptr;
+    return menus_[number].data();
+}
+
+void frmmain::showBox(int index) {
+    for (int i = 1; i <= 6; ++i) {
+        if (i == index) {
+            s[i]->setFillColor(kBoxLit);
+            s[i]->show();
+        } else {
+            s[i]->hide();
+        }
+    }
+}
+
+void frmmain::resetBoxes() {
+    for (int i = 1; i <= 6; ++i) {
+        s[i]->setFillColor(palette().color(QPalette::Button));
+        s[i]->hide();
+    }
+}
+
+// The shadow takes the box's width, 50 twips right of and below its top left corner.
+void frmmain::placeShadow(int index) {
+    const QRect box = s[index]->geometry();
+    sd->setGeometry(box.x() + twips(50), box.y() + twips(50), box.width(), box.height());
+    sd->show();
+    sd->stackUnder(s[index]);
+}
+
+void frmmain::showMenu(int number) {
+    MenuWindow *m = menus_[number];
+    if (!m) {
+        switch (number) {
+        case 1: m = new frm1(this); break;
+        case 2: m = new frm2(this); break;
+        case 3: m = new frm3(this); break;
+        case 4: m = new frm4(this); break;
+        default: m = new frm5(this); break;
+        }
+        menus_[number] = m;
+        QMdiSubWindow *sub = mdiArea->addSubWindow(m, Qt::SubWindow | Qt::FramelessWindowHint);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        sub->setObjectName(m->objectName() + QStringLiteral("Window"));
+        sub->setGeometry(QRect(QPoint(twips(m->leftTwips()), twips(m->topTwips())), m->size()));
+    }
+    QWidget *sub = m->parentWidget();
+    sub->show();
+    sub->raise();
+    m->setFocus(Qt::MouseFocusReason);
+}
+
+void frmmain::unloadMenu(int number) {
+    if (MenuWindow *m = menus_[number]) m->unload();
+    menus_[number] = nullptr;
+}
+
+void frmmain::menuClosedItself() {
+    sd->hide();
+    for (int i : {1, 2}) {
+        s[i]->setFillColor(palette().color(QPalette::Button));
+        s[i]->hide();
+    }
+    ModDeclare::MenuActive = false;
+}
+
+void frmmain::l_MouseMove(int index) {
+    showBox(index);
+    if (!ModDeclare::MenuActive) return;
+    placeShadow(index);
+    for (int i = 1; i <= 5; ++i)
+        if (i != index) unloadMenu(i);
+    if (index <= 5) showMenu(index);
+}
+
+void frmmain::l_MouseDown(int index) {
+    if (index == 6) return;
+    showMenu(index);
+    placeShadow(index);
+}
+
+void frmmain::l_Click(int index) {
+    if (index == 6) {
+        close();  // the exit: closeEvent asks
+        return;
+    }
+    ModDeclare::MenuActive = true;
+}
+
+void frmmain::Pic1_MouseMove() {
+    sd->hide();
+    resetBoxes();
+}
+
+void frmmain::Pic1_MouseDown() { ModDeclare::MenuActive = false; }
+
+void frmmain::MDIForm_Click() {
+    sd->hide();
+    resetBoxes();
+    for (int i = 1; i <= 5; ++i) unloadMenu(i);
+    ModDeclare::MenuActive = false;
+}
+
+bool frmmain::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == Pic1) {
+        if (event->type() == QEvent::MouseMove) Pic1_MouseMove();
+        if (event->type() == QEvent::MouseButtonPress) Pic1_MouseDown();
+    } else if (watched == mdiArea->viewport()) {
+        if (event->type() == QEvent::MouseButtonRelease &&
+            static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
+            MDIForm_Click();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// ---- Windows ----------------------------------------------------------------------------------
+
+QMdiSubWindow *frmmain::showChild(QWidget *window) {
+    const QSize wanted = window->size();
+    QMdiSubWindow *sub = mdiArea->addSubWindow(window);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowTitle(QStringLiteral("Kelda Vasi"));
+    sub->show();
+    // The window keeps its own size inside the sub-window's frame, at the client area's corner.
+    sub->resize(sub->size() - window->size() + wanted);
+    sub->move(0, 0);
+    return sub;
+}
+
+QWidget *frmmain::showWindow(const QString &name) {
+    // A window that is open already comes forward.
+    for (QMdiSubWindow *sub : mdiArea->subWindowList()) {
+        if (sub->widget() && sub->widget()->objectName() == name) {
+            mdiArea->setActiveSubWindow(sub);
+            return sub->widget();
+        }
+    }
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == name && w->isVisible()) {
+            w->raise();
+            w->activateWindow();
+            return w;
+        }
+    }
+    if (name == QLatin1String("book10")) {
+        auto *help = new book10;
+        showChild(help);
+        return help;
+    }
+    if (name == QLatin1String("book11")) {
+        auto *about = new book11(this);
+        about->move(geometry().center() - about->rect().center());
+        about->show();
+        return about;
+    }
+    struct Pending {
+        const char *name;
+        QString (*title)();
+        bool topLevel;
+    };
+    static const Pending pending[] = {
+        {"frmDistrict", &Caption::districtsTitle, true},   {"Frmtaluk", &Caption::taluksTitle, true},
+        {"FrmPrakara", &Caption::prakarasTitle, true},     {"FrmUpaprakara", &Caption::upaprakarasTitle, true},
+        {"FrmRelation", &Caption::relationsTitle, true},   {"FrmAddressEntry", &Caption::addressEntryTitle, false},
+        {"book7", &Caption::browseTitle, false},           {"book5", &Caption::searchTitle, false},
+    };
+    for (const Pending &p : pending) {
+        if (name != QLatin1String(p.name)) continue;
+        auto *window = new PlaceholderWindow(name, p.title());
+        if (p.topLevel) {
+            // The reference windows stand on their own at the top left corner of the screen.
+            window->setParent(this, Qt::Window);
+            window->move(0, 0);
+            window->show();
+        } else {
+            showChild(window);
+        }
+        return window;
+    }
+    if (name == QLatin1String("book9")) {
+        auto *reports = new PlaceholderWindow(name, ModDeclare::ReportMode == 50 ? Caption::labelsTitle()
+                                                                               : Caption::generalTitle());
+        showChild(reports);
+        return reports;
+    }
+    return nullptr;
+}
+
+// ---- Resizing and the exit --------------------------------------------------------------------
+
+void frmmain::MDIForm_Resize() {
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        for (const char *name : kFloatingWindows)
+            if (w->objectName() == QLatin1String(name) && w->isVisible()) w->close();
+    }
+}
+
+void frmmain::resizeEvent(QResizeEvent *event) {
+    QMainWindow::resizeEvent(event);
+    MDIForm_Resize();
+}
+
+void frmmain::changeEvent(QEvent *event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) MDIForm_Resize();
+}
+
+void frmmain::closeEvent(QCloseEvent *event) {
+    if (ending_) {
+        event->accept();
+        return;
+    }
+    if (!book3::ask(this, Caption::exitQuestion())) {
+        event->ignore();
+        return;
+    }
+    ending_ = true;
+    Timer1->stop();
+    ToviLibrary::turnOffScrollLock();
+    refreshKannadaIndicator();
+    Database::close();
+    event->accept();
+    emit applicationEnding();
+    // The program ends at once; the other windows are not closed one by one.
+    QCoreApplication::exit(0);
+}

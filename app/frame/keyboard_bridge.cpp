@@ -1,0 +1,199 @@
+#include "keyboard_bridge.h"
+
+#include "glyph_widgets.h"
+#include "tovi_library.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QWidget>
+
+namespace {
+
+constexpr unsigned int WM_KEYDOWN = 0x100;
+constexpr unsigned int WM_KEYUP = 0x101;
+constexpr unsigned int WM_CHAR = 0x102;
+constexpr unsigned int VK_BACK = 0x08;
+constexpr unsigned int VK_SHIFT = 0x10;
+constexpr unsigned int VK_CAPITAL = 0x14;
+constexpr unsigned int VK_SCROLL = 0x91;
+
+KeyboardBridge *theBridge = nullptr;
+
+}  // namespace
+
+KeyboardBridge::KeyboardBridge(QObject *parent) : QObject(parent) { theBridge = this; }
+
+KeyboardBridge::~KeyboardBridge() {
+    stop();
+    if (theBridge == this) theBridge = nullptr;
+}
+
+KeyboardBridge *KeyboardBridge::instance() { return theBridge; }
+
+bool KeyboardBridge::start() {
+    if (running_) return true;
+    if (!ToviLibrary::hasDesktop()) return false;
+    engineStarted_ = ToviLibrary::startKeyboardEngine(0, 1, 0);
+    // -1: another host of this desktop runs the engine already; its hook sees our keys too.
+    if (!engineStarted_ && ToviLibrary::lastError() != -1) return false;
+    window_ = ToviLibrary::desktopCreateWindow("KeldaVasiFocus");
+    ToviLibrary::desktopSetFocus(window_);
+    qApp->installEventFilter(this);
+    running_ = true;
+    lastKannada_ = kannadaOn();
+    return true;
+}
+
+void KeyboardBridge::stop() {
+    if (!running_) return;
+    qApp->removeEventFilter(this);
+    if (engineStarted_) ToviLibrary::stopKeyboardEngine();
+    engineStarted_ = false;
+    ToviLibrary::desktopDestroyWindow(window_);
+    window_ = nullptr;
+    running_ = false;
+}
+
+bool KeyboardBridge::kannadaOn() { return (ToviLibrary::desktopKeyState(VK_SCROLL) & 0x01) != 0; }
+
+unsigned int KeyboardBridge::virtualKey(const QKeyEvent *event) {
+    const int key = event->key();
+    if (key >= Qt::Key_A && key <= Qt::Key_Z) return static_cast<unsigned int>(key);  // 'A'..'Z'
+    if (key >= Qt::Key_0 && key <= Qt::Key_9) return static_cast<unsigned int>(key);  // '0'..'9'
+    switch (key) {
+    case Qt::Key_Space: return 0x20;
+    case Qt::Key_Backspace: return VK_BACK;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return 0x09;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return 0x0D;
+    case Qt::Key_Escape: return 0x1B;
+    case Qt::Key_Shift: return VK_SHIFT;
+    case Qt::Key_Control: return 0x11;
+    case Qt::Key_Alt: return 0x12;
+    case Qt::Key_CapsLock: return VK_CAPITAL;
+    case Qt::Key_ScrollLock: return VK_SCROLL;
+    case Qt::Key_PageUp: return 0x21;
+    case Qt::Key_PageDown: return 0x22;
+    case Qt::Key_End: return 0x23;
+    case Qt::Key_Home: return 0x24;
+    case Qt::Key_Left: return 0x25;
+    case Qt::Key_Up: return 0x26;
+    case Qt::Key_Right: return 0x27;
+    case Qt::Key_Down: return 0x28;
+    case Qt::Key_Insert: return 0x2D;
+    case Qt::Key_Delete: return 0x2E;
+    // Punctuation keys of a US layout, plain and shifted.
+    case Qt::Key_Semicolon: case Qt::Key_Colon: return 0xBA;
+    case Qt::Key_Equal: case Qt::Key_Plus: return 0xBB;
+    case Qt::Key_Comma: case Qt::Key_Less: return 0xBC;
+    case Qt::Key_Minus: case Qt::Key_Underscore: return 0xBD;
+    case Qt::Key_Period: case Qt::Key_Greater: return 0xBE;
+    case Qt::Key_Slash: case Qt::Key_Question: return 0xBF;
+    case Qt::Key_QuoteLeft: case Qt::Key_AsciiTilde: return 0xC0;
+    case Qt::Key_BracketLeft: case Qt::Key_BraceLeft: return 0xDB;
+    case Qt::Key_Backslash: case Qt::Key_Bar: return 0xDC;
+    case Qt::Key_BracketRight: case Qt::Key_BraceRight: return 0xDD;
+    case Qt::Key_Apostrophe: case Qt::Key_QuoteDbl: return 0xDE;
+    // The shifted digits arrive as their symbols.
+    case Qt::Key_Exclam: return '1';
+    case Qt::Key_At: return '2';
+    case Qt::Key_NumberSign: return '3';
+    case Qt::Key_Dollar: return '4';
+    case Qt::Key_Percent: return '5';
+    case Qt::Key_AsciiCircum: return '6';
+    case Qt::Key_Ampersand: return '7';
+    case Qt::Key_Asterisk: return '8';
+    case Qt::Key_ParenLeft: return '9';
+    case Qt::Key_ParenRight: return '0';
+    default: return 0;
+    }
+}
+
+// The desktop's Shift and Caps Lock follow what Qt reports with the key.
+void KeyboardBridge::syncModifiers(const QKeyEvent *event) {
+    const bool shift = event->modifiers() & Qt::ShiftModifier;
+    const bool desktopShift = ToviLibrary::desktopKeyState(VK_SHIFT) & 0x80;
+    if (shift != desktopShift && event->key() != Qt::Key_Shift) {
+        ToviLibrary::desktopKeyEvent(VK_SHIFT, !shift);
+        drain();
+    }
+    // Qt does not report Caps Lock; the letter it typed tells: a capital without Shift, or a
+    // small letter with it.
+    const QString text = event->text();
+    if (text.size() == 1 && text.at(0).isLetter() && text.at(0).unicode() < 128) {
+        const bool caps = text.at(0).isUpper() != shift;
+        ToviLibrary::desktopSetToggle(VK_CAPITAL, caps);
+    }
+}
+
+// Drops whatever waits in the focus window's queue.
+void KeyboardBridge::drain() {
+    ToviLibrary::DesktopMessage m;
+    while (ToviLibrary::desktopTakeMessage(window_, &m)) {
+    }
+}
+
+void KeyboardBridge::deliver(QWidget *target, unsigned int code) {
+    if (!target) return;
+    if (auto *glyphs = dynamic_cast<GlyphInput *>(target)) {
+        if (code == VK_BACK)
+            glyphs->typeBackspace();
+        else
+            glyphs->typeGlyph(QChar(static_cast<ushort>(code & 0xFF)));
+        return;
+    }
+    // Any other widget gets the character as a key press of its own.
+    delivering_ = true;
+    const Qt::Key key = code == VK_BACK ? Qt::Key_Backspace : Qt::Key_unknown;
+    const QString text = code == VK_BACK ? QString(QChar(8)) : QString(QChar(static_cast<ushort>(code & 0xFF)));
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &press);
+    QApplication::sendEvent(target, &release);
+    delivering_ = false;
+}
+
+bool KeyboardBridge::feedKey(QWidget *target, QKeyEvent *event) {
+    const unsigned int vk = virtualKey(event);
+    if (!running_ || vk == 0) return false;
+    const bool up = event->type() == QEvent::KeyRelease;
+    // Shortcuts (Ctrl+C, Alt+F4) are the program's, not the engine's.
+    const Qt::KeyboardModifiers chord = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (chord && vk != 0x11 && vk != 0x12) return false;
+
+    drain();
+    syncModifiers(event);
+    ToviLibrary::desktopSetFocus(window_);
+    const bool swallowed = ToviLibrary::desktopKeyEvent(vk, up) == 1;
+
+    // The engine's characters come first; once the desktop queued the key itself
+    // (WM_KEYDOWN / WM_KEYUP) the rest is that key's own translation, which Qt does itself.
+    ToviLibrary::DesktopMessage m;
+    bool keyQueued = false;
+    while (ToviLibrary::desktopTakeMessage(window_, &m)) {
+        if (m.message == WM_KEYDOWN || m.message == WM_KEYUP) keyQueued = true;
+        if (m.message == WM_CHAR && !keyQueued) deliver(target, static_cast<unsigned int>(m.wParam));
+    }
+    noteKannada();
+    return swallowed;
+}
+
+void KeyboardBridge::noteKannada() {
+    const bool on = kannadaOn();
+    if (on == lastKannada_) return;
+    lastKannada_ = on;
+    emit kannadaChanged(on);
+}
+
+bool KeyboardBridge::eventFilter(QObject *watched, QEvent *event) {
+    if (delivering_ || (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease))
+        return QObject::eventFilter(watched, event);
+    // A key event travels from the focus widget to its parents; it is fed once, at the start.
+    QWidget *focus = QApplication::focusWidget();
+    if (!watched->isWidgetType() || watched != focus) return QObject::eventFilter(watched, event);
+    auto *key = static_cast<QKeyEvent *>(event);
+    // A held key repeats as presses only, as on the desktop the engine was made for.
+    if (key->type() == QEvent::KeyRelease && key->isAutoRepeat()) return false;
+    return feedKey(focus, key);
+}

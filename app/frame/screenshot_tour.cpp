@@ -1,0 +1,135 @@
+#include "screenshot_tour.h"
+
+#include "book3.h"
+#include "book4.h"
+#include "captions.h"
+#include "frmmain.h"
+#include "frmsplash.h"
+#include "menu_label.h"
+#include "menu_window.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMdiArea>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+void sendMouse(QWidget *w, QEvent::Type type, Qt::MouseButton button = Qt::LeftButton) {
+    const QPointF local(w->width() / 2.0, w->height() / 2.0);
+    const QPointF global = w->mapToGlobal(local);
+    const Qt::MouseButtons buttons = type == QEvent::MouseButtonPress ? Qt::MouseButtons(button) : Qt::NoButton;
+    QMouseEvent e(type, local, local, global, type == QEvent::MouseMove ? Qt::NoButton : button, buttons,
+                  Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
+void click(QWidget *w) {
+    sendMouse(w, QEvent::MouseButtonPress);
+    sendMouse(w, QEvent::MouseButtonRelease);
+}
+
+}  // namespace
+
+ScreenshotTour::ScreenshotTour(const QString &folder, frmSplash *splash, std::function<frmmain *()> mainWindow,
+                               QObject *parent)
+    : QObject(parent), folder_(folder), splash_(splash), mainWindow_(std::move(mainWindow)) {}
+
+void ScreenshotTour::then(int delayMs, Step step) { steps_.append({delayMs, std::move(step)}); }
+
+void ScreenshotTour::next() {
+    if (steps_.isEmpty()) {
+        std::printf("screenshots: %d pictures in %s\n", saved_, qPrintable(folder_));
+        std::fflush(stdout);
+        QCoreApplication::exit(saved_ > 0 ? 0 : 1);
+        return;
+    }
+    auto [delay, step] = steps_.takeFirst();
+    QTimer::singleShot(delay, this, [this, step] {
+        step();
+        next();
+    });
+}
+
+void ScreenshotTour::shoot(QWidget *widget, const QString &name) {
+    QWidget *window = widget->window();
+    QScreen *screen = window->screen();
+    const QRect r = window->frameGeometry();
+    QPixmap picture = screen->grabWindow(0, r.x(), r.y(), r.width(), r.height());
+    if (picture.isNull()) picture = window->grab();
+    const QString path = QDir(folder_).filePath(name + QStringLiteral(".png"));
+    if (picture.save(path)) {
+        ++saved_;
+        std::printf("screenshots: %s\n", qPrintable(path));
+    } else {
+        std::fprintf(stderr, "screenshots: could not save %s\n", qPrintable(path));
+    }
+}
+
+void ScreenshotTour::start() {
+    QDir().mkpath(folder_);
+    runSteps();
+    next();
+}
+
+void ScreenshotTour::runSteps() {
+    then(600, [this] { shoot(splash_, QStringLiteral("01-splash")); });
+    then(0, [this] { click(splash_); });
+    then(900, [this] { shoot(mainWindow_(), QStringLiteral("02-main-window")); });
+
+    // Each menu: pressed open, then the mouse over its first entry shows the highlight bar.
+    const int order[] = {5, 1, 2, 3, 4};
+    int shot = 3;
+    for (int number : order) {
+        then(0, [this, number] {
+            frmmain *m = mainWindow_();
+            sendMouse(m->l[number], QEvent::MouseMove);
+            click(m->l[number]);
+        });
+        then(300, [this, number] {
+            if (MenuWindow *menu = mainWindow_()->menu(number)) {
+                if (auto *entry = menu->findChild<MenuLabel *>()) sendMouse(entry, QEvent::MouseMove);
+            }
+        });
+        then(300, [this, number, shot] {
+            shoot(mainWindow_(), QStringLiteral("%1-menu-frm%2").arg(shot, 2, 10, QLatin1Char('0')).arg(number));
+        });
+        ++shot;
+    }
+    // Moving along the bar to the exit title while a menu follows the mouse.
+    then(0, [this] { sendMouse(mainWindow_()->l[6], QEvent::MouseMove); });
+    then(300, [this] { shoot(mainWindow_(), QStringLiteral("08-menu-bar-exit-title")); });
+    then(0, [this] { click(mainWindow_()->mdiArea->viewport()); });
+
+    // The two dialogs, each shown modally until the tour presses its button.
+    then(200, [this] {
+        QTimer::singleShot(600, this, [this] {
+            if (auto *d = qobject_cast<book4 *>(QApplication::activeModalWidget())) {
+                shoot(d, QStringLiteral("09-book4-message"));
+                d->Command1->click();
+            }
+        });
+        book4::showMessage(mainWindow_(), Caption::G("z\xC1R\xB0\xB8\xC0\xAF\xC1\xAC\xC4v\xC0\xC4"));
+    });
+    then(200, [this] {
+        QTimer::singleShot(600, this, [this] {
+            if (auto *d = qobject_cast<book3 *>(QApplication::activeModalWidget())) {
+                shoot(d, QStringLiteral("10-book3-question"));
+                d->Command2->click();
+            }
+        });
+        book3::ask(mainWindow_(), Caption::exitQuestion());
+    });
+    // Help and about.
+    then(0, [this] { mainWindow_()->showWindow(QStringLiteral("book10")); });
+    then(900, [this] { shoot(mainWindow_(), QStringLiteral("11-book10-help")); });
+    then(0, [this] { mainWindow_()->showWindow(QStringLiteral("book11")); });
+    then(600, [this] {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->objectName() == QLatin1String("book11") && w->isVisible()) shoot(w, QStringLiteral("12-book11-about"));
+    });
+}
