@@ -1,4 +1,4 @@
-// The phonetic composer (Part 1.2). Each routine works on the ComposerState it is given; the
+// The phonetic composer. Each routine works on the ComposerState it is given; the
 // output goes through EmitOutput (keyboard_hook.cpp), which types or captures outBuf.
 #include "composer.h"
 
@@ -217,7 +217,7 @@ void ApplyOvelOmitor(ComposerState &s, int base) {
 
 namespace {
 
-// State 4 (Part 1.2, ProcessLetter step 7).
+// State 4: inside a conjunct chain.
 int ProcessConjunctKey(ComposerState &s, int key) {
     if (key == 'f' && s.recentKeys[0] == 'f') {
         PushKey(s, kStateBoundary, 'f');

@@ -1,4 +1,4 @@
-// The phonetic composer (Part 1.2): Latin letter keys in, glyph codes out, one syllable at a
+// The phonetic composer: Latin letter keys in, glyph codes out, one syllable at a
 // time. All routines work on one ComposerState value; the process's own instance (`Composer`)
 // lives at the export edge, and a test can run a fresh value of its own.
 #pragma once
@@ -49,7 +49,7 @@ ComposerState NewComposerState();
 // The process's composer, the one the hook, FeedKey and the exports use.
 extern ComposerState Composer;
 
-// ---- The state machine (Part 1.2) -----------------------------------------------------
+// ---- The state machine ----------------------------------------------------------------
 int ProcessLetter(ComposerState &s, int key);
 void PushKey(ComposerState &s, int newState, int key);
 int StartSyllable(ComposerState &s, int key);
@@ -59,11 +59,11 @@ void ApplyOvelOmitor(ComposerState &s, int base);
 void ClearConjunct(ComposerState &s);
 int IsVowelKey(int key);
 
-// ---- Syllable bookkeeping that the hook runs (Part 1.3 decides when) -------------------
+// ---- Syllable bookkeeping that the hook runs (the hook decides when) -------------------
 void HandleLetterKey(ComposerState &s, int key);
 void HandleBackspaceKey(ComposerState &s);
 
-// Types (or, in capture mode, captures) outBuf and empties it (Part 1.3).
+// Types (or, in capture mode, captures) outBuf and empties it.
 void EmitOutput(ComposerState &s);
 
 // Runs one code through the process's composer with the output captured instead of typed:

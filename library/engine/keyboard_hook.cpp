@@ -1,4 +1,4 @@
-// The keyboard hook, key state and output (Part 1.3): the hook procedure, the classification
+// The keyboard hook, key state and output: the hook procedure, the classification
 // of key events, and EmitOutput, the one place where glyph codes leave the engine.
 #include "keyboard_hook.h"
 

@@ -1,4 +1,4 @@
-// The keyboard hook, key state and output (Part 1.3).
+// The keyboard hook, key state and output.
 #pragma once
 
 #include "../platform/win32.h"

@@ -1,4 +1,4 @@
-// The phonetic keyboard layout (Part 1.1): six fixed-size, 1-based tables parsed once per
+// The phonetic keyboard layout: six fixed-size, 1-based tables parsed once per
 // process from the resource "TOVI_DATA" and read by the composer on every keystroke.
 #pragma once
 

@@ -1,5 +1,5 @@
-// The typing exports: reset, key engine and font type of the composer (Part 1.2), and the
-// output exports of Part 1.3 (ToviSendCharacters, the Scroll Lock switches).
+// The typing exports: reset, key engine and font type of the composer, and the
+// output exports (ToviSendCharacters, the Scroll Lock switches).
 #include "../include/kannada-tovi.h"
 #include "../platform/win32.h"
 #include "composer.h"

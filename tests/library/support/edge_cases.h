@@ -16,7 +16,7 @@ struct EdgeCase {
     int state;  // 0: not checked
 };
 
-// Part 1.2, "Edge cases worth testing", monolingual font type.
+// The composer's edge cases, monolingual font type.
 inline const EdgeCase kEdgeCases[] = {
     {"k", {80, 192}, kStateConsonant},
     {"ki", {81}, kStateBoundary},

@@ -3,7 +3,7 @@
 #
 # A case is "ARGS|EXPECTED", ARGS separated by "^". With --codes the expected codes are one line.
 set(TOVI_TYPE_CODE_CASES
-    # Part 1.2, the edge cases
+    # The composer's edge cases
     "k|80 192"
     "ki|81"
     "kA|80 193"
@@ -30,7 +30,7 @@ set(TOVI_TYPE_CODE_CASES
     "{BS}|"
     "--key-engine^ka|80 193"
     "--key-engine^kA|80 192"
-    # Part 1.3: Shift composes the capital; the bilingual font type and its joiner; keys that
+    # The hook: Shift composes the capital; the bilingual font type and its joiner; keys that
     # are not letters reach the box as themselves and end the syllable.
     "K|82"
     "--bilingual^kfkfy|145 208 220 255 244"
