@@ -400,7 +400,7 @@ void frmmain::closeEvent(QCloseEvent *event) {
     refreshKannadaIndicator();
     Database::close();
     event->accept();
+    // The program ends at once (main ends the event loop); the other windows are not closed
+    // one by one.
     emit applicationEnding();
-    // The program ends at once; the other windows are not closed one by one.
-    QCoreApplication::exit(0);
 }

@@ -80,6 +80,8 @@ int main(int argc, char *argv[]) {
     frmSplash splash;
     QObject::connect(&splash, &frmSplash::dismissed, &app, [&] {
         mainWindow = std::make_unique<frmmain>();
+        QObject::connect(mainWindow.get(), &frmmain::applicationEnding, &app, [] { QCoreApplication::exit(0); },
+                         Qt::QueuedConnection);
         mainWindow->show();
         if (probe) {
             QTimer::singleShot(0, &app, [&] {
