@@ -14,6 +14,9 @@ constexpr int kOutBufSize = kOutBufBytes + 2;
 constexpr int kHistoryRows = 4;
 constexpr int kKeyBufCapacity = 38;
 constexpr int kCaptureSize = 100;
+// How many of the glyphs typed for a syllable are remembered, so that a Backspace of the
+// engine knows whether a joiner stands before the glyph it erased.
+constexpr int kPostedRecord = 64;
 
 // Engine states (the value of `state`).
 enum ComposerStateValue {
@@ -38,6 +41,7 @@ struct ComposerState {
     int32_t keyCount;
     int32_t postedCount;
     int32_t joinerPosted;
+    uint8_t postedGlyphs[kPostedRecord];  // what was typed, by position 0..postedCount-1
     int32_t captureMode;
     uint8_t capture[kCaptureSize];
     int32_t captureLength;

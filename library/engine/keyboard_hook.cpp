@@ -59,6 +59,16 @@ bool ClearsKeyBuf(WPARAM vk) {
 
 void ResetKeyboardOutput() { std::memset(&KeyboardOutput, 0, sizeof KeyboardOutput); }
 
+// Counts a typed glyph and remembers it at its position in the syllable.
+static void RememberTyped(ComposerState &s, uint8_t glyph) {
+    if (s.postedCount >= 0 && s.postedCount < kPostedRecord) s.postedGlyphs[s.postedCount] = glyph;
+    s.postedCount++;
+}
+
+static bool IsTypedJoiner(uint8_t glyph, int bilingual) {
+    return bilingual ? glyph == 255 : IsJoinerGlyph(glyph);
+}
+
 void PostBackspaces(HWND target, int count) {
     if (count > kMaxSyllableBackspaces) count = kMaxSyllableBackspaces;
     for (int i = 0; i < count; i++) {
@@ -92,15 +102,19 @@ void EmitOutput(ComposerState &s) {
                 RepairShiftBeforeBackspace();
                 PostBackspace(target);
                 s.postedCount--;
-                if (s.joinerPosted) {  // the joiner typed before the erased glyph goes with it
+                // The joiner typed before the erased glyph goes with it. The glyphs typed for
+                // the syllable are remembered by position, so a chain of several subscripts
+                // with a joiner between each pair is erased whole, one joiner per glyph.
+                if (s.postedCount > 0 && s.postedCount <= kPostedRecord &&
+                    IsTypedJoiner(s.postedGlyphs[s.postedCount - 1], k.convertedToBilingual)) {
                     PostBackspace(target);
                     s.postedCount--;
-                    s.joinerPosted = 0;
                 }
+                s.joinerPosted = 0;
                 continue;
             }
             PostMessageA(target, WM_CHAR, b, 1);
-            s.postedCount++;
+            RememberTyped(s, b);
             uint8_t next = s.outBuf[i + 1];  // i + 1 <= kOutBufBytes + 1, always the zero at worst
             uint8_t joiner = 0;
             if (!k.convertedToBilingual) {
@@ -110,7 +124,7 @@ void EmitOutput(ComposerState &s) {
             }
             if (joiner) {
                 PostMessageA(target, WM_CHAR, joiner, 1);
-                s.postedCount++;
+                RememberTyped(s, joiner);
                 s.joinerPosted = 1;
             }
         }

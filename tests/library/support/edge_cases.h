@@ -28,6 +28,10 @@ inline const EdgeCase kEdgeCases[] = {
     {"kff", {80, 239}, kStateBoundary},
     {"kfkf", {80, 239, 204}, kStateConjunct},
     {"kfkfy", {80, 192, 204, 246, 229}, kStateConjunct},
+    // A chain of three subscripts has a joiner between each pair; a vowel erases and retypes
+    // the chain, joiners and all, leaving nothing of the old one behind.
+    {"kfkfkfki", {81, 204, 247, 204, 247, 204}, kStateBoundary},
+    {"kfkfkfr", {80, 192, 204, 247, 204, 231}, kStateConjunct},
     {"kfxO", {80, 201, 235, 198, 195}, 0},
     {"kfxu", {80, 192, 235, 196}, 0},
     {"jfzA", {101, 213, 193}, 0},
