@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 
+#include "../engine/composer.h"
 #include "../engine/shared_state.h"
 #include "../include/kannada-tovi.h"
 #include "conversion_data.h"
@@ -75,15 +76,22 @@ const uint8_t *MatchRow(const uint8_t (&table)[Rows][Glyphs + 2], const uint8_t 
 }
 
 // The longest match: at each position the longest glyph sequence that a table row holds.
+bool IsLetter(uint8_t g, LatinCodes latin) {
+    const ConversionIndex &x = ConversionLookup;
+    if (latin == LatinCodes::kDropped || !x.letterOfMono[g] || !IsMonolingualLatinCode(g)) return false;
+    return latin == LatinCodes::kLetters || (!x.oneGlyphRow[g] && !x.ottaksharaRow[g]);
+}
+
 template <typename Sink>
-void MatchGlyphs(const uint8_t *s, size_t n, bool bilingualLetters, Sink &sink) {
+void MatchGlyphs(const uint8_t *s, size_t n, LatinCodes latin, Sink &sink) {
     const ConversionIndex &x = ConversionLookup;
     const ConversionTables &t = Conversion;
+    const bool bilingualLetters = latin == LatinCodes::kLetters;
     size_t j = 0;
     while (j < n) {
         uint8_t g = s[j];
         size_t left = n - j;
-        if (bilingualLetters && x.letterOfMono[g] && IsMonolingualLatinCode(g)) {
+        if (latin != LatinCodes::kDropped && IsLetter(g, latin)) {
             sink.Put(x.letterOfMono[g]);
             j++;
             continue;
@@ -186,6 +194,8 @@ void DropIsciiResultBuffer() {
     IsciiResultBuffer = nullptr;
 }
 
+LatinCodes Latin(bool bilingual) { return bilingual ? LatinCodes::kLetters : LatinCodes::kDropped; }
+
 // The shared argument checks of the four exports: -4 for an empty source, -3 for dstSize 0.
 bool CheckArguments(const char *src, unsigned int dstSize) {
     if (!src || !*src) {
@@ -210,14 +220,14 @@ int GlyphToIsciiExport(char *src, char *dst, unsigned int dstSize, bool bilingua
     size_t k;
     bool fits = true;
     if (!dst) {
-        k = CountIsciiOfGlyphs(s, n, bilingual);
+        k = CountIsciiOfGlyphs(s, n, Latin(bilingual));
     } else if (dstSize > kIsciiPerGlyph * n) {
-        k = NormalisedGlyphsToIscii(s, n, bilingual, reinterpret_cast<uint8_t *>(dst));
+        k = NormalisedGlyphsToIscii(s, n, Latin(bilingual), reinterpret_cast<uint8_t *>(dst));
     } else {
         // The output might not fit: convert aside and copy only when it does, so nothing is
         // ever written past dstSize.
         std::string iscii(kIsciiPerGlyph * n + 1, '\0');
-        k = NormalisedGlyphsToIscii(s, n, bilingual, reinterpret_cast<uint8_t *>(&iscii[0]));
+        k = NormalisedGlyphsToIscii(s, n, Latin(bilingual), reinterpret_cast<uint8_t *>(&iscii[0]));
         iscii.resize(k);
         fits = DeliverResult(iscii, dst, dstSize);
     }
@@ -231,7 +241,110 @@ int GlyphToIsciiExport(char *src, char *dst, unsigned int dstSize, bool bilingua
     return static_cast<int>(k);
 }
 
+// The composer types in the encoding of the shared font type; the conversion works in the
+// monolingual one. A bilingual byte is taken back with the context rules of the bilingual
+// mapping, which see the bytes already produced.
+void AppendMonolingual(std::string &out, uint8_t b, bool fromBilingual) {
+    if (fromBilingual && ConversionLookup.hasBilingual2Mono[b]) {
+        uint8_t g = ConversionLookup.bilingual2Mono[b];
+        uint8_t last = out.empty() ? 0 : static_cast<uint8_t>(out.back());
+        if (g == 115 && (last == 114 || last == 162 || last == 166 || last == 169)) g = 252;
+        if (g == 230 && out.size() >= 2 && IsSubscriptGlyph(last)) g = 231;
+        b = g;
+    }
+    out.push_back(static_cast<char>(b));
+}
+
+// Ends the syllable being composed, before a character that is not a letter of the layout.
+void EndSyllable() {
+    FeedKey(' ');
+    ToviResetAllFlags();
+}
+
+// Copies a monolingual glyph string, putting the joiner glyph between two subscripts (also
+// across the halant glyph) as typing does; bilingual output maps every byte afterwards.
+void InsertJoiners(const std::string &glyphs, bool bilingual, std::string &out) {
+    out.reserve(out.size() + glyphs.size() + glyphs.size() / 4);
+    size_t start = out.size();
+    for (char ch : glyphs) {
+        uint8_t g = static_cast<uint8_t>(ch);
+        size_t k = out.size() - start;
+        if (IsSubscriptGlyph(g) && k >= 1) {
+            uint8_t before = static_cast<uint8_t>(out[out.size() - 1]);
+            uint8_t joiner = 0;
+            if (k >= 2 && before == kHalantGlyph && IsSubscriptGlyph(static_cast<uint8_t>(out[out.size() - 2])))
+                joiner = JoinerGlyph(static_cast<uint8_t>(out[out.size() - 2]), g);
+            else if (IsSubscriptGlyph(before))
+                joiner = JoinerGlyph(before, g);
+            if (joiner) out.push_back(static_cast<char>(joiner));
+        }
+        out.push_back(static_cast<char>(g));
+    }
+    if (bilingual)
+        for (size_t i = start; i < out.size(); i++)
+            out[i] = static_cast<char>(ConversionLookup.mono2Bilingual[static_cast<uint8_t>(out[i])]);
+}
+
+// ISCII to glyph into the caller's dst; the result is the output length.
+int IsciiToGlyphExport(char *src, char *dst, unsigned int dstSize, bool bilingual) {
+    if (!CheckArguments(src, dstSize)) return 0;
+    try {
+        std::string glyphs;
+        IsciiToGlyphString(src, bilingual, bilingual, bilingual, glyphs);
+        if (!DeliverResult(glyphs, dst, dstSize)) return 0;
+        return static_cast<int>(glyphs.size());
+    } catch (const std::bad_alloc &) {
+        LibraryLastError = kErrorNoMemory;
+        return 0;
+    }
+}
+
 }  // namespace
+
+void IsciiToGlyphString(char *src, bool bilingual, bool keepLetters, bool rewriteLetters, std::string &out) {
+    const ConversionIndex &x = ConversionLookup;
+    const bool typedBilingual = Shared->fontType == 0;
+    std::string glyphs;  // monolingual, without joiners
+    ToviResetAllFlags();
+    for (uint8_t *p = reinterpret_cast<uint8_t *>(src); *p; p++) {
+        uint8_t c = *p;
+        if (IsAsciiLetter(c)) {
+            // A letter is no key of the layout here: it ends the syllable and stands for
+            // itself. A letter without a row is dropped.
+            uint8_t code = x.monoOfLetter[c];
+            if (!keepLetters || !code) continue;
+            if (rewriteLetters) *p = code;
+            EndSyllable();
+            glyphs.push_back(static_cast<char>(code));
+            continue;
+        }
+        uint8_t plain = 0;
+        if ((c >= 1 && c <= 64) || (c >= 91 && c <= 96) || (c >= 123 && c <= 126)) plain = c;
+        else if (c >= 241 && c <= 250) plain = static_cast<uint8_t>(c - 193);  // ISCII digits
+        else if (c == 199) plain = 242;  // NA with halant has a glyph of its own
+        else if (c == 234) plain = '.';
+        if (plain) {
+            EndSyllable();
+            glyphs.push_back(static_cast<char>(plain));
+            continue;
+        }
+        uint8_t key = x.strokeKey[c];
+        if (!key) continue;
+        if (IsIsciiVowel(c) && c <= 177) ToviResetAllFlags();
+        const char *typed = FeedKey(key);
+        if (!typed) continue;
+        for (const uint8_t *t = reinterpret_cast<const uint8_t *>(typed); *t; t++) {
+            // A Backspace takes back the glyph typed before it; with nothing before it, it
+            // erases nothing.
+            if (*t == 8) {
+                if (!glyphs.empty()) glyphs.pop_back();
+            } else {
+                AppendMonolingual(glyphs, *t, typedBilingual);
+            }
+        }
+    }
+    InsertJoiners(glyphs, bilingual, out);
+}
 
 size_t NormaliseGlyphs(uint8_t *s, size_t n) {
     size_t m = 0;
@@ -250,17 +363,17 @@ size_t NormaliseGlyphs(uint8_t *s, size_t n) {
     return m;
 }
 
-size_t NormalisedGlyphsToIscii(const uint8_t *s, size_t n, bool bilingualLetters, uint8_t *out) {
+size_t NormalisedGlyphsToIscii(const uint8_t *s, size_t n, LatinCodes latin, uint8_t *out) {
     IsciiWriter writer{out};
-    MatchGlyphs(s, n, bilingualLetters, writer);
+    MatchGlyphs(s, n, latin, writer);
     out[writer.k] = 0;
     OrderIscii(out, writer.k);
     return writer.k;
 }
 
-size_t CountIsciiOfGlyphs(const uint8_t *s, size_t n, bool bilingualLetters) {
+size_t CountIsciiOfGlyphs(const uint8_t *s, size_t n, LatinCodes latin) {
     IsciiCounter counter;
-    MatchGlyphs(s, n, bilingualLetters, counter);
+    MatchGlyphs(s, n, latin, counter);
     return counter.k;
 }
 
@@ -271,7 +384,7 @@ bool GlyphStringToIscii(char *src, bool bilingual, std::string &out) {
     n = NormaliseGlyphs(s, std::strlen(src));
     size_t start = out.size();
     out.resize(start + kIsciiPerGlyph * n + 1);
-    size_t k = NormalisedGlyphsToIscii(s, n, bilingual, reinterpret_cast<uint8_t *>(&out[start]));
+    size_t k = NormalisedGlyphsToIscii(s, n, Latin(bilingual), reinterpret_cast<uint8_t *>(&out[start]));
     out.resize(start + k);
     if (bilingual) {
         ToviMonolingual2BilingualGlyph(src, src, static_cast<unsigned int>(n + 3));
@@ -297,11 +410,37 @@ bool DeliverResult(const std::string &result, char *dst, unsigned int dstSize) {
 extern "C" {
 
 int TOVI_CDECL ToviMonolingualGlyph2ISCII(char *src, char *dst, unsigned int dstSize) {
-    return GlyphToIsciiExport(src, dst, dstSize, false);
+    try {
+        return GlyphToIsciiExport(src, dst, dstSize, false);
+    } catch (const std::bad_alloc &) {
+        LibraryLastError = kErrorNoMemory;
+        return 0;
+    }
 }
 
 int TOVI_CDECL ToviBilingualGlyph2ISCII(char *src, char *dst, unsigned int dstSize) {
-    return GlyphToIsciiExport(src, dst, dstSize, true);
+    try {
+        return GlyphToIsciiExport(src, dst, dstSize, true);
+    } catch (const std::bad_alloc &) {
+        LibraryLastError = kErrorNoMemory;
+        return 0;
+    }
+}
+
+int TOVI_CDECL ToviISCII2MonolingualGlyph(const char *src, char *dst, unsigned int dstSize) {
+    // The monolingual conversion leaves its source as it is.
+    if (!CheckArguments(src, dstSize)) return 0;
+    try {
+        std::string copy(src);
+        return IsciiToGlyphExport(&copy[0], dst, dstSize, false);
+    } catch (const std::bad_alloc &) {
+        LibraryLastError = kErrorNoMemory;
+        return 0;
+    }
+}
+
+int TOVI_CDECL ToviISCII2BilingualGlyph(char *src, char *dst, unsigned int dstSize) {
+    return IsciiToGlyphExport(src, dst, dstSize, true);
 }
 
 char *TOVI_STDCALL ToviMonolingualGlyph2ISCIIVB(char *src) {
@@ -312,6 +451,14 @@ char *TOVI_STDCALL ToviMonolingualGlyph2ISCIIVB(char *src) {
 char *TOVI_STDCALL ToviBilingualGlyph2ISCIIVB(char *src) {
     return RunTwin(src, kIsciiPerGlyph, RenewIsciiResultBuffer, DropIsciiResultBuffer,
                    ToviBilingualGlyph2ISCII);
+}
+
+char *TOVI_STDCALL ToviISCII2MonolingualGlyphVB(char *src) {
+    return RunTwin(src, 5, RenewGlyphResultBuffer, DropGlyphResultBuffer, ToviISCII2MonolingualGlyph);
+}
+
+char *TOVI_STDCALL ToviISCII2BilingualGlyphVB(char *src) {
+    return RunTwin(src, 5, RenewGlyphResultBuffer, DropGlyphResultBuffer, ToviISCII2BilingualGlyph);
 }
 
 }  // extern "C"

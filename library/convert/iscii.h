@@ -21,21 +21,32 @@ size_t NormaliseGlyphs(uint8_t *s, size_t n);
 // A glyph stands for at most this many ISCII bytes.
 constexpr size_t kIsciiPerGlyph = 3;
 
+// What the Latin-letter codes of the monolingual encoding stand for in glyph text.
+enum class LatinCodes {
+    kDropped,     // the monolingual export: only Kannada glyphs count
+    kLetters,     // the bilingual export: every code with a letter is that letter
+    kUnambiguous, // the codes that are no Kannada glyph as well are letters
+};
+
 // The ISCII bytes of a normalised monolingual glyph string, in ISCII order, written to `out`
-// (room for kIsciiPerGlyph * n + 1 bytes) and terminated; returns their count. With
-// `bilingualLetters` the Latin-letter codes become their ASCII letters (the bilingual export).
-size_t NormalisedGlyphsToIscii(const uint8_t *s, size_t n, bool bilingualLetters, uint8_t *out);
+// (room for kIsciiPerGlyph * n + 1 bytes) and terminated; returns their count. Latin-letter
+// codes taken as letters give their ASCII letters.
+size_t NormalisedGlyphsToIscii(const uint8_t *s, size_t n, LatinCodes latin, uint8_t *out);
 // Only the count of the same conversion (a size query).
-size_t CountIsciiOfGlyphs(const uint8_t *s, size_t n, bool bilingualLetters);
+size_t CountIsciiOfGlyphs(const uint8_t *s, size_t n, LatinCodes latin);
 
 // The whole glyph-to-ISCII conversion of a NUL-terminated glyph string: normalises `src` in
 // place (a bilingual string ends up bilingual again) and appends the ISCII to `out`. False,
 // with the last error -5, when a bilingual string yields nothing.
 bool GlyphStringToIscii(char *src, bool bilingual, std::string &out);
 
-// ISCII to glyph codes of the composer's current encoding, joiners inserted. With `bilingual`
-// the ASCII letters of `src` are first rewritten in place to their monolingual codes.
-void IsciiToGlyphString(char *src, bool bilingual, std::string &out);
+inline bool IsAsciiLetter(uint8_t c) { return (c >= 65 && c <= 90) || (c >= 97 && c <= 122); }
+
+// ISCII to a glyph string with its joiners, in the bilingual encoding when `bilingual`, else
+// the monolingual one, whatever encoding the composer types in. ASCII letters are dropped
+// unless `keepLetters`; kept, they take their Latin-letter glyph codes (and with
+// `rewriteLetters` also in `src`, in place).
+void IsciiToGlyphString(char *src, bool bilingual, bool keepLetters, bool rewriteLetters, std::string &out);
 
 // The result buffer of the two glyph-to-ISCII twins: each call frees the previous result.
 extern char *IsciiResultBuffer;

@@ -94,8 +94,6 @@ void BuildKey(std::string &shifted, std::string &key) {
     }
 }
 
-bool IsAsciiLetter(uint8_t c) { return (c >= 65 && c <= 90) || (c >= 97 && c <= 122); }
-
 // Key of a glyph string cut to dstSize - 1 bytes, into dst when given.
 int GlyphToKsclpExport(char *src, char *dst, unsigned int dstSize, bool bilingual) {
     if (!src || !*src) {

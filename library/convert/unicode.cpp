@@ -1,0 +1,507 @@
+// Glyph strings to UTF-8 Kannada and back, through ISCII.
+#include "unicode.h"
+
+#include <cstring>
+#include <memory>
+#include <new>
+#include <vector>
+
+#include "../engine/shared_state.h"
+#include "../include/kannada-tovi.h"
+#include "conversion_data.h"
+#include "glyph_mapping.h"
+#include "iscii.h"
+
+namespace {
+
+constexpr uint32_t kZwnj = 0x200C;
+constexpr uint32_t kZwj = 0x200D;
+constexpr uint32_t kNukta = 0x0CBC;
+constexpr uint32_t kVirama = 0x0CCD;
+constexpr uint32_t kRa = 0x0CB0;
+constexpr uint32_t kNa = 0x0CA8;
+constexpr uint32_t kRra = 0x0CB1;
+constexpr uint32_t kLlla = 0x0CDE;
+constexpr uint32_t kVocalicRrSign = 0x0CC4;
+constexpr uint32_t kLengthMark = 0x0CD5;
+constexpr uint32_t kAiLengthMark = 0x0CD6;
+
+constexpr uint8_t kIsciiNa = 198;
+constexpr uint8_t kIsciiDeadNa = 199;
+constexpr uint8_t kIsciiRa = 207;
+constexpr uint8_t kIsciiRepha = 208;
+constexpr uint8_t kIsciiLla = 210;
+constexpr uint8_t kIsciiInvisible = 217;
+constexpr uint8_t kIsciiESign = 224;
+constexpr uint8_t kIsciiUuSign = 222;
+constexpr uint8_t kIsciiOSign = 228;
+
+// The ISCII-91 Kannada correspondence, one code point per ISCII code (0: none).
+struct Correspondence {
+    uint16_t unicode[256];
+    uint8_t iscii[128];  // of U+0C80 + i
+    constexpr Correspondence() : unicode(), iscii() {
+        for (int c = 1; c < 128; c++) unicode[c] = static_cast<uint16_t>(c);
+        const uint16_t kannada[][2] = {
+            {161, 0x0C81}, {162, 0x0C82}, {163, 0x0C83}, {164, 0x0C85}, {165, 0x0C86}, {166, 0x0C87},
+            {167, 0x0C88}, {168, 0x0C89}, {169, 0x0C8A}, {170, 0x0C8B}, {171, 0x0C8E}, {172, 0x0C8F},
+            {173, 0x0C90}, {175, 0x0C92}, {176, 0x0C93}, {177, 0x0C94}, {200, 0x0CAA}, {201, 0x0CAB},
+            {202, 0x0CAC}, {203, 0x0CAD}, {204, 0x0CAE}, {205, 0x0CAF}, {207, 0x0CB0}, {209, 0x0CB2},
+            {210, 0x0CB3}, {212, 0x0CB5}, {213, 0x0CB6}, {214, 0x0CB7}, {215, 0x0CB8}, {216, 0x0CB9},
+            {218, 0x0CBE}, {219, 0x0CBF}, {220, 0x0CC0}, {221, 0x0CC1}, {222, 0x0CC2}, {223, 0x0CC3},
+            {224, 0x0CC6}, {225, 0x0CC7}, {226, 0x0CC8}, {228, 0x0CCA}, {229, 0x0CCB}, {230, 0x0CCC},
+            {232, 0x0CCD}, {233, 0x0CBC}};
+        for (const auto &pair : kannada) {
+            unicode[pair[0]] = pair[1];
+            iscii[pair[1] - 0x0C80] = static_cast<uint8_t>(pair[0]);
+        }
+        for (int c = 179; c <= 198; c++) {  // KA .. NA
+            unicode[c] = static_cast<uint16_t>(0x0C95 + c - 179);
+            iscii[0x15 + c - 179] = static_cast<uint8_t>(c);
+        }
+        for (int c = 241; c <= 250; c++) {  // digits
+            unicode[c] = static_cast<uint16_t>(0x0CE6 + c - 241);
+            iscii[0x66 + c - 241] = static_cast<uint8_t>(c);
+        }
+        unicode[234] = 0x0964;  // the full stop is the danda
+    }
+};
+constexpr Correspondence kMap;
+
+bool IsConsonantCode(uint8_t c) { return IsIsciiConsonant(c) && kMap.unicode[c] != 0; }
+
+uint8_t *PutUtf8(uint8_t *o, uint32_t cp) {
+    if (cp < 0x80) {
+        *o++ = static_cast<uint8_t>(cp);
+    } else if (cp < 0x800) {
+        *o++ = static_cast<uint8_t>(0xC0 | (cp >> 6));
+        *o++ = static_cast<uint8_t>(0x80 | (cp & 0x3F));
+    } else {
+        *o++ = static_cast<uint8_t>(0xE0 | (cp >> 12));
+        *o++ = static_cast<uint8_t>(0x80 | ((cp >> 6) & 0x3F));
+        *o++ = static_cast<uint8_t>(0x80 | (cp & 0x3F));
+    }
+    return o;
+}
+
+// The vowel and sign that ISCII writes as a code + nukta.
+uint32_t WithNukta(uint8_t c) {
+    switch (c) {
+    case 166: return 0x0C8C;  // vocalic L
+    case 167: return 0x0CE1;  // vocalic LL
+    case 170: return 0x0CE0;  // vocalic RR
+    case 223: return kVocalicRrSign;
+    default: return 0;
+    }
+}
+
+// ---- UTF-8 to code points ---------------------------------------------------------------
+
+// Decodes UTF-8; a byte that does not start a well-formed sequence is skipped. A zero ends
+// the list (and is kept as its end marker, with a few more so that look-ahead needs no test).
+void Decode(const uint8_t *s, size_t n, std::vector<uint32_t> &cps) {
+    cps.reserve(n + 4);
+    size_t i = 0;
+    while (i < n) {
+        uint8_t b = s[i];
+        uint32_t cp;
+        size_t len;
+        if (b < 0x80) {
+            cp = b;
+            len = 1;
+        } else if (b >= 0xC2 && b <= 0xDF) {
+            cp = b & 0x1F;
+            len = 2;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            cp = b & 0x0F;
+            len = 3;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            cp = b & 0x07;
+            len = 4;
+        } else {
+            i++;
+            continue;
+        }
+        bool ok = i + len <= n;
+        for (size_t k = 1; ok && k < len; k++) {
+            if ((s[i + k] & 0xC0) != 0x80) ok = false;
+            else cp = (cp << 6) | (s[i + k] & 0x3F);
+        }
+        // Overlong forms, surrogates and code points past U+10FFFF are not UTF-8.
+        if (ok && ((len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) ||
+                   (len == 4 && (cp < 0x10000 || cp > 0x10FFFF))))
+            ok = false;
+        if (!ok) {
+            i++;
+            continue;
+        }
+        cps.push_back(cp);
+        i += len;
+    }
+    for (int k = 0; k < 4; k++) cps.push_back(0);
+}
+
+// ---- Code points to ISCII -----------------------------------------------------------------
+
+bool IsKannada(uint32_t cp) { return cp >= 0x0C80 && cp <= 0x0CFF; }
+
+// The ISCII of a consonant letter; RRA and U+0CDE are RA and LLA with the nukta, the
+// keystrokes that type them. 0 for anything else.
+int ConsonantIscii(uint32_t cp, uint8_t out[2]) {
+    if (cp == kRra || cp == kLlla) {
+        out[0] = cp == kRra ? kIsciiRa : kIsciiLla;
+        out[1] = kIsciiNukta;
+        return 2;
+    }
+    if (!IsKannada(cp)) return 0;
+    uint8_t c = kMap.iscii[cp - 0x0C80];
+    if (!IsConsonantCode(c)) return 0;
+    out[0] = c;
+    return 1;
+}
+
+bool IsConsonant(uint32_t cp) {
+    uint8_t scratch[2];
+    return ConsonantIscii(cp, scratch) != 0;
+}
+
+bool IsVowelSignCp(uint32_t cp) {
+    return (cp >= 0x0CBE && cp <= 0x0CCC && cp != 0x0CC5 && cp != 0x0CC9) || cp == kLengthMark ||
+           cp == kAiLengthMark || cp == 0x0CE2 || cp == 0x0CE3;
+}
+
+// A vowel sign, composing the split forms (I + length mark, E + UU, E + length marks, O +
+// length mark) with the sign written before it.
+void PutSign(uint32_t cp, std::string &out) {
+    uint8_t last = out.empty() ? 0 : static_cast<uint8_t>(out.back());
+    auto replaceLast = [&](uint8_t c) { out.back() = static_cast<char>(c); };
+    switch (cp) {
+    case kLengthMark:
+        if (last == 219) replaceLast(220);
+        else if (last == kIsciiESign) replaceLast(225);
+        else if (last == kIsciiOSign) replaceLast(229);
+        return;
+    case kAiLengthMark:
+        if (last == kIsciiESign) replaceLast(226);
+        return;
+    case 0x0CC2:
+        if (last == kIsciiESign) return replaceLast(kIsciiOSign);
+        break;
+    case kVocalicRrSign: out += "\xDF\xE9"; return;  // 223 233
+    case 0x0CE2: out += "\xDB\xE9"; return;          // 219 233
+    case 0x0CE3: out += "\xDC\xE9"; return;          // 220 233
+    default: break;
+    }
+    if (uint8_t c = kMap.iscii[cp - 0x0C80]) out.push_back(static_cast<char>(c));
+}
+
+// One syllable that starts with a consonant at cps[i]; returns the index after it.
+size_t PutSyllable(const std::vector<uint32_t> &cps, size_t i, std::string &out) {
+    bool repha = false;
+    if (cps[i] == kRa && cps[i + 1] == kVirama && IsConsonant(cps[i + 2])) {
+        repha = true;  // written after the syllable in ISCII, as it is typed
+        i += 2;
+    }
+    bool linked = false;  // a halant joins this consonant to the one before
+    for (;;) {
+        uint32_t c = cps[i];
+        if (c == kRa && cps[i + 1] == kZwj && cps[i + 2] == kVirama && IsConsonant(cps[i + 3])) {
+            out += "\xCF\xE8";  // RA + halant: RA with the subscript, not the repha
+            i += 3;
+            linked = true;
+            continue;
+        }
+        uint8_t code[2];
+        int n = ConsonantIscii(c, code);
+        out.append(reinterpret_cast<const char *>(code), n);
+        i++;
+        bool nukta = false;
+        if (cps[i] == kNukta) {
+            if (n == 1) out.push_back(static_cast<char>(kIsciiNukta));
+            nukta = true;
+            i++;
+        }
+        if (cps[i] != kVirama) break;
+        uint32_t next = cps[i + 1];
+        if (IsConsonant(next)) {
+            out.push_back(static_cast<char>(kIsciiHalant));
+            i++;
+            linked = true;
+            continue;
+        }
+        if (next == kZwnj || next == kZwj) {
+            // Either joiner after the virama shows the halant (Kannada has no half forms),
+            // and the cluster ends.
+            out += "\xE8\xE8";
+            i += 2;
+            break;
+        }
+        // A dead consonant; NA has a glyph of its own for it. Under a repha the halant is
+        // typed shown, with the repha after it.
+        if (c == kNa && !nukta && !repha && !linked) out.back() = static_cast<char>(kIsciiDeadNa);
+        else out += repha ? "\xE8\xE8" : "\xE8";
+        i++;
+        break;
+    }
+    while (IsVowelSignCp(cps[i])) PutSign(cps[i++], out);
+    if (repha) out.push_back(static_cast<char>(kIsciiRepha));
+    return i;
+}
+
+// ---- Glyph strings and the exports --------------------------------------------------------
+
+bool CheckArguments(const char *src, unsigned int dstSize) {
+    if (!src || !*src) {
+        LibraryLastError = kErrorEmptyInput;
+        return false;
+    }
+    if (dstSize == 0) {
+        LibraryLastError = kErrorDestinationSize;
+        return false;
+    }
+    return true;
+}
+
+// The output of a bridge export: -5 when there is none, -3 when it does not fit dstSize.
+int Deliver(const uint8_t *result, size_t length, char *dst, unsigned int dstSize) {
+    if (length == 0) {
+        LibraryLastError = kErrorNoOutput;
+        return 0;
+    }
+    if (dst) {
+        if (length >= dstSize) {
+            LibraryLastError = kErrorDestinationSize;
+            return 0;
+        }
+        std::memcpy(dst, result, length);
+        dst[length] = '\0';
+    }
+    return static_cast<int>(length);
+}
+
+int GlyphToUnicodeExport(const char *src, char *dst, unsigned int dstSize, bool bilingual) {
+    if (!CheckArguments(src, dstSize)) return 0;
+    size_t n = std::strlen(src);
+    std::unique_ptr<uint8_t[]> glyphs(new (std::nothrow) uint8_t[n + 3]);
+    std::unique_ptr<uint8_t[]> iscii(new (std::nothrow) uint8_t[kIsciiPerGlyph * n + 1]);
+    if (!glyphs || !iscii) {
+        LibraryLastError = kErrorNoMemory;
+        return 0;
+    }
+    std::memcpy(glyphs.get(), src, n + 1);
+    char *g = reinterpret_cast<char *>(glyphs.get());
+    if (bilingual) ToviBilingual2MonolingualGlyph(g, g, static_cast<unsigned int>(n + 3));
+    n = NormaliseGlyphs(glyphs.get(), std::strlen(g));
+    // Bilingual text reads its Latin letters as the bilingual ISCII conversion does. In
+    // monolingual text a Latin-letter code that is also a Kannada glyph is the glyph.
+    size_t k = NormalisedGlyphsToIscii(glyphs.get(), n, bilingual ? LatinCodes::kLetters : LatinCodes::kUnambiguous,
+                                       iscii.get());
+    glyphs.reset();
+    // Writes straight into dst when the largest possible output fits.
+    size_t most = kUnicodePerIscii * k;
+    if (dst && dstSize > most) {
+        size_t length = IsciiToUnicode(iscii.get(), k, reinterpret_cast<uint8_t *>(dst));
+        dst[length] = '\0';
+        if (length == 0) {
+            LibraryLastError = kErrorNoOutput;
+            return 0;
+        }
+        return static_cast<int>(length);
+    }
+    std::unique_ptr<uint8_t[]> utf8(new (std::nothrow) uint8_t[most + 1]);
+    if (!utf8) {
+        LibraryLastError = kErrorNoMemory;
+        return 0;
+    }
+    size_t length = IsciiToUnicode(iscii.get(), k, utf8.get());
+    return Deliver(utf8.get(), length, dst, dstSize);
+}
+
+int UnicodeToGlyphExport(const char *src, char *dst, unsigned int dstSize, bool bilingual) {
+    if (!CheckArguments(src, dstSize)) return 0;
+    std::string iscii;
+    UnicodeToIscii(reinterpret_cast<const uint8_t *>(src), std::strlen(src), iscii);
+    std::string glyphs;
+    IsciiToGlyphString(&iscii[0], bilingual, true, false, glyphs);
+    return Deliver(reinterpret_cast<const uint8_t *>(glyphs.data()), glyphs.size(), dst, dstSize);
+}
+
+template <typename Convert>
+int Guarded(Convert convert) {
+    try {
+        return convert();
+    } catch (const std::bad_alloc &) {
+        LibraryLastError = kErrorNoMemory;
+        return 0;
+    }
+}
+
+}  // namespace
+
+size_t IsciiToUnicode(const uint8_t *s, size_t n, uint8_t *out) {
+    uint8_t *o = out;
+    // The consonant cluster a repha would go in front of: where its output starts, whether
+    // one is open (its signs and modifiers may follow), whether a halant links the next
+    // consonant to it.
+    uint8_t *clusterStart = out;
+    bool clusterOpen = false;
+    bool linked = false;
+    for (size_t i = 0; i < n; i++) {
+        uint8_t c = s[i];
+        uint8_t next = i + 1 < n ? s[i + 1] : 0;
+        if (c < 128) {  // ASCII
+            *o++ = c;
+            clusterOpen = linked = false;
+            continue;
+        }
+        bool consonant = IsConsonantCode(c);
+        uint32_t pairCp = 0;
+        if (c == kIsciiInvisible) {
+            if (next == kIsciiRa) pairCp = kRra;
+            else if (next == kIsciiLla) pairCp = kLlla;
+            else if (next == 223) pairCp = kVocalicRrSign;
+        }
+        if (consonant || pairCp == kRra || pairCp == kLlla) {
+            if (!linked || !clusterOpen) clusterStart = o;
+            clusterOpen = true;
+            linked = false;
+            if (pairCp) {
+                o = PutUtf8(o, pairCp);
+                i++;
+            } else {
+                o = PutUtf8(o, kMap.unicode[c]);
+            }
+            continue;
+        }
+        if (c == kIsciiHalant) {
+            bool afterConsonant = i > 0 && (IsConsonantCode(s[i - 1]) || s[i - 1] == kIsciiNukta);
+            // RA that opens a cluster and takes a subscript: the joiner keeps it from being
+            // shown as the repha.
+            if (s[i - 1] == kIsciiRa && !(i > 1 && s[i - 2] == kIsciiInvisible) && clusterOpen &&
+                o - clusterStart == 3 && next >= 179 && next <= 217)
+                o = PutUtf8(o, kZwj);
+            o = PutUtf8(o, kVirama);
+            if (next == kIsciiHalant) {
+                // The halant shown: the zero-width non-joiner keeps a consonant after it from
+                // joining; after a lone NA it also tells it from the dead NA of 199. A repha
+                // right after it belongs to this cluster.
+                bool repha = i + 2 < n && s[i + 2] == kIsciiRepha;
+                size_t a = repha ? i + 3 : i + 2;
+                uint8_t after = a < n ? s[a] : 0;
+                bool consonantAfter = IsConsonantCode(after) || after == kIsciiInvisible || after == kIsciiDeadNa;
+                bool loneNa = i > 0 && s[i - 1] == kIsciiNa && !(i > 1 && s[i - 2] == kIsciiHalant);
+                if (consonantAfter || loneNa) o = PutUtf8(o, kZwnj);
+                i++;
+                clusterOpen = clusterOpen && repha;
+                linked = false;
+            } else if (next == kIsciiNukta) {
+                o = PutUtf8(o, kZwj);
+                i++;
+                clusterOpen = linked = false;
+            } else {
+                linked = clusterOpen && afterConsonant;
+            }
+            continue;
+        }
+        linked = false;
+        if (c == kIsciiRepha) {
+            if (clusterOpen) {
+                // RA + VIRAMA in front of the cluster: six bytes moved in ahead of it.
+                std::memmove(clusterStart + 6, clusterStart, static_cast<size_t>(o - clusterStart));
+                PutUtf8(PutUtf8(clusterStart, kRa), kVirama);
+                o += 6;
+            } else {
+                o = PutUtf8(PutUtf8(o, kRa), kVirama);  // a repha with no cluster: a dead RA
+            }
+            clusterOpen = false;
+            continue;
+        }
+        if (c == kIsciiDeadNa) {
+            o = PutUtf8(PutUtf8(o, kNa), kVirama);
+            clusterOpen = false;
+            continue;
+        }
+        if (pairCp == kVocalicRrSign) {
+            o = PutUtf8(o, pairCp);
+            i++;
+            continue;
+        }
+        if (c == kIsciiInvisible) {
+            o = PutUtf8(o, kZwj);
+            clusterOpen = false;
+            continue;
+        }
+        if (next == kIsciiNukta && WithNukta(c)) {
+            o = PutUtf8(o, WithNukta(c));
+            i++;
+            if (!IsIsciiVowelSign(c)) clusterOpen = false;
+            continue;
+        }
+        if (c == kIsciiESign && next == kIsciiUuSign) {  // E + UU is the O sign
+            o = PutUtf8(o, 0x0CCA);
+            i++;
+            continue;
+        }
+        uint32_t cp = kMap.unicode[c];
+        if (cp) o = PutUtf8(o, cp);
+        // Signs, the nukta and the modifiers stay with the cluster; anything else ends it.
+        if (!(IsIsciiVowelSign(c) || c == kIsciiNukta || (c >= 161 && c <= 163))) clusterOpen = false;
+    }
+    return static_cast<size_t>(o - out);
+}
+
+void UnicodeToIscii(const uint8_t *utf8, size_t length, std::string &out) {
+    std::vector<uint32_t> cps;
+    Decode(utf8, length, cps);
+    size_t n = cps.size() - 4;
+    out.reserve(out.size() + 2 * n);
+    size_t i = 0;
+    while (i < n) {
+        uint32_t cp = cps[i];
+        if (cp == 0) break;
+        if (IsConsonant(cp)) {
+            i = PutSyllable(cps, i, out);
+            continue;
+        }
+        i++;
+        if (cp < 0x80) {
+            out.push_back(static_cast<char>(cp));
+        } else if (cp == 0x0C8C || cp == 0x0CE0 || cp == 0x0CE1) {
+            out.push_back(static_cast<char>(cp == 0x0C8C ? 166 : cp == 0x0CE0 ? 170 : 167));
+            out.push_back(static_cast<char>(kIsciiNukta));
+        } else if (IsVowelSignCp(cp)) {
+            PutSign(cp, out);
+        } else if (cp == kVirama && cps[i] == kZwnj) {
+            out += "\xE8\xE8";
+            i++;
+        } else if (cp == 0x0CBD) {
+            out += "\xEA\xE9";  // avagraha: full stop + nukta
+        } else if (cp == 0x0964) {
+            out.push_back(static_cast<char>(234));
+        } else if (cp == kZwj) {
+            out.push_back(static_cast<char>(kIsciiInvisible));
+        } else if (IsKannada(cp) && kMap.iscii[cp - 0x0C80]) {
+            out.push_back(static_cast<char>(kMap.iscii[cp - 0x0C80]));
+        }
+    }
+}
+
+extern "C" {
+
+int TOVI_CDECL ToviMonolingualGlyph2Unicode(const char *src, char *dst, unsigned int dstSize) {
+    return Guarded([&] { return GlyphToUnicodeExport(src, dst, dstSize, false); });
+}
+
+int TOVI_CDECL ToviBilingualGlyph2Unicode(const char *src, char *dst, unsigned int dstSize) {
+    return Guarded([&] { return GlyphToUnicodeExport(src, dst, dstSize, true); });
+}
+
+int TOVI_CDECL ToviUnicode2MonolingualGlyph(const char *src, char *dst, unsigned int dstSize) {
+    return Guarded([&] { return UnicodeToGlyphExport(src, dst, dstSize, false); });
+}
+
+int TOVI_CDECL ToviUnicode2BilingualGlyph(const char *src, char *dst, unsigned int dstSize) {
+    return Guarded([&] { return UnicodeToGlyphExport(src, dst, dstSize, true); });
+}
+
+}  // extern "C"

@@ -1,0 +1,18 @@
+// The Unicode bridge: glyph strings to UTF-8 Kannada (U+0C80 block) through ISCII, and back.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// UTF-8 of ISCII text by the ISCII-91 Kannada correspondence, with this system's own uses of
+// ISCII: 208 after a consonant cluster is the repha (RA + VIRAMA in front of the cluster),
+// 217 207 is RRA, 217 210 is U+0CDE, 217 223 the vocalic RR sign, 199 NA + VIRAMA. Writes at
+// most kUnicodePerIscii bytes per ISCII byte to `out` and returns the count (no terminator).
+constexpr size_t kUnicodePerIscii = 9;
+size_t IsciiToUnicode(const uint8_t *iscii, size_t length, uint8_t *out);
+
+// ISCII of UTF-8 text, chosen so that the keystrokes of each ISCII code type the glyphs the
+// text shows (RRA as RA + nukta, a dead NA as 199, a repha after its cluster). Bytes that are
+// not UTF-8 and characters outside ASCII and Kannada are dropped. Appends to `out`.
+void UnicodeToIscii(const uint8_t *utf8, size_t length, std::string &out);
