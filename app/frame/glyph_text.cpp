@@ -21,6 +21,16 @@ WordLayout rawWord(const QString &word) {
     return w;
 }
 
+// Whether a syllable may end between these two characters of Kannada script: not before a
+// vowel sign, virama or other combining mark, and not after a virama or a joiner, which bind
+// the next consonant to this one.
+bool syllableBreak(QChar before, QChar after) {
+    const auto joins = [](QChar c) { return c.unicode() == 0x0CCD || c.unicode() == 0x200D || c.unicode() == 0x200C; };
+    if (joins(before) || joins(after)) return false;
+    const QChar::Category cat = after.category();
+    return cat != QChar::Mark_NonSpacing && cat != QChar::Mark_SpacingCombining && cat != QChar::Mark_Enclosing;
+}
+
 WordLayout layoutWord(const QString &word) {
     const std::optional<QString> full = ToviLibrary::glyphToUnicode(word);
     if (!full || full->isEmpty()) return rawWord(word);
@@ -29,7 +39,15 @@ WordLayout layoutWord(const QString &word) {
         const std::optional<QString> head = ToviLibrary::glyphToUnicode(word.left(k));
         if (!head || !full->startsWith(*head)) continue;
         const std::optional<QString> tail = ToviLibrary::glyphToUnicode(word.mid(k));
-        if (tail && *head + *tail == *full) w.inner.append({k, static_cast<int>(head->size())});
+        if (!tail || *head + *tail != *full || head->isEmpty() || tail->isEmpty()) continue;
+        if (!syllableBreak(head->back(), tail->front())) continue;
+        // A glyph that shows nothing of its own (the vowel sign of the inherent vowel) belongs
+        // to the syllable before it: of two breaks at one place in the script, the later holds.
+        const int at = static_cast<int>(head->size());
+        if (!w.inner.isEmpty() && w.inner.last().second == at)
+            w.inner.last().first = k;
+        else
+            w.inner.append({k, at});
     }
     return w;
 }

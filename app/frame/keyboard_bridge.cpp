@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QVector>
 #include <QWidget>
 
 namespace {
@@ -162,19 +163,29 @@ bool KeyboardBridge::feedKey(QWidget *target, QKeyEvent *event) {
     const Qt::KeyboardModifiers chord = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     if (chord && vk != 0x11 && vk != 0x12) return false;
 
+    lastKannada_ = kannadaOn();
     drain();
     syncModifiers(event);
     ToviLibrary::desktopSetFocus(window_);
     const bool swallowed = ToviLibrary::desktopKeyEvent(vk, up) == 1;
 
-    // The engine's characters come first; once the desktop queued the key itself
-    // (WM_KEYDOWN / WM_KEYUP) the rest is that key's own translation, which Qt does itself.
+    // What the engine typed arrives as character messages (a Backspace also as its key). A key
+    // the engine let pass is queued last, as its own key and character messages: Qt handles
+    // that key itself, so those are dropped.
+    QVector<ToviLibrary::DesktopMessage> messages;
     ToviLibrary::DesktopMessage m;
-    bool keyQueued = false;
-    while (ToviLibrary::desktopTakeMessage(window_, &m)) {
-        if (m.message == WM_KEYDOWN || m.message == WM_KEYUP) keyQueued = true;
-        if (m.message == WM_CHAR && !keyQueued) deliver(target, static_cast<unsigned int>(m.wParam));
+    while (ToviLibrary::desktopTakeMessage(window_, &m)) messages.append(m);
+    if (!swallowed) {
+        for (qsizetype i = messages.size() - 1; i >= 0; --i) {
+            const auto &k = messages.at(i);
+            if ((k.message == WM_KEYDOWN || k.message == WM_KEYUP) && k.wParam == vk) {
+                messages.resize(i);
+                break;
+            }
+        }
     }
+    for (const auto &c : messages)
+        if (c.message == WM_CHAR) deliver(target, static_cast<unsigned int>(c.wParam));
     noteKannada();
     return swallowed;
 }
