@@ -41,7 +41,7 @@ struct Correspondence {
     uint16_t unicode[256];
     uint8_t iscii[128];  // of U+0C80 + i
     constexpr Correspondence() : unicode(), iscii() {
-        for (int c = 1; c < 128; c++) unicode[c] = static_cast<uint16_t>(c);
+        for (int c = 1; c <= 160; c++) unicode[c] = static_cast<uint16_t>(c);  // ASCII, C1 controls, no-break space
         const uint16_t kannada[][2] = {
             {161, 0x0C81}, {162, 0x0C82}, {163, 0x0C83}, {164, 0x0C85}, {165, 0x0C86}, {166, 0x0C87},
             {167, 0x0C88}, {168, 0x0C89}, {169, 0x0C8A}, {170, 0x0C8B}, {171, 0x0C8E}, {172, 0x0C8F},
@@ -354,6 +354,15 @@ size_t IsciiToUnicode(const uint8_t *s, size_t n, uint8_t *out) {
             clusterOpen = linked = false;
             continue;
         }
+        if (c <= 160) {
+            o = PutUtf8(o, c);
+            clusterOpen = linked = false;
+            continue;
+        }
+        if (c == 239) {  // ATR and the attribute or script code after it: no text
+            i++;
+            continue;
+        }
         bool consonant = IsConsonantCode(c);
         uint32_t pairCp = 0;
         if (c == kIsciiInvisible) {
@@ -464,7 +473,7 @@ void UnicodeToIscii(const uint8_t *utf8, size_t length, std::string &out) {
             continue;
         }
         i++;
-        if (cp < 0x80) {
+        if (cp <= 0xA0) {
             out.push_back(static_cast<char>(cp));
         } else if (cp == 0x0C8C || cp == 0x0CE0 || cp == 0x0CE1) {
             out.push_back(static_cast<char>(cp == 0x0C8C ? 166 : cp == 0x0CE0 ? 170 : 167));

@@ -1,0 +1,125 @@
+// The Unicode bridge through the public API: what glyphs stand for in Kannada Unicode, the
+// way back, and the results and errors of the four exports.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "kannada-tovi.h"
+
+namespace {
+
+std::string Bytes(std::initializer_list<int> codes) {
+    std::string s;
+    for (int c : codes) s.push_back(static_cast<char>(c));
+    return s;
+}
+
+std::string ToUnicode(const std::string &glyphs) {
+    char out[512] = {};
+    int n = ToviMonolingualGlyph2Unicode(glyphs.c_str(), out, sizeof out);
+    EXPECT_EQ(n, static_cast<int>(std::strlen(out)));
+    return std::string(out, n > 0 ? n : 0);
+}
+
+std::string ToGlyphs(const std::string &utf8) {
+    char out[512] = {};
+    int n = ToviUnicode2MonolingualGlyph(utf8.c_str(), out, sizeof out);
+    return std::string(out, n > 0 ? n : 0);
+}
+
+struct Case {
+    std::string glyphs;
+    const char *unicode;
+};
+
+TEST(UnicodeBridge, GlyphsAndWhatTheyStandFor) {
+    const Case cases[] = {
+        {Bytes({80, 192}), "ಕ"},
+        {Bytes({81}), "ಕಿ"},
+        {Bytes({81, 195}), "ಕೀ"},
+        {Bytes({80, 201, 198}), "ಕೊ"},
+        {Bytes({80, 192, 204}), "ಕ್ಕ"},
+        {Bytes({81, 204, 247, 205}), "ಕ್ಕ್ಖಿ"},
+        {Bytes({80, 239}), "ಕ್"},                         // the halant shown at the end
+        {Bytes({80, 239, 80, 192}), "ಕ್\u200cಕ"},         // ... and before a consonant
+        {Bytes({80, 192, 240}), "ರ್ಕ"},                   // the repha goes in front
+        {Bytes({81, 195, 240, 65}), "ರ್ಕೀಂ"},             // in front of the whole syllable
+        {Bytes({103, 192, 204}), "ರ\u200d್ಕ"},            // RA with a subscript stays RA
+        {Bytes({190}), "\u0CB1"},                        // RRA
+        {Bytes({191}), "\u0CDE"},
+        {Bytes({242}), "ನ್"},                             // the dead NA
+        {Bytes({163, 239}), "ನ್\u200c"},                  // NA with the halant shown
+        {Bytes({100, 251}), "ಜ಼"},                        // the nukta
+        {Bytes({69, 243}), "\u0C8C"},                    // I + nukta: vocalic L
+        {Bytes({80, 192, 241}), "ಕೄ"},                    // vocalic RR sign
+        {Bytes({67, 65, 66}), "ಅಂಃ"},
+        {"12 ,.", "12 ,."},                              // ASCII passes
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(ToUnicode(c.glyphs), c.unicode);
+        EXPECT_EQ(ToGlyphs(c.unicode), c.glyphs) << c.unicode;
+    }
+}
+
+TEST(UnicodeBridge, OtherSpellingsOfTheSameText) {
+    EXPECT_EQ(ToGlyphs("ಕೊ"), ToGlyphs("ಕೊ"));                 // E + UU is O
+    EXPECT_EQ(ToGlyphs("ಕೀ"), ToGlyphs("ಕೀ"));                 // I + length mark is II
+    EXPECT_EQ(ToGlyphs("ಕೇ"), ToGlyphs("ಕೇ"));
+    EXPECT_EQ(ToGlyphs("ಕೈ"), ToGlyphs("ಕೈ"));
+    EXPECT_EQ(ToGlyphs("ಕ್\u200dಕ"), ToGlyphs("ಕ್\u200cಕ"));    // either joiner shows the halant
+    EXPECT_EQ(ToGlyphs("೧೨"), "12");                            // Kannada digits are typed as digits
+}
+
+TEST(UnicodeBridge, WhatHasNoKannadaGlyphIsDropped) {
+    EXPECT_EQ(ToGlyphs("ಕ\xC3\xA9ಕ"), ToGlyphs("ಕಕ"));           // é
+    EXPECT_EQ(ToGlyphs("ಕ\xFF\xC3ಕ"), ToGlyphs("ಕಕ"));          // bytes that are not UTF-8
+    EXPECT_EQ(ToGlyphs("ಕ\xE0\xB2"), ToGlyphs("ಕ"));            // a cut sequence at the end
+    EXPECT_EQ(ToGlyphs("ಕ\xED\xA0\x80"), ToGlyphs("ಕ"));        // a surrogate
+    EXPECT_EQ(ToGlyphs("ಕ\xE0\x80\xAF"), ToGlyphs("ಕ"));        // an overlong form
+}
+
+TEST(UnicodeBridge, LatinLetters) {
+    char out[64];
+    // Bilingual glyph text keeps its letters; monolingual text gives them Latin-letter codes.
+    ASSERT_EQ(ToviUnicode2BilingualGlyph("ab ಕ", out, sizeof out), 5);
+    EXPECT_EQ(std::string(out), "ab " + Bytes({145, 208}));
+    ASSERT_EQ(ToviBilingualGlyph2Unicode(out, out, sizeof out), 6);
+    EXPECT_STREQ(out, "ab ಕ");
+    EXPECT_EQ(ToGlyphs("ab"), Bytes({128, 129}));
+    EXPECT_EQ(ToUnicode(Bytes({128, 129})), "ab");
+}
+
+TEST(UnicodeBridge, ResultsAndErrors) {
+    std::string ka = Bytes({80, 192});
+    EXPECT_EQ(ToviMonolingualGlyph2Unicode(ka.c_str(), nullptr, 1), 3);
+    char out[8];
+    std::memset(out, 'x', sizeof out);
+    EXPECT_EQ(ToviMonolingualGlyph2Unicode(ka.c_str(), out, 3), 0);  // three bytes need four
+    EXPECT_EQ(ToviGetLastError(), -3);
+    EXPECT_EQ(std::string(out, 8), std::string(8, 'x'));
+    EXPECT_EQ(ToviMonolingualGlyph2Unicode(ka.c_str(), out, 4), 3);
+    EXPECT_EQ(ToviUnicode2MonolingualGlyph("ಕ", nullptr, 1), 2);
+    EXPECT_EQ(ToviUnicode2MonolingualGlyph("ಕ", out, 2), 0);
+    EXPECT_EQ(ToviGetLastError(), -3);
+    EXPECT_EQ(ToviUnicode2BilingualGlyph("", out, 8), 0);
+    EXPECT_EQ(ToviGetLastError(), -4);
+    EXPECT_EQ(ToviBilingualGlyph2Unicode(nullptr, out, 8), 0);
+    EXPECT_EQ(ToviGetLastError(), -4);
+    EXPECT_EQ(ToviMonolingualGlyph2Unicode(ka.c_str(), out, 0), 0);
+    EXPECT_EQ(ToviGetLastError(), -3);
+    // Nothing to show: -5.
+    EXPECT_EQ(ToviUnicode2MonolingualGlyph("\xC3\xA9", out, 8), 0);
+    EXPECT_EQ(ToviGetLastError(), -5);
+    EXPECT_EQ(ToviMonolingualGlyph2Unicode(Bytes({192}).c_str(), out, 8), 0);
+    EXPECT_EQ(ToviGetLastError(), -5);
+}
+
+TEST(UnicodeBridge, TheSourceIsLeftAsItIs) {
+    const std::string text = Bytes({81, 204, 246, 205, 195});
+    std::string copy = text;
+    ToviMonolingualGlyph2Unicode(copy.c_str(), nullptr, 1);
+    EXPECT_EQ(copy, text);
+}
+
+}  // namespace
