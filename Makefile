@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build run test test-linux test-windows windows bench fuzz clean
+.PHONY: all deps build run test test-linux test-windows windows bench fuzz screenshots clean
 
 all: build
 
@@ -51,6 +51,15 @@ fuzz: deps
 	    tail -n 40 build/fuzz/$$name.log; echo "$$name found a fault (log: build/fuzz/$$name.log)"; exit 1; \
 	  fi; \
 	done
+
+# The address book walks through its own windows under a virtual X server and saves a picture
+# of each into build/screenshots (on a database of its own, made afresh).
+screenshots: build
+	@rm -rf build/screenshots && mkdir -p build/screenshots
+	@db=$$(mktemp -d); \
+	TOVI_DESKTOP=kelda-screenshots xvfb-run -a -s "-screen 0 1280x900x24" \
+	  build/bin/kelda-vasi --database $$db/address.sqlite --screenshots build/screenshots; \
+	status=$$?; rm -rf $$db; exit $$status
 
 clean:
 	rm -rf build

@@ -1,11 +1,13 @@
 // The main window's frame: the menu bar and its menus, the exit question, resizing, the
 // scrolling picture, the splash and the two dialogs.
 #include <QMdiArea>
+#include <QTextBrowser>
 #include <QMdiSubWindow>
 #include <QSignalSpy>
 #include <QTimer>
 #include <QtTest>
 
+#include "book10.h"
 #include "book3.h"
 #include "captions.h"
 #include "book4.h"
@@ -70,6 +72,7 @@ private slots:
     void resizingClosesOnlyTheFloatingWindows();
     void thePictureRunsDownTheSidePanel();
     void theSplashWaitsForAClickOrAKey();
+    void helpShowsTheShippedPages();
     void book3LeavesTheAnswer();
     void book4ShowsItsMessageUntilPressed();
 
@@ -327,6 +330,21 @@ void FrameTest::theSplashWaitsForAClickOrAKey() {
         QVERIFY(dismissed.count() >= 1);
         QVERIFY(!splash.isVisible());
     }
+}
+
+void FrameTest::helpShowsTheShippedPages() {
+    auto *help = qobject_cast<book10 *>(main_->showWindow("book10"));
+    QVERIFY(help);
+    QCOMPARE(help->parentWidget()->pos(), QPoint(0, 0));
+    QVERIFY(help->WB->source().toLocalFile().endsWith("/Help/index.htm"));
+    QVERIFY(help->WB->toPlainText().contains("Scroll Lock") || help->WB->toPlainText().contains("menu bar"));
+    // Every page the contents link to is shipped beside it.
+    for (const char *page : {"keyboard.htm", "phonetic.htm"}) {
+        help->WB->setSource(QUrl(QString::fromLatin1(page)));
+        QVERIFY2(help->WB->toPlainText().contains("Kannada"), page);
+    }
+    QTest::mouseClick(help->Command1, Qt::LeftButton);
+    QTRY_VERIFY(childWindows(*main_).isEmpty());
 }
 
 void FrameTest::book3LeavesTheAnswer() {
