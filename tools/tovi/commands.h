@@ -8,6 +8,9 @@
 using Arguments = std::vector<std::string>;
 
 int RunType(const Arguments &args);
+int RunConvert(const Arguments &args);
+int RunSortKey(const Arguments &args);
+int RunSort(const Arguments &args);
 
 // Prints "tovi: message" on standard error and returns the status given.
 int Fail(int status, const std::string &message);

@@ -14,6 +14,9 @@ struct Command {
 
 const Command kCommands[] = {
     {"type", RunType, "tovi type [--bilingual] [--key-engine] [--codes | --unicode] KEYS"},
+    {"convert", RunConvert, "tovi convert --from mono|bilingual|iscii|unicode --to mono|bilingual|iscii|unicode|ksclp [FILE]"},
+    {"sortkey", RunSortKey, "tovi sortkey [--bilingual] [FILE]"},
+    {"sort", RunSort, "tovi sort [--bilingual] [--unicode] [FILE]"},
 };
 
 int Usage() {
