@@ -1,0 +1,86 @@
+// The converters of the DLL under Wine, bound by their exported names: glyph to ISCII and
+// back, KSCLP keys and the standard-call comparison, and the Unicode bridge.
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+#include "check.h"
+
+typedef int(__cdecl *ConvertFn)(char *, char *, unsigned);
+typedef char *(__stdcall *TwinFn)(char *);
+typedef int(__cdecl *CompareFn)(char *, char *);
+typedef int(__stdcall *CompareTwinFn)(char *, char *);
+typedef int(__cdecl *GetLastErrorFn)(void);
+
+template <typename T>
+T Bind(HMODULE dll, const char *name) {
+    T f = reinterpret_cast<T>(GetProcAddress(dll, name));
+    if (!f) std::printf("missing export %s\n", name);
+    CHECK(f != nullptr);
+    return f;
+}
+
+int main() {
+    HMODULE dll = LoadLibraryA("Kannada-Tovi.dll");
+    CHECK(dll != nullptr);
+    if (!dll) return CheckSummary();
+
+    auto lastError = Bind<GetLastErrorFn>(dll, "ToviGetLastError");
+    auto toIscii = Bind<ConvertFn>(dll, "ToviMonolingualGlyph2ISCII");
+    auto toGlyph = Bind<ConvertFn>(dll, "ToviISCII2MonolingualGlyph");
+    auto toIsciiTwin = Bind<TwinFn>(dll, "_ToviMonolingualGlyph2ISCIIVB@4");
+    auto toGlyphTwin = Bind<TwinFn>(dll, "_ToviISCII2BilingualGlyphVB@4");
+    auto keyTwin = Bind<TwinFn>(dll, "_ToviMonolingualGlyph2KSCLPVB@4");
+    auto compare = Bind<CompareFn>(dll, "ToviMonolingualGlyphCompare");
+    auto compareTwin = Bind<CompareTwinFn>(dll, "_ToviMonolingualGlyphCompareVB@8");
+    auto bilingualCompareTwin = Bind<CompareTwinFn>(dll, "_ToviBilingualGlyphCompareVB@8");
+    auto toUnicode = Bind<ConvertFn>(dll, "ToviMonolingualGlyph2Unicode");
+    auto fromUnicode = Bind<ConvertFn>(dll, "ToviUnicode2MonolingualGlyph");
+    // The twins are exported only under their decorated names.
+    CHECK(GetProcAddress(dll, "ToviMonolingualGlyphCompareVB") == nullptr);
+    if (checksFailed) return CheckSummary();
+
+    char kki[] = "\x51\xCC\xC3";  // 81 204 195
+    char out[64] = {};
+    CHECK(toIscii(kki, out, sizeof out) == 5);
+    CHECK(std::strcmp(out, "\xB3\xE8\xB3\xDC") == 0);  // 179 232 179 220
+    CHECK(std::strcmp(kki, "\x51\xC3\xCC") == 0);      // normalised in place
+    char small[4];
+    CHECK(toIscii(kki, small, sizeof small) == 0);
+    CHECK(lastError() == -3);
+
+    char iscii[] = "\xB3\xE8\xB3\xDB";  // 179 232 179 219
+    CHECK(toGlyph(iscii, out, sizeof out) == 2);
+    CHECK(std::strcmp(out, "\x51\xCC") == 0);  // 81 204
+
+    // Standard-call twins through their decorated names, many times: a wrong calling
+    // convention would unbalance the stack.
+    char ka[] = "\x50\xC0\xF0";  // KA with the repha
+    char kaa[] = "\x50\xC1";
+    for (int i = 0; i < 500; i++) {
+        char *key = keyTwin(ka);
+        CHECK(key && std::strcmp(key, "\xE5\xC9\xB6") == 0);
+        CHECK(compareTwin(ka, kaa) == 1);
+        CHECK(compareTwin(kaa, kaa) == 0);
+        if (checksFailed) break;
+    }
+    char *r = toIsciiTwin(ka);
+    CHECK(r && std::strcmp(r, "\xB3\xD0") == 0);
+    char letters[] = "Ab";
+    r = toGlyphTwin(letters);
+    CHECK(r && std::strcmp(r, "Ab") == 0);
+    char big[] = "b", small2[] = "B";
+    CHECK(bilingualCompareTwin(small2, big) == -1);
+    CHECK(compare(ka, nullptr) == 999);
+    CHECK(lastError() == -4);
+
+    char utf8[64] = {};
+    CHECK(toUnicode(ka, utf8, sizeof utf8) == 9);
+    CHECK(std::strcmp(utf8, "\xE0\xB2\xB0\xE0\xB3\x8D\xE0\xB2\x95") == 0);  // RA VIRAMA KA
+    CHECK(fromUnicode(utf8, out, sizeof out) == 3);
+    CHECK(std::strcmp(out, "\x50\xC0\xF0") == 0);
+
+    FreeLibrary(dll);
+    return CheckSummary();
+}
