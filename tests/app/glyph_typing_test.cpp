@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QSignalSpy>
+#include <QTableWidget>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -46,6 +47,7 @@ private slots:
     void theClipboardCarriesUnicode();
     void glyphTextShowsAsKannadaScript();
     void dropDownListsTakeNoTyping();
+    void gridCellsShowTheirGlyphTextAsKannada();
     void fillRoutinesKeepSortOrderAndItemData();
 
 private:
@@ -232,6 +234,23 @@ void GlyphTypingTest::dropDownListsTakeNoTyping() {
     list->clear();
     QCOMPARE(list->text(), QString());
     QCOMPARE(list->count(), 0);
+}
+
+void GlyphTypingTest::gridCellsShowTheirGlyphTextAsKannada() {
+    QTableWidget grid(2, 2);
+    auto *delegate = new GlyphItemDelegate(&grid);
+    grid.setItemDelegate(delegate);
+    grid.setItem(1, 1, new QTableWidgetItem(G(kKannada)));
+    // The cell keeps the glyph codes; only what is painted is Kannada.
+    QCOMPARE(grid.item(1, 1)->text(), G(kKannada));
+    const QString shown = delegate->displayText(grid.item(1, 1)->data(Qt::DisplayRole), QLocale());
+    if (ToviLibrary::hasUnicodeBridge())
+        QCOMPARE(shown, QStringLiteral("\u0C95\u0CA8\u0CCD\u0CA8\u0CA1"));
+    else
+        QCOMPARE(shown, G(kKannada));
+    grid.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&grid));
+    QVERIFY(grid.visualRect(grid.model()->index(1, 1)).isValid());
 }
 
 void GlyphTypingTest::fillRoutinesKeepSortOrderAndItemData() {
