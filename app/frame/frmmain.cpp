@@ -152,7 +152,7 @@ void frmmain::MDIForm_Load() {
     // The database was opened before the splash, so that a file that is not an address book
     // ends the program before any window shows.
     ModDeclare::MenuActive = false;
-    ToviLibrary::turnOnScrollLock();
+    ModDeclare::TurnOnScrollLock();
     pic2Top_ = -3690;
     pic2->move(twips(37), twips(pic2Top_));
     Timer1->start();
@@ -396,7 +396,7 @@ void frmmain::closeEvent(QCloseEvent *event) {
     }
     ending_ = true;
     Timer1->stop();
-    ToviLibrary::turnOffScrollLock();
+    ModDeclare::TurnOffScrollLock();
     refreshKannadaIndicator();
     Database::close();
     event->accept();

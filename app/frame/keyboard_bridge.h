@@ -34,6 +34,8 @@ public:
     // Runs one key event through the hook chain and delivers what the engine typed to target.
     // Returns true when the engine swallowed the key.
     bool feedKey(QWidget *target, QKeyEvent *event);
+    // Tells whether Kannada typing changed since the last look (kannadaChanged).
+    void refresh() { noteKannada(); }
 
 signals:
     void kannadaChanged(bool on);

@@ -2,6 +2,7 @@
 
 #include "database.h"
 #include "glyph_widgets.h"
+#include "keyboard_bridge.h"
 #include "tovi_library.h"
 
 #include <QDebug>
@@ -19,6 +20,16 @@ int SelectedRow = 0;
 QSqlDatabase AppDatabase() { return Database::connection(); }
 
 AddressBookData Data() { return AddressBookData(AppDatabase()); }
+
+void TurnOnScrollLock() {
+    ToviLibrary::turnOnScrollLock();
+    if (KeyboardBridge *bridge = KeyboardBridge::instance()) bridge->refresh();
+}
+
+void TurnOffScrollLock() {
+    ToviLibrary::turnOffScrollLock();
+    if (KeyboardBridge *bridge = KeyboardBridge::instance()) bridge->refresh();
+}
 
 QString SortKey(const QString &name) {
     const QByteArray glyphs = name.toLatin1();

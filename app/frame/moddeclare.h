@@ -31,6 +31,10 @@ extern bool ClearBeforeFill;
 // The grid row of the address selected in the browse window; 0 when none.
 extern int SelectedRow;
 
+// The Kannada switch (Scroll Lock) of the keyboard library; the main window's sign follows.
+void TurnOnScrollLock();
+void TurnOffScrollLock();
+
 // The value of a name's sort column: the bytes of its KSCLP key as capital hexadecimal digits
 // without leading zeros (a byte below 16 gives one digit). When the library cannot be called
 // the key is made from the glyph codes themselves.

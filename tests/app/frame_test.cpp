@@ -267,6 +267,12 @@ void FrameTest::answeringNoToTheExitChangesNothing() {
     QVERIFY(Database::isOpen());
     QVERIFY(KeyboardBridge::kannadaOn());
     QCOMPARE(childWindows(*main_), QStringList{"book10"});
+    QVERIFY(main_->kannadaIndicator->property("kannadaOn").toBool());
+    // The sign follows the switch whoever turns it.
+    ModDeclare::TurnOffScrollLock();
+    QVERIFY(!main_->kannadaIndicator->property("kannadaOn").toBool());
+    ModDeclare::TurnOnScrollLock();
+    QVERIFY(main_->kannadaIndicator->property("kannadaOn").toBool());
 
     // Closing the window any other way asks too.
     answerNextDialog(false);
