@@ -35,13 +35,15 @@ struct Mapping {
     size_t total;
 };
 
+// Never destroyed: the library's unload handler closes sections after static objects of a
+// dlopen'ed library may already be gone.
 std::mutex &Lock() {
-    static std::mutex m;
-    return m;
+    static std::mutex *m = new std::mutex;
+    return *m;
 }
 std::map<void *, Mapping> &Mappings() {
-    static std::map<void *, Mapping> m;
-    return m;
+    static auto *m = new std::map<void *, Mapping>;
+    return *m;
 }
 
 }  // namespace
