@@ -4,6 +4,7 @@
 
 #include "../engine/shared_state.h"
 #include "data_text.h"
+#include "glyph_mapping.h"
 
 ConversionTables Conversion;
 ConversionIndex ConversionLookup;
@@ -57,7 +58,36 @@ void IndexGlyphTables(ConversionIndex &x) {
     for (int r = 1; r <= kThreeGlyphRows; r++) x.longerGlyphRows[Conversion.threeGlyph[r][0]] |= 1;
     for (int r = 1; r <= kFourGlyphRows; r++) x.longerGlyphRows[Conversion.fourGlyph[r][0]] |= 2;
     for (int r = 1; r <= kFiveGlyphRows; r++) x.longerGlyphRows[Conversion.fiveGlyph[r][0]] |= 4;
+    for (int r = 1; r <= kTwoGlyphRows; r++)
+        if (Conversion.twoGlyph[r][1] != 0) x.longerGlyphRows[Conversion.twoGlyph[r][0]] |= 8;
     x.longerGlyphRows[0] = 0;
+    std::memset(x.glyphPairRows, 0, sizeof x.glyphPairRows);
+    for (int r = 1; r <= kThreeGlyphRows; r++) x.glyphPairRows[Conversion.threeGlyph[r][0]][Conversion.threeGlyph[r][1]] |= 1;
+    for (int r = 1; r <= kFourGlyphRows; r++) x.glyphPairRows[Conversion.fourGlyph[r][0]][Conversion.fourGlyph[r][1]] |= 2;
+    for (int r = 1; r <= kFiveGlyphRows; r++) x.glyphPairRows[Conversion.fiveGlyph[r][0]][Conversion.fiveGlyph[r][1]] |= 4;
+    for (int a = 0; a < 256; a++)
+        for (int b = 0; b < 256; b++)
+            if (x.twoGlyphRow[a][b]) x.glyphPairRows[a][b] |= 8;
+    for (int b = 0; b < 256; b++) x.glyphPairRows[0][b] = x.glyphPairRows[b][0] = 0;
+
+    for (int g = 0; g < 256; g++)
+        for (int bilingual = 0; bilingual < 2; bilingual++) {
+            uint8_t *out = x.singleGlyphIscii[bilingual][g];
+            std::memset(out, 0, 4);
+            bool subscriptOnly = !bilingual && (IsSubscriptGlyph(static_cast<uint8_t>(g)) || g == 249 || g == 250);
+            if (!bilingual && g == 192) continue;
+            const uint8_t *columns = nullptr;
+            int count = 0;
+            if (!subscriptOnly && x.oneGlyphRow[g]) {
+                columns = Conversion.oneGlyph[x.oneGlyphRow[g]] + 1;
+                count = 2;
+            } else if (x.ottaksharaRow[g]) {
+                columns = Conversion.ottakshara[x.ottaksharaRow[g]] + 1;
+                count = 3;
+            }
+            for (int c = 0; c < count; c++)  // only the non-zero columns, in order
+                if (columns[c]) out[++out[0]] = columns[c];
+        }
 }
 
 void IndexLetterTables(ConversionIndex &x) {
@@ -80,6 +110,9 @@ void IndexLetterTables(ConversionIndex &x) {
         x.monoOfLetter[b] = monoRow[b] ? Conversion.iscii2Bilingual[monoRow[b]][1] : 0;
         uint8_t ksclp = ksclpRow[b] ? Conversion.iscii2Ksclp[ksclpRow[b]][1] : 0;
         x.ksclpOfLetter[b] = ksclp ? ksclp : static_cast<uint8_t>(b);
+        uint8_t latin = IsMonolingualLatinCode(static_cast<uint8_t>(b)) ? x.letterOfMono[b] : 0;
+        x.letterOfLatinCode[b] = latin;
+        x.letterOfPlainLatinCode[b] = x.oneGlyphRow[b] || x.ottaksharaRow[b] ? 0 : latin;
     }
 }
 

@@ -48,8 +48,20 @@ struct ConversionIndex {
     // First <TwoGlyph> row for the pair (g1, g2); 0 none.
     uint8_t twoGlyphRow[256][256];
     // Bit n - 3 set when some <NGlyph> row (n = 3, 4, 5) starts with g: only then is that
-    // table scanned.
+    // table scanned; bit 3 when a <TwoGlyph> row does.
     uint8_t longerGlyphRows[256];
+    // The same bits for the first two glyphs of the rows: a row is compared only when both
+    // match.
+    uint8_t glyphPairRows[256][256];
+    // What a single glyph gives in glyph-to-ISCII: its count of ISCII bytes, then the bytes.
+    // [0] as the monolingual export reads it (a subscript only from <Ottakshara>, the
+    // connecting piece 192 nothing), [1] as the bilingual one does (<OneGlyph>, then
+    // <Ottakshara>).
+    uint8_t singleGlyphIscii[2][256][4];
+    // The ASCII letter of a Latin-letter code of the monolingual encoding (0: none); the
+    // second list leaves out the codes that are Kannada glyphs as well.
+    uint8_t letterOfLatinCode[256];
+    uint8_t letterOfPlainLatinCode[256];
     // Keystroke letter of an ISCII code (0: no row).
     uint8_t strokeKey[256];
     // A code after the shift of the sort key, corrected by <KSCSSortCode> (identity: no row).

@@ -18,7 +18,6 @@ namespace {
 constexpr uint8_t kHalantGlyph = 239;
 constexpr uint8_t kNuktaGlyph = 251;
 constexpr uint8_t kLengthMark = 195;
-constexpr uint8_t kConnector = 192;  // the connecting piece that means nothing alone
 
 // Glyph classes the normalisation looks at.
 enum : uint8_t {
@@ -41,20 +40,35 @@ constexpr GlyphClasses kClass;
 
 bool Is(uint8_t g, uint8_t cls) { return (kClass.of[g] & cls) != 0; }
 
-// One position of a normalisation pass; s[n] is the terminator, which matches nothing.
-void NormaliseAt(uint8_t *s, size_t j) {
-    if (Is(s[j], kSubscript) && Is(s[j + 1], kSignPiece)) std::swap(s[j], s[j + 1]);
+// One position of a normalisation pass, at a glyph that can start a change; s[n] is the
+// terminator, which matches nothing.
+// Returns whether anything moved.
+bool NormaliseAt(uint8_t *s, size_t j) {
+    bool moved = false;
+    if (Is(s[j], kSubscript) && Is(s[j + 1], kSignPiece)) {
+        std::swap(s[j], s[j + 1]);
+        moved = true;
+    }
     if (Is(s[j], kSubscript) && Is(s[j + 1], kSubscript) && Is(s[j + 2], kRotatedPiece)) {
         uint8_t c = s[j + 2];
         s[j + 2] = s[j + 1];
         s[j + 1] = s[j];
         s[j] = c;
+        moved = true;
     }
-    if (j >= 1 && Is(s[j], kSubscript) && s[j - 1] == kHalantGlyph) std::swap(s[j - 1], s[j]);
-    if (s[j] == kNuktaGlyph && s[j + 1] == kLengthMark) std::swap(s[j], s[j + 1]);
+    if (j >= 1 && Is(s[j], kSubscript) && s[j - 1] == kHalantGlyph) {
+        std::swap(s[j - 1], s[j]);
+        moved = true;
+    }
+    if (s[j] == kNuktaGlyph && s[j + 1] == kLengthMark) {
+        std::swap(s[j], s[j + 1]);
+        moved = true;
+    }
+    return moved;
 }
 
-// Appends the non-zero ISCII columns of matched rows.
+// Appends the non-zero ISCII columns of matched rows. A single glyph's entry is written as
+// three bytes of which its count stand: the output has room for three per glyph.
 struct IsciiWriter {
     uint8_t *out;
     size_t k = 0;
@@ -62,10 +76,15 @@ struct IsciiWriter {
         out[k] = c;
         k += c != 0;
     }
+    void PutSingle(const uint8_t *entry) {
+        std::memcpy(out + k, entry + 1, 3);
+        k += entry[0];
+    }
 };
 struct IsciiCounter {
     size_t k = 0;
     void Put(uint8_t c) { k += c != 0; }
+    void PutSingle(const uint8_t *entry) { k += entry[0]; }
 };
 
 template <size_t Glyphs, size_t Rows>
@@ -76,32 +95,35 @@ const uint8_t *MatchRow(const uint8_t (&table)[Rows][Glyphs + 2], const uint8_t 
 }
 
 // The longest match: at each position the longest glyph sequence that a table row holds.
-bool IsLetter(uint8_t g, LatinCodes latin) {
-    const ConversionIndex &x = ConversionLookup;
-    if (latin == LatinCodes::kDropped || !x.letterOfMono[g] || !IsMonolingualLatinCode(g)) return false;
-    return latin == LatinCodes::kLetters || (!x.oneGlyphRow[g] && !x.ottaksharaRow[g]);
-}
-
 template <typename Sink>
 void MatchGlyphs(const uint8_t *s, size_t n, LatinCodes latin, Sink &sink) {
     const ConversionIndex &x = ConversionLookup;
     const ConversionTables &t = Conversion;
-    const bool bilingualLetters = latin == LatinCodes::kLetters;
+    const uint8_t *letters = latin == LatinCodes::kLetters       ? x.letterOfLatinCode
+                             : latin == LatinCodes::kUnambiguous ? x.letterOfPlainLatinCode
+                                                                 : nullptr;
+    const uint8_t(*single)[4] = x.singleGlyphIscii[latin == LatinCodes::kLetters ? 1 : 0];
     size_t j = 0;
     while (j < n) {
         uint8_t g = s[j];
-        size_t left = n - j;
-        if (latin != LatinCodes::kDropped && IsLetter(g, latin)) {
-            sink.Put(x.letterOfMono[g]);
+        if (letters && letters[g]) {
+            sink.Put(letters[g]);
             j++;
             continue;
         }
-        if (uint8_t longer = x.longerGlyphRows[g]) {
+        // s[n] is the terminator, which no row holds.
+        if (x.longerGlyphRows[g] && x.glyphPairRows[g][s[j + 1]]) {
+            uint8_t starts = x.glyphPairRows[g][s[j + 1]];
+            size_t left = n - j;
             const uint8_t *iscii = nullptr;
             size_t used = 0;
-            if ((longer & 4) && left >= 5 && (iscii = MatchRow<5>(t.fiveGlyph, s + j))) used = 5;
-            else if ((longer & 2) && left >= 4 && (iscii = MatchRow<4>(t.fourGlyph, s + j))) used = 4;
-            else if ((longer & 1) && left >= 3 && (iscii = MatchRow<3>(t.threeGlyph, s + j))) used = 3;
+            if ((starts & 4) && left >= 5 && (iscii = MatchRow<5>(t.fiveGlyph, s + j))) used = 5;
+            else if ((starts & 2) && left >= 4 && (iscii = MatchRow<4>(t.fourGlyph, s + j))) used = 4;
+            else if ((starts & 1) && left >= 3 && (iscii = MatchRow<3>(t.threeGlyph, s + j))) used = 3;
+            else if (starts & 8) {
+                iscii = t.twoGlyph[x.twoGlyphRow[g][s[j + 1]]] + 2;
+                used = 2;
+            }
             if (used) {
                 sink.Put(iscii[0]);
                 sink.Put(iscii[1]);
@@ -109,31 +131,8 @@ void MatchGlyphs(const uint8_t *s, size_t n, LatinCodes latin, Sink &sink) {
                 continue;
             }
         }
-        if (left >= 2) {
-            if (uint8_t r = x.twoGlyphRow[g][s[j + 1]]) {
-                sink.Put(t.twoGlyph[r][2]);
-                sink.Put(t.twoGlyph[r][3]);
-                j += 2;
-                continue;
-            }
-        }
+        sink.PutSingle(single[g]);
         j++;
-        // The monolingual export takes subscripts straight to their table and drops the
-        // connecting piece; the bilingual one looks every glyph up in <OneGlyph> first.
-        bool subscriptOnly = !bilingualLetters && (Is(g, kSubscript) || g == 249 || g == 250);
-        if (!bilingualLetters && g == kConnector) continue;
-        if (!subscriptOnly) {
-            if (uint8_t r = x.oneGlyphRow[g]) {
-                sink.Put(t.oneGlyph[r][1]);
-                sink.Put(t.oneGlyph[r][2]);
-                continue;
-            }
-        }
-        if (uint8_t r = x.ottaksharaRow[g]) {
-            sink.Put(t.ottakshara[r][1]);
-            sink.Put(t.ottakshara[r][2]);
-            sink.Put(t.ottakshara[r][3]);
-        }
     }
 }
 
@@ -357,9 +356,12 @@ size_t NormaliseGlyphs(uint8_t *s, size_t n) {
     }
     s[m] = 0;
     // Only a subscript or the nukta glyph starts a change; a string without either is done.
-    if (reordered)
-        for (int pass = 0; pass < 3; pass++)
-            for (size_t j = 0; j < m; j++) NormaliseAt(s, j);
+    // A pass that changes nothing leaves nothing for the next one either.
+    for (int pass = 0; reordered && pass < 3; pass++) {
+        reordered = false;
+        for (size_t j = 0; j < m; j++)
+            if (Is(s[j], kReordered)) reordered |= NormaliseAt(s, j);
+    }
     return m;
 }
 
@@ -377,18 +379,16 @@ size_t CountIsciiOfGlyphs(const uint8_t *s, size_t n, LatinCodes latin) {
     return counter.k;
 }
 
-bool GlyphStringToIscii(char *src, bool bilingual, std::string &out) {
+bool GlyphStringToIscii(char *src, bool bilingual, std::unique_ptr<uint8_t[]> &iscii, size_t &length) {
     size_t n = std::strlen(src);
     if (bilingual) ToviBilingual2MonolingualGlyph(src, src, static_cast<unsigned int>(n + 3));
     uint8_t *s = reinterpret_cast<uint8_t *>(src);
     n = NormaliseGlyphs(s, std::strlen(src));
-    size_t start = out.size();
-    out.resize(start + kIsciiPerGlyph * n + 1);
-    size_t k = NormalisedGlyphsToIscii(s, n, Latin(bilingual), reinterpret_cast<uint8_t *>(&out[start]));
-    out.resize(start + k);
+    iscii.reset(new uint8_t[kIsciiPerGlyph * n + 1]);
+    length = NormalisedGlyphsToIscii(s, n, Latin(bilingual), iscii.get());
     if (bilingual) {
         ToviMonolingual2BilingualGlyph(src, src, static_cast<unsigned int>(n + 3));
-        if (k == 0) {
+        if (length == 0) {
             LibraryLastError = kErrorNoOutput;
             return false;
         }

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 // ISCII-91 code ranges.
@@ -36,9 +37,10 @@ size_t NormalisedGlyphsToIscii(const uint8_t *s, size_t n, LatinCodes latin, uin
 size_t CountIsciiOfGlyphs(const uint8_t *s, size_t n, LatinCodes latin);
 
 // The whole glyph-to-ISCII conversion of a NUL-terminated glyph string: normalises `src` in
-// place (a bilingual string ends up bilingual again) and appends the ISCII to `out`. False,
-// with the last error -5, when a bilingual string yields nothing.
-bool GlyphStringToIscii(char *src, bool bilingual, std::string &out);
+// place (a bilingual string ends up bilingual again) and gives the ISCII (terminated) in a
+// new buffer. False, with the last error -5, when a bilingual string yields nothing. Throws
+// std::bad_alloc when memory is short.
+bool GlyphStringToIscii(char *src, bool bilingual, std::unique_ptr<uint8_t[]> &iscii, size_t &length);
 
 inline bool IsAsciiLetter(uint8_t c) { return (c >= 65 && c <= 90) || (c >= 97 && c <= 122); }
 

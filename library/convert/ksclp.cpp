@@ -41,9 +41,9 @@ bool ClosesSyllable(uint8_t d) { return IsKeyVowel(d) || (d >= 182 && d <= 195) 
 // follows. The cluster starts at the last byte that opens a syllable after one that closes
 // one; the search never crosses a byte outside Kannada (a space, a digit, a letter), so a
 // repha stays in its own word and a repha with no cluster before it stays where it is.
-void ShiftAndMoveRepha(const uint8_t *iscii, size_t length, std::string &out) {
-    out.clear();
-    out.reserve(length + 8);
+// `out` has room for two bytes per ISCII byte; returns the count written.
+size_t ShiftAndMoveRepha(const uint8_t *iscii, size_t length, uint8_t *out) {
+    size_t m = 0;
     size_t wordStart = 0;
     size_t clusterStart = 0;
     bool haveCluster = false;
@@ -51,47 +51,50 @@ void ShiftAndMoveRepha(const uint8_t *iscii, size_t length, std::string &out) {
         uint8_t d = Shift(iscii[i]);
         if (d == kKeyRepha) {
             size_t j = haveCluster ? clusterStart : wordStart;
-            const char ra[2] = {static_cast<char>(kKeyRa), static_cast<char>(kKeyHalant)};
-            out.insert(j, ra, 2);
+            std::memmove(out + j + 2, out + j, m - j);
+            out[j] = kKeyRa;
+            out[j + 1] = kKeyHalant;
+            m += 2;
             clusterStart = j;
             haveCluster = true;
             continue;
         }
-        size_t p = out.size();
-        out.push_back(static_cast<char>(d));
+        out[m] = d;
         if (d < 161) {
-            wordStart = p + 1;
+            wordStart = m + 1;
             haveCluster = false;
-        } else if (p > wordStart && OpensSyllable(d) && ClosesSyllable(static_cast<uint8_t>(out[p - 1]))) {
-            clusterStart = p;
+        } else if (m > wordStart && OpensSyllable(d) && ClosesSyllable(out[m - 1])) {
+            clusterStart = m;
             haveCluster = true;
         }
+        m++;
     }
+    return m;
 }
 
 // The key of shifted text: a consonant that no sign, halant or nukta follows takes the
 // inherent vowel byte; halants vanish; NA + halant sorts as NA; the invisible consonant with
-// RA or LLA sorts as the letter it makes.
-void BuildKey(std::string &shifted, std::string &key) {
-    size_t m = shifted.size();
-    uint8_t *r = reinterpret_cast<uint8_t *>(&shifted[0]);
+// RA or LLA sorts as the letter it makes. `key` has room for two bytes per shifted byte.
+size_t BuildKey(uint8_t *r, size_t m, uint8_t *key) {
+    uint8_t *k = key;
     for (size_t j = 0; j < m; j++) {
         uint8_t d = r[j];
         uint8_t e = j + 1 < m ? r[j + 1] : 0;
         if (IsKeyConsonant(d) && d != kKeyNaHalant &&
             ((e >= 201 && e <= 238) || IsKeyVowel(e) || e < 161 || e > 243)) {
-            key.push_back(static_cast<char>(d));
-            key.push_back(static_cast<char>(kInherentVowel));
+            *k++ = d;
+            *k++ = kInherentVowel;
         } else if (d == kKeyHalant) {
         } else if (d == kKeyNaHalant) {
-            key.push_back(static_cast<char>(kKeyNa));
+            *k++ = kKeyNa;
         } else if (d == kKeyInvisible && (e == 229 || e == 237)) {
             r[j + 1] = static_cast<uint8_t>(e + 1);
-            key.push_back(static_cast<char>(e + 1));
+            *k++ = static_cast<uint8_t>(e + 1);
         } else {
-            key.push_back(static_cast<char>(d));
+            *k++ = d;
         }
     }
+    return static_cast<size_t>(k - key);
 }
 
 // Key of a glyph string cut to dstSize - 1 bytes, into dst when given.
@@ -105,14 +108,15 @@ int GlyphToKsclpExport(char *src, char *dst, unsigned int dstSize, bool bilingua
         return 0;
     }
     try {
-        std::string key;
-        if (!GlyphStringToKsclp(src, bilingual, key)) return 0;
-        if (key.size() > dstSize - 1) key.resize(dstSize - 1);
+        std::unique_ptr<uint8_t[]> key;
+        size_t length;
+        if (!GlyphStringToKsclp(src, bilingual, key, length)) return 0;
+        if (length > dstSize - 1) length = dstSize - 1;
         if (dst) {
-            std::memcpy(dst, key.data(), key.size());
-            dst[key.size()] = '\0';
+            std::memcpy(dst, key.get(), length);
+            dst[length] = '\0';
         }
-        return static_cast<int>(key.size());
+        return static_cast<int>(length);
     } catch (const std::bad_alloc &) {
         LibraryLastError = kErrorNoMemory;
         return 0;
@@ -156,12 +160,14 @@ int Compare(char *a, char *b, bool bilingual) {
         return 999;
     }
     try {
-        std::string keyA, keyB;
-        if (!GlyphStringToKsclp(a, bilingual, keyA) || keyA.empty()) return 999;
+        std::unique_ptr<uint8_t[]> keyA, keyB;
+        size_t lengthA, lengthB;
+        if (!GlyphStringToKsclp(a, bilingual, keyA, lengthA) || lengthA == 0) return 999;
         // Both strings are normalised in place; the same string is not normalised twice.
         if (b == a) return 0;
-        if (!GlyphStringToKsclp(b, bilingual, keyB) || keyB.empty()) return 999;
-        int c = keyA.compare(keyB);  // char_traits<char> compares as unsigned char
+        if (!GlyphStringToKsclp(b, bilingual, keyB, lengthB) || lengthB == 0) return 999;
+        int c = std::memcmp(keyA.get(), keyB.get(), lengthA < lengthB ? lengthA : lengthB);
+        if (c == 0) c = lengthA < lengthB ? -1 : lengthA > lengthB ? 1 : 0;
         return c < 0 ? -1 : c > 0 ? 1 : 0;
     } catch (const std::bad_alloc &) {
         LibraryLastError = kErrorNoMemory;
@@ -171,23 +177,22 @@ int Compare(char *a, char *b, bool bilingual) {
 
 }  // namespace
 
-void IsciiToKsclp(const uint8_t *iscii, size_t length, bool bilingual, std::string &key) {
-    std::string shifted;
-    ShiftAndMoveRepha(iscii, length, shifted);
-    size_t start = key.size();
-    key.reserve(start + 2 * shifted.size());
-    BuildKey(shifted, key);
+size_t IsciiToKsclp(const uint8_t *iscii, size_t length, bool bilingual, uint8_t *key) {
+    std::unique_ptr<uint8_t[]> shifted(new uint8_t[2 * length + 1]);
+    size_t m = ShiftAndMoveRepha(iscii, length, shifted.get());
+    size_t n = BuildKey(shifted.get(), m, key);
     if (bilingual)
-        for (size_t i = start; i < key.size(); i++) {
-            uint8_t c = static_cast<uint8_t>(key[i]);
-            if (IsAsciiLetter(c)) key[i] = static_cast<char>(ConversionLookup.ksclpOfLetter[c]);
-        }
+        for (size_t i = 0; i < n; i++)
+            if (IsAsciiLetter(key[i])) key[i] = ConversionLookup.ksclpOfLetter[key[i]];
+    return n;
 }
 
-bool GlyphStringToKsclp(char *src, bool bilingual, std::string &key) {
-    std::string iscii;
-    if (!GlyphStringToIscii(src, bilingual, iscii)) return false;
-    IsciiToKsclp(reinterpret_cast<const uint8_t *>(iscii.data()), iscii.size(), bilingual, key);
+bool GlyphStringToKsclp(char *src, bool bilingual, std::unique_ptr<uint8_t[]> &key, size_t &length) {
+    std::unique_ptr<uint8_t[]> iscii;
+    size_t k;
+    if (!GlyphStringToIscii(src, bilingual, iscii, k)) return false;
+    key.reset(new uint8_t[kKeyPerIscii * k + 1]);
+    length = IsciiToKsclp(iscii.get(), k, bilingual, key.get());
     return true;
 }
 

@@ -1,6 +1,7 @@
 // Glyph strings to UTF-8 Kannada and back, through ISCII.
 #include "unicode.h"
 
+#include <climits>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -67,6 +68,50 @@ struct Correspondence {
     }
 };
 constexpr Correspondence kMap;
+
+// How IsciiToUnicode treats a code: most need only their UTF-8 and a change of the cluster
+// state; the rest look at their neighbours.
+enum IsciiKind : uint8_t { kOther, kEndsCluster, kConsonantCode, kStaysWithCluster };
+
+struct Utf8Forms {
+    uint8_t bytes[256][4];  // length, then up to three bytes
+    uint8_t kind[256];
+    constexpr Utf8Forms() : bytes(), kind() {
+        for (int c = 1; c < 256; c++) {
+            uint32_t cp = kMap.unicode[c];
+            uint8_t *b = bytes[c];
+            if (cp == 0) {
+            } else if (cp < 0x80) {
+                b[0] = 1;
+                b[1] = static_cast<uint8_t>(cp);
+            } else if (cp < 0x800) {
+                b[0] = 2;
+                b[1] = static_cast<uint8_t>(0xC0 | (cp >> 6));
+                b[2] = static_cast<uint8_t>(0x80 | (cp & 0x3F));
+            } else {
+                b[0] = 3;
+                b[1] = static_cast<uint8_t>(0xE0 | (cp >> 12));
+                b[2] = static_cast<uint8_t>(0x80 | ((cp >> 6) & 0x3F));
+                b[3] = static_cast<uint8_t>(0x80 | (cp & 0x3F));
+            }
+            if (c <= 160 || (c >= 171 && c <= 177) || c == 164 || c == 165 || c == 168 || c == 169 ||
+                (c >= 241 && c <= 250) || c == 234 || c == 206 || c == 211 || c == 178 || c == 240 || c >= 251)
+                kind[c] = kEndsCluster;
+            else if (c >= 179 && c <= 216 && cp != 0)
+                kind[c] = kConsonantCode;
+            else if ((c >= 161 && c <= 163) || (c >= 218 && c <= 231 && c != 223 && c != 224) || c == 233)
+                kind[c] = kStaysWithCluster;
+        }
+    }
+};
+constexpr Utf8Forms kUtf8;
+
+// Writes a code's UTF-8; `o` has room for three bytes.
+inline uint8_t *PutForm(uint8_t *o, uint8_t c) {
+    const uint8_t *form = kUtf8.bytes[c];
+    std::memcpy(o, form + 1, 3);
+    return o + form[0];
+}
 
 bool IsConsonantCode(uint8_t c) { return IsIsciiConsonant(c) && kMap.unicode[c] != 0; }
 
@@ -279,42 +324,63 @@ int Deliver(const uint8_t *result, size_t length, char *dst, unsigned int dstSiz
     return static_cast<int>(length);
 }
 
+// A glyph that no normalisation, table row, ordering or repha reaches across: ASCII other
+// than letters. Glyph text is converted in pieces that end after one, so the work stays in
+// the cache; the result is the same as in one piece.
+bool EndsPiece(uint8_t g) { return (g >= 1 && g <= 64) || (g >= 91 && g <= 96) || (g >= 123 && g <= 126); }
+
+constexpr size_t kPieceSize = 16384;
+
 int GlyphToUnicodeExport(const char *src, char *dst, unsigned int dstSize, bool bilingual) {
     if (!CheckArguments(src, dstSize)) return 0;
+    const uint8_t *text = reinterpret_cast<const uint8_t *>(src);
     size_t n = std::strlen(src);
-    std::unique_ptr<uint8_t[]> glyphs(new (std::nothrow) uint8_t[n + 3]);
-    std::unique_ptr<uint8_t[]> iscii(new (std::nothrow) uint8_t[kIsciiPerGlyph * n + 1]);
-    if (!glyphs || !iscii) {
-        LibraryLastError = kErrorNoMemory;
-        return 0;
-    }
-    std::memcpy(glyphs.get(), src, n + 1);
-    char *g = reinterpret_cast<char *>(glyphs.get());
-    if (bilingual) ToviBilingual2MonolingualGlyph(g, g, static_cast<unsigned int>(n + 3));
-    n = NormaliseGlyphs(glyphs.get(), std::strlen(g));
     // Bilingual text reads its Latin letters as the bilingual ISCII conversion does. In
     // monolingual text a Latin-letter code that is also a Kannada glyph is the glyph.
-    size_t k = NormalisedGlyphsToIscii(glyphs.get(), n, bilingual ? LatinCodes::kLetters : LatinCodes::kUnambiguous,
-                                       iscii.get());
-    glyphs.reset();
-    // Writes straight into dst when the largest possible output fits.
-    size_t most = kUnicodePerIscii * k;
-    if (dst && dstSize > most) {
-        size_t length = IsciiToUnicode(iscii.get(), k, reinterpret_cast<uint8_t *>(dst));
-        dst[length] = '\0';
-        if (length == 0) {
-            LibraryLastError = kErrorNoOutput;
-            return 0;
+    LatinCodes latin = bilingual ? LatinCodes::kLetters : LatinCodes::kUnambiguous;
+    std::vector<uint8_t> glyphs, iscii, utf8;
+    size_t total = 0;
+    for (size_t start = 0; start < n;) {
+        size_t end = start + kPieceSize < n ? start + kPieceSize : n;
+        if (end < n) {
+            size_t cut = end;
+            while (cut > start && !EndsPiece(text[cut - 1])) cut--;
+            if (cut == start)  // no place to cut before: the piece goes on to the next one
+                while (end < n && !EndsPiece(text[end - 1])) end++;
+            else
+                end = cut;
         }
-        return static_cast<int>(length);
+        size_t m = end - start;
+        glyphs.resize(m + 3);
+        std::memcpy(glyphs.data(), text + start, m);
+        glyphs[m] = 0;
+        char *g = reinterpret_cast<char *>(glyphs.data());
+        if (bilingual) ToviBilingual2MonolingualGlyph(g, g, static_cast<unsigned int>(m + 3));
+        m = NormaliseGlyphs(glyphs.data(), std::strlen(g));
+        iscii.resize(kIsciiPerGlyph * m + 1);
+        size_t k = NormalisedGlyphsToIscii(glyphs.data(), m, latin, iscii.data());
+        utf8.resize(kUnicodePerIscii * k + 1);
+        size_t length = IsciiToUnicode(iscii.data(), k, utf8.data());
+        if (dst) {
+            if (total + length >= dstSize) {
+                LibraryLastError = kErrorDestinationSize;
+                return 0;
+            }
+            std::memcpy(dst + total, utf8.data(), length);
+        }
+        total += length;
+        start = end;
     }
-    std::unique_ptr<uint8_t[]> utf8(new (std::nothrow) uint8_t[most + 1]);
-    if (!utf8) {
-        LibraryLastError = kErrorNoMemory;
+    if (total == 0) {
+        LibraryLastError = kErrorNoOutput;
         return 0;
     }
-    size_t length = IsciiToUnicode(iscii.get(), k, utf8.get());
-    return Deliver(utf8.get(), length, dst, dstSize);
+    if (dst) dst[total] = '\0';
+    if (total > INT_MAX) {
+        LibraryLastError = kErrorDestinationSize;
+        return 0;
+    }
+    return static_cast<int>(total);
 }
 
 int UnicodeToGlyphExport(const char *src, char *dst, unsigned int dstSize, bool bilingual) {
@@ -348,17 +414,25 @@ size_t IsciiToUnicode(const uint8_t *s, size_t n, uint8_t *out) {
     bool linked = false;
     for (size_t i = 0; i < n; i++) {
         uint8_t c = s[i];
+        switch (kUtf8.kind[c]) {
+        case kEndsCluster:
+            o = PutForm(o, c);
+            clusterOpen = linked = false;
+            continue;
+        case kConsonantCode:
+            if (!linked || !clusterOpen) clusterStart = o;
+            clusterOpen = true;
+            linked = false;
+            o = PutForm(o, c);
+            continue;
+        case kStaysWithCluster:
+            o = PutForm(o, c);
+            linked = false;
+            continue;
+        default:
+            break;
+        }
         uint8_t next = i + 1 < n ? s[i + 1] : 0;
-        if (c < 128) {  // ASCII
-            *o++ = c;
-            clusterOpen = linked = false;
-            continue;
-        }
-        if (c <= 160) {
-            o = PutUtf8(o, c);
-            clusterOpen = linked = false;
-            continue;
-        }
         if (c == 239) {  // ATR and the attribute or script code after it: no text
             i++;
             continue;

@@ -14,8 +14,10 @@ std::string Bytes(std::initializer_list<int> codes) {
 }
 
 std::string Key(const std::string &iscii, bool bilingual = false) {
-    std::string key;
-    IsciiToKsclp(reinterpret_cast<const uint8_t *>(iscii.data()), iscii.size(), bilingual, key);
+    std::string key(kKeyPerIscii * iscii.size() + 1, '\0');
+    size_t n = IsciiToKsclp(reinterpret_cast<const uint8_t *>(iscii.data()), iscii.size(), bilingual,
+                            reinterpret_cast<uint8_t *>(&key[0]));
+    key.resize(n);
     return key;
 }
 

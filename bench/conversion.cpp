@@ -1,0 +1,153 @@
+// Throughput of the converters on one Kannada text, beside ICU's ISCII converter on the same
+// text in ISCII. "input MB/s" counts the bytes each converter reads; "text MB/s" counts the
+// glyph text the content started as, so the rows compare on the same text.
+#include <benchmark/benchmark.h>
+#include <unicode/ucnv.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "kannada-tovi.h"
+
+namespace {
+
+constexpr size_t kTextSize = 8u << 20;
+
+// Kannada words in glyph codes: the dictionary's when it is installed, else a built-in list,
+// repeated with spaces to kTextSize bytes.
+const std::string &GlyphText() {
+    static const std::string text = [] {
+        std::vector<std::string> words;
+        if (FILE *pipe = popen("aspell -d kn dump master 2>/dev/null", "r")) {
+            char line[1024];
+            while (words.size() < 20000 && std::fgets(line, sizeof line, pipe)) {
+                std::string w(line);
+                while (!w.empty() && (w.back() == '\n' || w.back() == '\r')) w.pop_back();
+                if (!w.empty()) words.push_back(w);
+            }
+            pclose(pipe);
+        }
+        if (words.empty())
+            words = {"ಕನ್ನಡ", "ಬೆಂಗಳೂರು", "ವಿದ್ಯಾರ್ಥಿ", "ಸ್ತ್ರೀ", "ಕ್ಷಮಿಸಿ", "ಜ್ಞಾನ", "ಮೈಸೂರು", "ಗೌರವ", "ಕರ್ನಾಟಕ", "ರಾಷ್ಟ್ರ"};
+        std::string glyphs;
+        char out[4096];
+        while (glyphs.size() < kTextSize)
+            for (const std::string &w : words) {
+                int n = ToviUnicode2MonolingualGlyph(w.c_str(), out, sizeof out);
+                if (n > 0) glyphs.append(out, n).push_back(' ');
+                if (glyphs.size() >= kTextSize) break;
+            }
+        glyphs.resize(kTextSize);
+        return glyphs;
+    }();
+    return text;
+}
+
+const std::string &IsciiText() {
+    static const std::string iscii = [] {
+        std::string glyphs = GlyphText();
+        std::string out(3 * glyphs.size() + 1, '\0');
+        int n = ToviMonolingualGlyph2ISCII(&glyphs[0], &out[0], static_cast<unsigned>(out.size()));
+        out.resize(n > 0 ? n - 1 : 0);
+        return out;
+    }();
+    return iscii;
+}
+
+void Report(benchmark::State &state, std::chrono::steady_clock::duration busy, size_t input) {
+    double seconds = std::chrono::duration<double>(busy).count();
+    double runs = static_cast<double>(state.iterations());
+    state.counters["input_MB/s"] = runs * input / 1e6 / seconds;
+    state.counters["text_MB/s"] = runs * GlyphText().size() / 1e6 / seconds;
+}
+
+// Times `convert` alone; `prepare` (untimed) restores what a conversion changes in place.
+template <typename Prepare, typename Convert>
+void Measure(benchmark::State &state, size_t input, Prepare prepare, Convert convert) {
+    std::chrono::steady_clock::duration busy{};
+    for (auto _ : state) {
+        state.PauseTiming();
+        prepare();
+        state.ResumeTiming();
+        auto start = std::chrono::steady_clock::now();
+        benchmark::DoNotOptimize(convert());
+        busy += std::chrono::steady_clock::now() - start;
+    }
+    Report(state, busy, input);
+}
+
+void GlyphToIscii(benchmark::State &state) {
+    std::string src, dst(3 * kTextSize + 1, '\0');
+    Measure(state, kTextSize, [&] { src = GlyphText(); },
+            [&] { return ToviMonolingualGlyph2ISCII(&src[0], &dst[0], static_cast<unsigned>(dst.size())); });
+}
+BENCHMARK(GlyphToIscii)->Unit(benchmark::kMillisecond)->MinTime(1.0)->UseRealTime();
+
+void IsciiToGlyph(benchmark::State &state) {
+    const std::string &src = IsciiText();
+    std::string dst(6 * src.size() + 1, '\0');
+    Measure(state, src.size(), [] {},
+            [&] { return ToviISCII2MonolingualGlyph(src.c_str(), &dst[0], static_cast<unsigned>(dst.size())); });
+}
+BENCHMARK(IsciiToGlyph)->Unit(benchmark::kMillisecond)->MinTime(1.0)->UseRealTime();
+
+void GlyphToKsclp(benchmark::State &state) {
+    std::string src, dst(4 * kTextSize + 1, '\0');
+    Measure(state, kTextSize, [&] { src = GlyphText(); },
+            [&] { return ToviMonolingualGlyph2KSCLP(&src[0], &dst[0], static_cast<unsigned>(dst.size())); });
+}
+BENCHMARK(GlyphToKsclp)->Unit(benchmark::kMillisecond)->MinTime(1.0)->UseRealTime();
+
+// Sort keys of names, one call per word, as the address book makes them.
+void GlyphToKsclpPerName(benchmark::State &state) {
+    std::vector<std::string> names;
+    const std::string &text = GlyphText();
+    for (size_t i = 0; i < text.size();) {
+        size_t j = text.find(' ', i);
+        if (j == std::string::npos) j = text.size();
+        if (j > i) names.push_back(text.substr(i, j - i));
+        i = j + 1;
+    }
+    std::vector<std::string> work;
+    char key[1024];
+    Measure(state, kTextSize, [&] { work = names; },
+            [&] {
+                int total = 0;
+                for (std::string &n : work) total += ToviMonolingualGlyph2KSCLP(&n[0], key, sizeof key);
+                return total;
+            });
+}
+BENCHMARK(GlyphToKsclpPerName)->Unit(benchmark::kMillisecond)->MinTime(1.0)->UseRealTime();
+
+void GlyphToUnicode(benchmark::State &state) {
+    const std::string &src = GlyphText();
+    std::string dst(30 * kTextSize + 1, '\0');
+    Measure(state, kTextSize, [] {},
+            [&] { return ToviMonolingualGlyph2Unicode(src.c_str(), &dst[0], static_cast<unsigned>(dst.size())); });
+}
+BENCHMARK(GlyphToUnicode)->Unit(benchmark::kMillisecond)->MinTime(1.0)->UseRealTime();
+
+// ICU's converter into UTF-16, its own form (the cheapest way out of it).
+void IcuIsciiToUnicode(benchmark::State &state) {
+    const std::string &src = IsciiText();
+    UErrorCode status = U_ZERO_ERROR;
+    UConverter *converter = ucnv_open("ISCII,version=7", &status);
+    if (U_FAILURE(status)) {
+        state.SkipWithError("ICU has no ISCII converter");
+        return;
+    }
+    std::vector<UChar> dst(2 * src.size() + 16);
+    Measure(state, src.size(), [&] { ucnv_resetToUnicode(converter); },
+            [&] {
+                UErrorCode s = U_ZERO_ERROR;
+                return ucnv_toUChars(converter, dst.data(), static_cast<int32_t>(dst.size()), src.data(),
+                                     static_cast<int32_t>(src.size()), &s);
+            });
+    ucnv_close(converter);
+}
+BENCHMARK(IcuIsciiToUnicode)->Unit(benchmark::kMillisecond)->MinTime(1.0)->UseRealTime();
+
+}  // namespace
