@@ -1,9 +1,11 @@
 // Glyph strings to ISCII and back, and the four exports with their twins.
 #include "iscii.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "../engine/composer.h"
 #include "../engine/shared_state.h"
@@ -356,11 +358,27 @@ size_t NormaliseGlyphs(uint8_t *s, size_t n) {
     }
     s[m] = 0;
     // Only a subscript or the nukta glyph starts a change; a string without either is done.
-    // A pass that changes nothing leaves nothing for the next one either.
-    for (int pass = 0; reordered && pass < 3; pass++) {
-        reordered = false;
-        for (size_t j = 0; j < m; j++)
-            if (Is(s[j], kReordered)) reordered |= NormaliseAt(s, j);
+    if (!reordered) return m;
+    // Three passes. A change at j writes positions j - 1 .. j + 2, which only the rules at
+    // j - 3 .. j + 3 read: the second and third passes look only there (and further on while
+    // they change something themselves), which gives what full passes would.
+    std::vector<size_t> changed, next;
+    for (size_t j = 0; j < m; j++)
+        if (Is(s[j], kReordered) && NormaliseAt(s, j)) changed.push_back(j);
+    for (int pass = 1; pass < 3 && !changed.empty(); pass++) {
+        next.clear();
+        size_t from = 0;
+        for (size_t c : changed) {
+            size_t j = std::max(from, c >= 3 ? c - 3 : 0);
+            size_t last = c + 3;
+            for (; j <= last && j < m; j++)
+                if (Is(s[j], kReordered) && NormaliseAt(s, j)) {
+                    next.push_back(j);
+                    last = std::max(last, j + 3);
+                }
+            from = j;
+        }
+        changed.swap(next);
     }
     return m;
 }

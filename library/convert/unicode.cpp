@@ -414,23 +414,18 @@ size_t IsciiToUnicode(const uint8_t *s, size_t n, uint8_t *out) {
     bool linked = false;
     for (size_t i = 0; i < n; i++) {
         uint8_t c = s[i];
-        switch (kUtf8.kind[c]) {
-        case kEndsCluster:
+        // Codes without context: their UTF-8, and the cluster state worked out without
+        // branches (the kinds alternate too freely to predict).
+        uint8_t kind = kUtf8.kind[c];
+        if (kind != kOther) {
+            uint8_t *before = o;
             o = PutForm(o, c);
-            clusterOpen = linked = false;
-            continue;
-        case kConsonantCode:
-            if (!linked || !clusterOpen) clusterStart = o;
-            clusterOpen = true;
-            linked = false;
-            o = PutForm(o, c);
-            continue;
-        case kStaysWithCluster:
-            o = PutForm(o, c);
+            bool consonant = kind == kConsonantCode;
+            bool fresh = consonant && !(linked && clusterOpen);
+            clusterStart = fresh ? before : clusterStart;
+            clusterOpen = consonant || (kind == kStaysWithCluster && clusterOpen);
             linked = false;
             continue;
-        default:
-            break;
         }
         uint8_t next = i + 1 < n ? s[i + 1] : 0;
         if (c == 239) {  // ATR and the attribute or script code after it: no text
@@ -460,7 +455,7 @@ size_t IsciiToUnicode(const uint8_t *s, size_t n, uint8_t *out) {
             bool afterConsonant = i > 0 && (IsConsonantCode(s[i - 1]) || s[i - 1] == kIsciiNukta);
             // RA that opens a cluster and takes a subscript: the joiner keeps it from being
             // shown as the repha.
-            if (s[i - 1] == kIsciiRa && !(i > 1 && s[i - 2] == kIsciiInvisible) && clusterOpen &&
+            if (i > 0 && s[i - 1] == kIsciiRa && !(i > 1 && s[i - 2] == kIsciiInvisible) && clusterOpen &&
                 o - clusterStart == 3 && next >= 179 && next <= 217)
                 o = PutUtf8(o, kZwj);
             o = PutUtf8(o, kVirama);

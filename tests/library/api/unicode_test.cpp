@@ -62,6 +62,13 @@ TEST(UnicodeBridge, GlyphsAndWhatTheyStandFor) {
     }
 }
 
+TEST(UnicodeBridge, SignsWithNothingBeforeThem) {
+    EXPECT_EQ(ToUnicode(Bytes({239})), "್");
+    EXPECT_EQ(ToUnicode(Bytes({239, 80, 192})), "್‌ಕ");
+    EXPECT_EQ(ToUnicode(Bytes({195})), "");  // the length mark alone has no ISCII
+    EXPECT_EQ(ToUnicode(Bytes({193, 240})), "ಾರ್");
+}
+
 TEST(UnicodeBridge, OtherSpellingsOfTheSameText) {
     EXPECT_EQ(ToGlyphs("ಕೊ"), ToGlyphs("ಕೊ"));                 // E + UU is O
     EXPECT_EQ(ToGlyphs("ಕೀ"), ToGlyphs("ಕೀ"));                 // I + length mark is II
