@@ -114,8 +114,7 @@ void MatchGlyphs(const uint8_t *s, size_t n, LatinCodes latin, Sink &sink) {
             continue;
         }
         // s[n] is the terminator, which no row holds.
-        if (x.longerGlyphRows[g] && x.glyphPairRows[g][s[j + 1]]) {
-            uint8_t starts = x.glyphPairRows[g][s[j + 1]];
+        if (uint8_t starts = x.glyphPairRows[g][s[j + 1]]) {
             size_t left = n - j;
             const uint8_t *iscii = nullptr;
             size_t used = 0;
