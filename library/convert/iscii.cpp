@@ -313,6 +313,8 @@ void IsciiToGlyphString(char *src, bool bilingual, bool keepLetters, bool rewrit
             // itself. A letter without a row is dropped.
             uint8_t code = x.monoOfLetter[c];
             if (!keepLetters || !code) continue;
+            // Monolingual text cannot hold the letters whose codes are Kannada glyphs as well.
+            if (!bilingual && !x.letterOfPlainLatinCode[code]) continue;
             if (rewriteLetters) *p = code;
             EndSyllable();
             glyphs.push_back(static_cast<char>(code));

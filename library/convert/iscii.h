@@ -47,7 +47,8 @@ inline bool IsAsciiLetter(uint8_t c) { return (c >= 65 && c <= 90) || (c >= 97 &
 // ISCII to a glyph string with its joiners, in the bilingual encoding when `bilingual`, else
 // the monolingual one, whatever encoding the composer types in. ASCII letters are dropped
 // unless `keepLetters`; kept, they take their Latin-letter glyph codes (and with
-// `rewriteLetters` also in `src`, in place).
+// `rewriteLetters` also in `src`, in place), except in monolingual output the letters whose
+// codes are Kannada glyphs as well (N to U), which are dropped.
 void IsciiToGlyphString(char *src, bool bilingual, bool keepLetters, bool rewriteLetters, std::string &out);
 
 // The result buffer of the two glyph-to-ISCII twins: each call frees the previous result.

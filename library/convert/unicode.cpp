@@ -76,7 +76,10 @@ enum IsciiKind : uint8_t { kOther, kEndsCluster, kConsonantCode, kStaysWithClust
 struct Utf8Forms {
     uint8_t bytes[256][4];  // length, then up to three bytes
     uint8_t kind[256];
-    constexpr Utf8Forms() : bytes(), kind() {
+    // A code of kind kStaysWithCluster or kEndsCluster that means something else before this
+    // byte (the E sign before UU, a vowel or the vocalic R sign before the nukta); 0 none.
+    uint8_t unlessBefore[256];
+    constexpr Utf8Forms() : bytes(), kind(), unlessBefore() {
         for (int c = 1; c < 256; c++) {
             uint32_t cp = kMap.unicode[c];
             uint8_t *b = bytes[c];
@@ -99,9 +102,12 @@ struct Utf8Forms {
                 kind[c] = kEndsCluster;
             else if (c >= 179 && c <= 216 && cp != 0)
                 kind[c] = kConsonantCode;
-            else if ((c >= 161 && c <= 163) || (c >= 218 && c <= 231 && c != 223 && c != 224) || c == 233)
+            else if ((c >= 161 && c <= 163) || (c >= 218 && c <= 231) || c == 233)
                 kind[c] = kStaysWithCluster;
         }
+        kind[166] = kind[167] = kind[170] = kEndsCluster;
+        unlessBefore[166] = unlessBefore[167] = unlessBefore[170] = unlessBefore[223] = 233;
+        unlessBefore[224] = 222;
     }
 };
 constexpr Utf8Forms kUtf8;
@@ -417,7 +423,8 @@ size_t IsciiToUnicode(const uint8_t *s, size_t n, uint8_t *out) {
         // Codes without context: their UTF-8, and the cluster state worked out without
         // branches (the kinds alternate too freely to predict).
         uint8_t kind = kUtf8.kind[c];
-        if (kind != kOther) {
+        uint8_t unless = kUtf8.unlessBefore[c];
+        if (kind != kOther && !(unless && i + 1 < n && s[i + 1] == unless)) {
             uint8_t *before = o;
             o = PutForm(o, c);
             bool consonant = kind == kConsonantCode;

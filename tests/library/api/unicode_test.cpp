@@ -95,6 +95,10 @@ TEST(UnicodeBridge, LatinLetters) {
     EXPECT_STREQ(out, "ab ಕ");
     EXPECT_EQ(ToGlyphs("ab"), Bytes({128, 129}));
     EXPECT_EQ(ToUnicode(Bytes({128, 129})), "ab");
+    // N to U have codes that are Kannada glyphs too (T is the subscript of LLLA): in
+    // monolingual text they are left out, and those codes read as the glyphs.
+    EXPECT_EQ(ToGlyphs("aNTz"), Bytes({128, 153}));
+    EXPECT_EQ(ToUnicode(Bytes({80, 192, 250})), "ಕ್ೞ");
 }
 
 TEST(UnicodeBridge, ResultsAndErrors) {
