@@ -157,4 +157,29 @@ void IcuIsciiToUnicode(benchmark::State &state) {
 }
 BENCHMARK(IcuIsciiToUnicode)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
+// ICU into UTF-8, the form the bridge gives, through its pivot.
+void IcuIsciiToUtf8(benchmark::State &state) {
+    const std::string &src = IsciiText();
+    UErrorCode status = U_ZERO_ERROR;
+    UConverter *iscii = ucnv_open("ISCII,version=7", &status);
+    UConverter *utf8 = ucnv_open("UTF-8", &status);
+    if (U_FAILURE(status)) {
+        state.SkipWithError("ICU has no ISCII or UTF-8 converter");
+        return;
+    }
+    std::vector<char> dst(3 * src.size() + 16);
+    Measure(state, src.size(), [&] { ucnv_resetToUnicode(iscii); },
+            [&] {
+                UErrorCode s = U_ZERO_ERROR;
+                char *target = dst.data();
+                const char *source = src.data();
+                ucnv_convertEx(utf8, iscii, &target, dst.data() + dst.size(), &source, src.data() + src.size(),
+                               nullptr, nullptr, nullptr, nullptr, true, true, &s);
+                return target - dst.data();
+            });
+    ucnv_close(iscii);
+    ucnv_close(utf8);
+}
+BENCHMARK(IcuIsciiToUtf8)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
 }  // namespace

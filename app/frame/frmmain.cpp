@@ -11,6 +11,7 @@
 #include "menu_window.h"
 #include "moddeclare.h"
 #include "placeholder_window.h"
+#include "reference_windows.h"
 #include "shape.h"
 #include "side_picture.h"
 #include "tovi_library.h"
@@ -333,16 +334,21 @@ QWidget *frmmain::showWindow(const QString &name) {
         about->show();
         return about;
     }
+    // The reference windows stand on their own at the top left corner of the screen.
+    if (const std::optional<ReferenceList> list = ReferenceListByName(name)) {
+        QWidget *window = CreateReferenceWindow(*list, this);
+        window->show();
+        return window;
+    }
     struct Pending {
         const char *name;
         QString (*title)();
         bool topLevel;
     };
     static const Pending pending[] = {
-        {"frmDistrict", &Caption::districtsTitle, true},   {"Frmtaluk", &Caption::taluksTitle, true},
-        {"FrmPrakara", &Caption::prakarasTitle, true},     {"FrmUpaprakara", &Caption::upaprakarasTitle, true},
-        {"FrmRelation", &Caption::relationsTitle, true},   {"FrmAddressEntry", &Caption::addressEntryTitle, false},
-        {"book7", &Caption::browseTitle, false},           {"book5", &Caption::searchTitle, false},
+        {"FrmAddressEntry", &Caption::addressEntryTitle, false},
+        {"book7", &Caption::browseTitle, false},
+        {"book5", &Caption::searchTitle, false},
     };
     for (const Pending &p : pending) {
         if (name != QLatin1String(p.name)) continue;

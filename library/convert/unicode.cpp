@@ -337,6 +337,19 @@ bool EndsPiece(uint8_t g) { return (g >= 1 && g <= 64) || (g >= 91 && g <= 96) |
 
 constexpr size_t kPieceSize = 16384;
 
+// A work buffer that keeps its memory from piece to piece and grows without clearing.
+struct WorkBuffer {
+    std::unique_ptr<uint8_t[]> bytes;
+    size_t size = 0;
+    uint8_t *Room(size_t n) {
+        if (n > size) {
+            bytes.reset(new uint8_t[n]);
+            size = n;
+        }
+        return bytes.get();
+    }
+};
+
 int GlyphToUnicodeExport(const char *src, char *dst, unsigned int dstSize, bool bilingual) {
     if (!CheckArguments(src, dstSize)) return 0;
     const uint8_t *text = reinterpret_cast<const uint8_t *>(src);
@@ -344,7 +357,7 @@ int GlyphToUnicodeExport(const char *src, char *dst, unsigned int dstSize, bool 
     // Bilingual text reads its Latin letters as the bilingual ISCII conversion does. In
     // monolingual text a Latin-letter code that is also a Kannada glyph is the glyph.
     LatinCodes latin = bilingual ? LatinCodes::kLetters : LatinCodes::kUnambiguous;
-    std::vector<uint8_t> glyphs, iscii, utf8;
+    WorkBuffer glyphBuffer, isciiBuffer, utf8Buffer;
     size_t total = 0;
     for (size_t start = 0; start < n;) {
         size_t end = start + kPieceSize < n ? start + kPieceSize : n;
@@ -357,35 +370,45 @@ int GlyphToUnicodeExport(const char *src, char *dst, unsigned int dstSize, bool 
                 end = cut;
         }
         size_t m = end - start;
-        glyphs.resize(m + 3);
-        std::memcpy(glyphs.data(), text + start, m);
+        uint8_t *glyphs = glyphBuffer.Room(m + 3);
+        std::memcpy(glyphs, text + start, m);
         glyphs[m] = 0;
-        char *g = reinterpret_cast<char *>(glyphs.data());
-        if (bilingual) ToviBilingual2MonolingualGlyph(g, g, static_cast<unsigned int>(m + 3));
-        m = NormaliseGlyphs(glyphs.data(), std::strlen(g));
-        iscii.resize(kIsciiPerGlyph * m + 1);
-        size_t k = NormalisedGlyphsToIscii(glyphs.data(), m, latin, iscii.data());
-        utf8.resize(kUnicodePerIscii * k + 1);
-        size_t length = IsciiToUnicode(iscii.data(), k, utf8.data());
-        if (dst) {
-            if (total + length >= dstSize) {
-                LibraryLastError = kErrorDestinationSize;
-                return 0;
-            }
-            std::memcpy(dst + total, utf8.data(), length);
+        if (bilingual) {
+            char *g = reinterpret_cast<char *>(glyphs);
+            ToviBilingual2MonolingualGlyph(g, g, static_cast<unsigned int>(m + 3));
+            m = std::strlen(g);
         }
-        total += length;
+        m = NormaliseGlyphs(glyphs, m);
+        uint8_t *iscii = isciiBuffer.Room(kIsciiPerGlyph * m + 1);
+        size_t k = NormalisedGlyphsToIscii(glyphs, m, latin, iscii);
+        // Straight into dst when the most this piece can give fits; else aside, and copied
+        // when it fits.
+        size_t most = kUnicodePerIscii * k;
+        if (dst && total + most < dstSize) {
+            total += IsciiToUnicode(iscii, k, reinterpret_cast<uint8_t *>(dst) + total);
+        } else {
+            uint8_t *utf8 = utf8Buffer.Room(most + 1);
+            size_t length = IsciiToUnicode(iscii, k, utf8);
+            if (dst) {
+                if (total + length >= dstSize) {
+                    LibraryLastError = kErrorDestinationSize;
+                    return 0;
+                }
+                std::memcpy(dst + total, utf8, length);
+            }
+            total += length;
+        }
         start = end;
     }
     if (total == 0) {
         LibraryLastError = kErrorNoOutput;
         return 0;
     }
-    if (dst) dst[total] = '\0';
     if (total > INT_MAX) {
         LibraryLastError = kErrorDestinationSize;
         return 0;
     }
+    if (dst) dst[total] = '\0';
     return static_cast<int>(total);
 }
 

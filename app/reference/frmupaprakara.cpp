@@ -1,0 +1,14 @@
+#include "frmupaprakara.h"
+
+#include "moddeclare.h"
+#include "reference_captions.h"
+
+FrmUpaprakara::FrmUpaprakara(QWidget *parent)
+    : TwoLevelWindow({"FrmUpaprakara", RefTable::Upaprakara, "LstUpaprakara", "TxtUpaprakara", "Label4", "Label3",
+                      "Label1", Caption::upaprakarasTitle(), Caption::upaprakaraName(), Caption::upaprakaraMessage(),
+                      Caption::upaprakaraWarning()},
+                     {"CmbPrakara", "Label2", Caption::upaprakaraParent(), Caption::upaprakaraParentMessage(),
+                      RefTable::Prakara, &ModDeclare::FillPrakaras},
+                     parent) {
+    Form_Load();
+}
