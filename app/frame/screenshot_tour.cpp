@@ -7,6 +7,9 @@
 #include "frmsplash.h"
 #include "menu_label.h"
 #include "menu_window.h"
+#include "moddeclare.h"
+#include "reference_samples.h"
+#include "reference_window.h"
 
 #include <QApplication>
 #include <QDir>
@@ -131,5 +134,46 @@ void ScreenshotTour::runSteps() {
     then(600, [this] {
         for (QWidget *w : QApplication::topLevelWidgets())
             if (w->objectName() == QLatin1String("book11") && w->isVisible()) shoot(w, QStringLiteral("12-book11-about"));
+    });
+    referenceSteps();
+}
+
+// The five reference-list windows from the reference menu, each with Kannada entries in its
+// list, and the districts window's delete warning.
+void ScreenshotTour::referenceSteps() {
+    auto topLevel = [](const char *name) -> ReferenceWindow * {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->objectName() == QLatin1String(name) && w->isVisible()) return qobject_cast<ReferenceWindow *>(w);
+        return nullptr;
+    };
+    then(0, [] {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->objectName() == QLatin1String("book11")) w->close();
+        AddressBookData data = ModDeclare::Data();
+        if (!AddReferenceSamples(data)) std::fprintf(stderr, "screenshots: %s\n", qPrintable(data.lastError()));
+    });
+    const char *const names[] = {"frmDistrict", "Frmtaluk", "FrmPrakara", "FrmUpaprakara", "FrmRelation"};
+    int shot = 30;
+    for (const char *name : names) {
+        then(0, [this, name] { mainWindow_()->showWindow(QLatin1String(name)); });
+        then(600, [this, name, shot, topLevel] {
+            if (ReferenceWindow *w = topLevel(name)) shoot(w, QStringLiteral("%1-%2").arg(shot).arg(QLatin1String(name)));
+        });
+        ++shot;
+    }
+    then(0, [this, topLevel] {
+        ReferenceWindow *w = topLevel("frmDistrict");
+        if (!w) return;
+        QTimer::singleShot(600, this, [this] {
+            if (auto *d = qobject_cast<book3 *>(QApplication::activeModalWidget())) {
+                shoot(d, QStringLiteral("35-frmDistrict-delete-warning"));
+                d->Command2->click();
+            }
+        });
+        w->CmdDelete->click();
+    });
+    then(0, [topLevel] {
+        for (const char *name : {"frmDistrict", "Frmtaluk", "FrmPrakara", "FrmUpaprakara", "FrmRelation"})
+            if (ReferenceWindow *w = topLevel(name)) w->close();
     });
 }

@@ -27,6 +27,7 @@ private:
     // Saves what the screen shows where the widget is.
     void shoot(QWidget *widget, const QString &name);
     void runSteps();
+    void referenceSteps();
 
     QString folder_;
     frmSplash *splash_;
