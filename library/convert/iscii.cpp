@@ -101,13 +101,21 @@ template <typename Sink>
 void MatchGlyphs(const uint8_t *s, size_t n, LatinCodes latin, Sink &sink) {
     const ConversionIndex &x = ConversionLookup;
     const ConversionTables &t = Conversion;
-    const uint8_t *letters = latin == LatinCodes::kLetters       ? x.letterOfLatinCode
+    const bool bilingual = latin == LatinCodes::kLetters || latin == LatinCodes::kBridge;
+    const bool bridge = latin == LatinCodes::kUnambiguous || latin == LatinCodes::kBridge;
+    const uint8_t *letters = bilingual ? x.letterOfLatinCode
                              : latin == LatinCodes::kUnambiguous ? x.letterOfPlainLatinCode
                                                                  : nullptr;
-    const uint8_t(*single)[4] = x.singleGlyphIscii[latin == LatinCodes::kLetters ? 1 : 0];
+    const uint8_t(*single)[4] = x.singleGlyphIscii[bilingual ? 1 : 0];
     size_t j = 0;
     while (j < n) {
         uint8_t g = s[j];
+        if (bridge && g == 73 && s[j + 1] == 198) {
+            sink.Put(170);
+            sink.Put(kIsciiNukta);
+            j += 2;
+            continue;
+        }
         if (letters && letters[g]) {
             sink.Put(letters[g]);
             j++;

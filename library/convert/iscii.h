@@ -27,7 +27,11 @@ enum class LatinCodes {
     kDropped,     // the monolingual export: only Kannada glyphs count
     kLetters,     // the bilingual export: every code with a letter is that letter
     kUnambiguous, // the codes that are no Kannada glyph as well are letters
+    kBridge,      // as kLetters, for the Unicode bridge
 };
+// The Unicode bridge (kUnambiguous, kBridge) also reads the vocalic RR vowel, glyphs 73 198,
+// which no table row holds, as ISCII 170 233: the keystrokes that type it again.
+
 
 // The ISCII bytes of a normalised monolingual glyph string, in ISCII order, written to `out`
 // (room for kIsciiPerGlyph * n + 1 bytes) and terminated; returns their count. Latin-letter

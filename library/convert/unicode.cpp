@@ -356,7 +356,7 @@ int GlyphToUnicodeExport(const char *src, char *dst, unsigned int dstSize, bool 
     size_t n = std::strlen(src);
     // Bilingual text reads its Latin letters as the bilingual ISCII conversion does. In
     // monolingual text a Latin-letter code that is also a Kannada glyph is the glyph.
-    LatinCodes latin = bilingual ? LatinCodes::kLetters : LatinCodes::kUnambiguous;
+    LatinCodes latin = bilingual ? LatinCodes::kBridge : LatinCodes::kUnambiguous;
     WorkBuffer glyphBuffer, isciiBuffer, utf8Buffer;
     size_t total = 0;
     for (size_t start = 0; start < n;) {

@@ -101,7 +101,8 @@ TEST_F(KeyboardSyllables, EveryTwoAndThreeMemberConjunctWithEveryVowelSign) {
 
 TEST_F(KeyboardSyllables, ExtendedFormsAndWords) {
     // RRA, LLLA, the dead NA, nukta forms, the vocalic RR sign, subscript RRA and LLLA.
-    for (const char *keys : {"rX", "LX", "nX", "jX", "PX", "kRX", "kfrX", "kfLX", "jXfk", "iX", "kX", "rXi"}) Check(keys);
+    for (const char *keys : {"rX", "LX", "nX", "jX", "PX", "RX", "kRX", "kfrX", "kfLX", "jXfk", "iX", "kX", "rXi"})
+        Check(keys);
     // Whole words: syllables one after another with spaces and punctuation.
     for (const char *keys : {"kannaDa", "karnATaka", "rAShTra", "baMgAru", "vidyArthi", "aMtarjAla"}) Check(keys);
     EXPECT_TRUE(failed.empty()) << *failed.begin();
