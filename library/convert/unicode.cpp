@@ -268,7 +268,7 @@ size_t PutSyllable(const std::vector<uint32_t> &cps, size_t i, std::string &out)
         i++;
         bool nukta = false;
         if (cps[i] == kNukta) {
-            if (n == 1) out.push_back(static_cast<char>(kIsciiNukta));
+            out.push_back(static_cast<char>(kIsciiNukta));
             nukta = true;
             i++;
         }
