@@ -3,8 +3,10 @@
 #include "book10.h"
 #include "book11.h"
 #include "book3.h"
+#include "book5.h"
 #include "captions.h"
 #include "database.h"
+#include "frmaddressentry.h"
 #include "glyph_widgets.h"
 #include "keyboard_bridge.h"
 #include "menu_label.h"
@@ -322,6 +324,18 @@ QWidget *frmmain::showWindow(const QString &name) {
             w->activateWindow();
             return w;
         }
+    }
+    // The address windows are children of the main window, at the client area's top left. The
+    // entry window takes its mode (EditMode, CurrentId) when it opens.
+    if (name == QLatin1String("FrmAddressEntry")) {
+        auto *entry = new FrmAddressEntry;
+        showChild(entry);
+        return entry;
+    }
+    if (name == QLatin1String("book5")) {
+        auto *search = new book5;
+        showChild(search);
+        return search;
     }
     if (name == QLatin1String("book10")) {
         auto *help = new book10;

@@ -1,0 +1,73 @@
+// book5: the address search. Finds the addresses whose name, place, state or country begins
+// with what the user typed and shows them one at a time, stepped through with a scroll bar in
+// Kannada order. It changes nothing.
+#pragma once
+
+#include <QVector>
+#include <QWidget>
+
+#include "address_data.h"
+
+class GlyphButton;
+class GlyphCheckBox;
+class GlyphLabel;
+class GlyphLineEdit;
+class GlyphTextEdit;
+class QLineEdit;
+class QPushButton;
+class QScrollBar;
+
+class book5 : public QWidget {
+    Q_OBJECT
+public:
+    explicit book5(QWidget *parent = nullptr);
+
+    // The number of matches of the last search.
+    int matchCount() const { return count_; }
+
+    GlyphLabel *Label1;  // the title
+    GlyphCheckBox *ChkName;
+    GlyphLineEdit *txtsearch;
+    GlyphCheckBox *Chkplace;
+    GlyphLineEdit *Txtplace;
+    GlyphCheckBox *ChkState;
+    GlyphLineEdit *TxtState;
+    GlyphCheckBox *Chkcountry;
+    GlyphLineEdit *TxtCountry;
+    GlyphButton *Command1;
+    GlyphButton *Command2;
+    GlyphButton *Command3;
+    QPushButton *Command4;
+    // The match shown.
+    GlyphLineEdit *Txtname;
+    GlyphLineEdit *txtrelation;
+    GlyphLineEdit *TxtPrakara;
+    GlyphLineEdit *TxtUpaprakara;
+    QLineEdit *Txtemail;
+    GlyphTextEdit *txthphone;
+    GlyphTextEdit *txthaddress;
+    GlyphTextEdit *txtoaddress;
+    QScrollBar *Vs;
+
+private slots:
+    void ChkName_Click(bool ticked);
+    void Chkplace_Click(bool ticked);
+    void ChkState_Click(bool ticked);
+    void Chkcountry_Click(bool ticked);
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void Vs_Change(int value);
+
+private:
+    void criterionTicked(GlyphLineEdit *box, bool ticked);
+    void emptyResults();
+    void showMatch(int position);
+    void setRange(int maximum);
+    void unloadWindow();
+
+    AddressSearch column_ = AddressSearch::Name;
+    QVector<int> matches_;  // the numbers of the matching records, in sort order
+    int count_ = 0;
+};

@@ -1,0 +1,549 @@
+#include "frmaddressentry.h"
+
+#include "address_data.h"
+#include "book3.h"
+#include "book4.h"
+#include "captions.h"
+#include "frmmain.h"
+#include "glyph_widgets.h"
+#include "moddeclare.h"
+#include "pin_code_box.h"
+#include "record_captions.h"
+#include "reference_windows.h"
+#include "twips.h"
+
+#include <QCloseEvent>
+#include <QDebug>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QMdiSubWindow>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <iterator>
+
+namespace {
+
+// The text of a box, whichever kind it is.
+QString boxText(QWidget *box) {
+    if (auto *g = qobject_cast<GlyphLineEdit *>(box)) return g->text();
+    if (auto *t = qobject_cast<GlyphTextEdit *>(box)) return t->text();
+    if (auto *l = qobject_cast<QLineEdit *>(box)) return l->text();
+    return QString();
+}
+
+void setBoxText(QWidget *box, const QString &text) {
+    if (auto *g = qobject_cast<GlyphLineEdit *>(box))
+        g->setText(text);
+    else if (auto *t = qobject_cast<GlyphTextEdit *>(box))
+        t->setText(text);
+    else if (auto *l = qobject_cast<QLineEdit *>(box))
+        l->setText(text);
+}
+
+GlyphLabel *label(const QString &caption, QWidget *parent) {
+    auto *l = new GlyphLabel(caption, parent);
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return l;
+}
+
+GlyphButton *moreButton(const QString &name, QWidget *parent) {
+    auto *b = new GlyphButton(QStringLiteral("..."), parent);
+    b->setObjectName(name);
+    b->setFixedWidth(twips(450));
+    // Not in the tab order: Tab goes from box to box.
+    b->setFocusPolicy(Qt::ClickFocus);
+    return b;
+}
+
+template <class W>
+W *named(W *widget, const char *name) {
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+}  // namespace
+
+FrmAddressEntry::FrmAddressEntry(QWidget *parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("FrmAddressEntry"));
+    setWindowTitle(QStringLiteral("Kelda Vasi"));
+    editMode_ = ModDeclare::EditMode;
+
+    auto *layout = new QVBoxLayout(this);
+    auto *top = new QHBoxLayout;
+    Label1 = named(new GlyphLabel(Caption::addressEntryTitle(), this), "Label1");
+    Label1->setFont(GlyphText::font(13));
+    Label1->setStyleSheet(QStringLiteral("color: #1f4e79;"));
+    Command4 = named(new QPushButton(QStringLiteral("X"), this), "Command4");
+    Command4->setFixedSize(twips(375), twips(375));
+    Command4->setFocusPolicy(Qt::ClickFocus);
+    top->addWidget(Label1, 1);
+    top->addWidget(Command4, 0, Qt::AlignTop);
+    layout->addLayout(top);
+
+    SSTab1 = named(new QTabWidget(this), "SSTab1");
+    SSTab1->tabBar()->setFont(GlyphText::font());
+    const QString captions[] = {RecordCaption::page0(), RecordCaption::page1(), RecordCaption::page2()};
+    for (int i = 0; i < 3; ++i) {
+        auto *page = new QWidget(SSTab1);
+        page->setObjectName(QStringLiteral("page%1").arg(i));
+        SSTab1->addTab(page, GlyphText::toDisplay(captions[i]));
+        SSTab1->tabBar()->setTabData(i, captions[i]);
+    }
+    buildPage0(SSTab1->widget(0));
+    buildPage1(SSTab1->widget(1));
+    buildPage2(SSTab1->widget(2));
+    layout->addWidget(SSTab1, 1);
+
+    auto *bottom = new QHBoxLayout;
+    Txtno = named(new QLineEdit(this), "Txtno");
+    Txtno->setReadOnly(true);
+    Txtno->setFocusPolicy(Qt::NoFocus);
+    Txtno->setFixedWidth(twips(1200));
+    Txtno->setAlignment(Qt::AlignRight);
+    Cmdsave = named(new GlyphButton(RecordCaption::save(), this), "Cmdsave");
+    Command2 = named(new GlyphButton(Caption::close(), this), "Command2");
+    bottom->addWidget(Txtno);
+    bottom->addStretch();
+    bottom->addWidget(Cmdsave);
+    bottom->addSpacing(12);
+    bottom->addWidget(Command2);
+    layout->addLayout(bottom);
+
+    // The focus order of the boxes, page by page.
+    QWidget *order[] = {Txtname, CmbRelation, CmbPrakara, CmbUpaprakara, TxtHouseDet,
+                        TxtAdd1, Txtplace, Txtpincode, CmbDistrict, CmbTaluk, TxtState, TxtCountry,
+                        Txtphone, TxtFax, TxtPager, Txtemail, TxtAdd2, Txtremarks, Cmdsave, Command2};
+    for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+
+    Timer1 = named(new QTimer(this), "Timer1");
+    Timer1->setInterval(50);
+
+    connect(SSTab1, &QTabWidget::currentChanged, this, &FrmAddressEntry::SSTab1_Click);
+    connect(CmbRelation, &QComboBox::activated, this, &FrmAddressEntry::CmbRelation_Click);
+    connect(CmbDistrict, &QComboBox::activated, this, &FrmAddressEntry::CmbDistrict_Click);
+    connect(CmbTaluk, &QComboBox::activated, this, &FrmAddressEntry::CmbTaluk_Click);
+    connect(CmbPrakara, &QComboBox::activated, this, &FrmAddressEntry::CmbPrakara_Click);
+    connect(CmbUpaprakara, &QComboBox::activated, this, &FrmAddressEntry::CmbUpaprakara_Click);
+    connect(CmbDistrict, &GlyphComboBox::keyDown, this, &FrmAddressEntry::CmbDistrict_KeyDown);
+    connect(CmbPrakara, &GlyphComboBox::keyDown, this, &FrmAddressEntry::CmbPrakara_KeyDown);
+    // Delete empties a list's own text, as it would in an edit box; the list keeps its items.
+    for (GlyphComboBox *list : {CmbRelation, CmbDistrict, CmbTaluk, CmbPrakara, CmbUpaprakara}) {
+        connect(list, &GlyphComboBox::keyDown, list, [list](int key) {
+            if (key == Qt::Key_Delete) list->setText(QString());
+        });
+    }
+    connect(Command1, &QPushButton::clicked, this, &FrmAddressEntry::Command1_Click);
+    connect(Command3, &QPushButton::clicked, this, &FrmAddressEntry::Command3_Click);
+    connect(Command5, &QPushButton::clicked, this, &FrmAddressEntry::Command5_Click);
+    connect(Command6, &QPushButton::clicked, this, &FrmAddressEntry::Command6_Click);
+    connect(Command7, &QPushButton::clicked, this, &FrmAddressEntry::Command7_Click);
+    connect(Cmdsave, &QPushButton::clicked, this, &FrmAddressEntry::Cmdsave_Click);
+    connect(Command2, &QPushButton::clicked, this, &FrmAddressEntry::Command2_Click);
+    connect(Command4, &QPushButton::clicked, this, &FrmAddressEntry::Command4_Click);
+    connect(Timer1, &QTimer::timeout, this, &FrmAddressEntry::Timer1_Timer);
+    TxtHouseDet->installEventFilter(this);
+    TxtAdd2->installEventFilter(this);
+    Txtemail->installEventFilter(this);
+
+    resize(twips(11400), twips(7200));
+    Form_Load();
+}
+
+// Deleted without being closed (the program ends): nothing to undo.
+FrmAddressEntry::~FrmAddressEntry() = default;
+
+void FrmAddressEntry::buildPage0(QWidget *page) {
+    auto *grid = new QGridLayout(page);
+    Txtname = named(new GlyphLineEdit(page), "Txtname");
+    CmbRelation = named(new GlyphComboBox(page), "CmbRelation");
+    Command1 = moreButton(QStringLiteral("Command1"), page);
+    CmbPrakara = named(new GlyphComboBox(page), "CmbPrakara");
+    Command3 = moreButton(QStringLiteral("Command3"), page);
+    CmbUpaprakara = named(new GlyphComboBox(page), "CmbUpaprakara");
+    Command5 = moreButton(QStringLiteral("Command5"), page);
+    TxtHouseDet = named(new GlyphTextEdit(page), "TxtHouseDet");
+    grid->addWidget(label(RecordCaption::fullName(), page), 0, 0);
+    grid->addWidget(Txtname, 0, 1, 1, 2);
+    grid->addWidget(label(RecordCaption::relation(), page), 1, 0);
+    grid->addWidget(CmbRelation, 1, 1);
+    grid->addWidget(Command1, 1, 2);
+    grid->addWidget(label(RecordCaption::prakara(), page), 2, 0);
+    grid->addWidget(CmbPrakara, 2, 1);
+    grid->addWidget(Command3, 2, 2);
+    grid->addWidget(label(RecordCaption::upaprakara(), page), 3, 0);
+    grid->addWidget(CmbUpaprakara, 3, 1);
+    grid->addWidget(Command5, 3, 2);
+    auto *houseLabel = label(RecordCaption::houseDetails(), page);
+    houseLabel->setWordWrap(true);
+    houseLabel->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    grid->addWidget(houseLabel, 4, 0);
+    grid->addWidget(TxtHouseDet, 4, 1, 1, 2);
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(4, 1);
+}
+
+void FrmAddressEntry::buildPage1(QWidget *page) {
+    auto *columns = new QHBoxLayout(page);
+    auto *left = new QGridLayout;
+    auto *right = new QGridLayout;
+    columns->addLayout(left, 1);
+    columns->addSpacing(12);
+    columns->addLayout(right, 1);
+
+    TxtAdd1 = named(new GlyphTextEdit(page), "TxtAdd1");
+    Txtplace = named(new GlyphLineEdit(page), "Txtplace");
+    Txtpincode = named(new PinCodeBox(page), "Txtpincode");
+    CmbDistrict = named(new GlyphComboBox(page), "CmbDistrict");
+    Command6 = moreButton(QStringLiteral("Command6"), page);
+    CmbTaluk = named(new GlyphComboBox(page), "CmbTaluk");
+    Command7 = moreButton(QStringLiteral("Command7"), page);
+    TxtState = named(new GlyphLineEdit(page), "TxtState");
+    TxtCountry = named(new GlyphLineEdit(page), "TxtCountry");
+    left->addWidget(label(RecordCaption::address1(), page), 0, 0, Qt::AlignRight | Qt::AlignTop);
+    left->addWidget(TxtAdd1, 0, 1, 1, 2);
+    left->addWidget(label(RecordCaption::place(), page), 1, 0);
+    left->addWidget(Txtplace, 1, 1, 1, 2);
+    left->addWidget(label(RecordCaption::pinCode(), page), 2, 0);
+    left->addWidget(Txtpincode, 2, 1, 1, 2);
+    left->addWidget(label(RecordCaption::district(), page), 3, 0);
+    left->addWidget(CmbDistrict, 3, 1);
+    left->addWidget(Command6, 3, 2);
+    left->addWidget(label(RecordCaption::taluk(), page), 4, 0);
+    left->addWidget(CmbTaluk, 4, 1);
+    left->addWidget(Command7, 4, 2);
+    left->addWidget(label(RecordCaption::state(), page), 5, 0);
+    left->addWidget(TxtState, 5, 1, 1, 2);
+    left->addWidget(label(RecordCaption::country(), page), 6, 0);
+    left->addWidget(TxtCountry, 6, 1, 1, 2);
+    left->setColumnStretch(1, 1);
+    left->setRowStretch(0, 1);
+
+    Txtphone = named(new GlyphTextEdit(page), "Txtphone");
+    TxtFax = named(new GlyphLineEdit(page), "TxtFax");
+    TxtPager = named(new GlyphLineEdit(page), "TxtPager");
+    // The e-mail address is Latin text in a Latin font.
+    Txtemail = named(new QLineEdit(page), "Txtemail");
+    Txtemail->setFont(QFont(QStringLiteral("Arial"), 10));
+    TxtAdd2 = named(new GlyphTextEdit(page), "TxtAdd2");
+    right->addWidget(label(RecordCaption::phone(), page), 0, 0, Qt::AlignRight | Qt::AlignTop);
+    right->addWidget(Txtphone, 0, 1);
+    right->addWidget(label(RecordCaption::fax(), page), 1, 0);
+    right->addWidget(TxtFax, 1, 1);
+    right->addWidget(label(RecordCaption::pager(), page), 2, 0);
+    right->addWidget(TxtPager, 2, 1);
+    right->addWidget(label(RecordCaption::email(), page), 3, 0);
+    right->addWidget(Txtemail, 3, 1);
+    right->addWidget(label(RecordCaption::address2(), page), 4, 0, Qt::AlignRight | Qt::AlignTop);
+    right->addWidget(TxtAdd2, 4, 1);
+    right->setColumnStretch(1, 1);
+    right->setRowStretch(0, 1);
+    right->setRowStretch(4, 2);
+}
+
+void FrmAddressEntry::buildPage2(QWidget *page) {
+    auto *box = new QVBoxLayout(page);
+    auto *remarksLabel = new GlyphLabel(RecordCaption::remarks(), page);
+    Txtremarks = named(new GlyphTextEdit(page), "Txtremarks");
+    box->addWidget(remarksLabel);
+    box->addWidget(Txtremarks, 1);
+}
+
+QString FrmAddressEntry::pageCaption(int page) const { return SSTab1->tabBar()->tabData(page).toString(); }
+
+QWidget *FrmAddressEntry::frameWidget() {
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget())) return sub;
+    return this;
+}
+
+// ---- Opening and closing ------------------------------------------------------------------
+
+void FrmAddressEntry::Form_Load() {
+    ModDeclare::ClearBeforeFill = true;
+    shake_ = 0;
+    Timer1->stop();
+    ClearEntryBoxes(this);
+    ModDeclare::FillRelations(CmbRelation);
+    ModDeclare::FillDistricts(CmbDistrict);
+    ModDeclare::FillPrakaras(CmbPrakara);
+    if (editMode_) {
+        // Filling keeps the texts that the record put into the lists.
+        ModDeclare::ClearBeforeFill = false;
+        LoadRecord();
+        if (!CmbDistrict->text().isEmpty()) ModDeclare::FillTaluks(CmbTaluk, district_);
+        if (!CmbPrakara->text().isEmpty()) ModDeclare::FillUpaprakaras(CmbUpaprakara, prakara_);
+    }
+    SSTab1->setCurrentIndex(0);
+}
+
+void FrmAddressEntry::showEvent(QShowEvent *event) {
+    QWidget::showEvent(event);
+    if (shown_) return;
+    shown_ = true;
+    Txtname->setFocus(Qt::OtherFocusReason);
+}
+
+void FrmAddressEntry::ClearEntryBoxes(QWidget *window) {
+    for (QWidget *w : window->findChildren<QWidget *>()) {
+        if (auto *list = qobject_cast<GlyphComboBox *>(w)) {
+            list->setText(QString());
+        } else if (qobject_cast<QLineEdit *>(w) && qobject_cast<QComboBox *>(w->parentWidget())) {
+            continue;  // the edit part of a list, emptied with its list
+        } else if (qobject_cast<GlyphLineEdit *>(w) || qobject_cast<GlyphTextEdit *>(w) ||
+                   qobject_cast<QLineEdit *>(w)) {
+            setBoxText(w, QString());
+        }
+    }
+}
+
+void FrmAddressEntry::LoadRecord() {
+    AddressData addresses(ModDeclare::AppDatabase());
+    const std::optional<AddressRecord> record = addresses.load(ModDeclare::CurrentId);
+    if (!record) {
+        if (!addresses.lastError().isEmpty()) {
+            qWarning() << "Reading an address failed:" << addresses.lastError();
+            book4::showMessage(this, RecordCaption::notRead());
+        }
+        return;  // no such record: the boxes stay empty
+    }
+    Txtno->setText(QString::number(ModDeclare::CurrentId));
+    Txtname->setText(record->name);
+    QWidget *const boxes[] = {TxtHouseDet, TxtAdd1, Txtplace, Txtpincode, TxtState, TxtCountry,
+                              Txtphone, Txtemail, TxtFax, TxtPager, TxtAdd2, Txtremarks};
+    for (int i = 0; i < 12; ++i) {
+        const auto column = static_cast<AddressColumn>(i);
+        if (!record->isNull(column)) setBoxText(boxes[i], record->text(column));
+    }
+    struct Link {
+        AddressColumn column;
+        RefTable table;
+        GlyphComboBox *list;
+        int *number;
+    };
+    const Link links[] = {
+        {AddressColumn::Relation, RefTable::Relation, CmbRelation, &relation_},
+        {AddressColumn::District, RefTable::District, CmbDistrict, &district_},
+        {AddressColumn::Taluk, RefTable::Taluk, CmbTaluk, &taluk_},
+        {AddressColumn::Prakara, RefTable::Prakara, CmbPrakara, &prakara_},
+        {AddressColumn::Upaprakara, RefTable::Upaprakara, CmbUpaprakara, &upaprakara_},
+    };
+    AddressBookData reference = ModDeclare::Data();
+    for (const Link &link : links) {
+        if (const std::optional<RefRow> row = reference.row(link.table, record->number(link.column))) {
+            link.list->setText(row->name);
+            *link.number = row->number;
+        }
+    }
+}
+
+void FrmAddressEntry::closeEvent(QCloseEvent *event) {
+    Form_Unload();
+    event->accept();
+}
+
+void FrmAddressEntry::Form_Unload() {
+    if (unloaded_) return;
+    unloaded_ = true;
+    Timer1->stop();
+    ModDeclare::ClearBeforeFill = true;
+    // Leaving with the focus in the e-mail box must not leave Kannada typing off.
+    if (latinForEmail_) Txtemail_LostFocus();
+    emit closed();
+}
+
+void FrmAddressEntry::unloadWindow() {
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
+        sub->close();
+    else
+        close();
+}
+
+void FrmAddressEntry::Command2_Click() { unloadWindow(); }
+void FrmAddressEntry::Command4_Click() { unloadWindow(); }
+
+// ---- Focus and typing ---------------------------------------------------------------------
+
+void FrmAddressEntry::SSTab1_Click(int page) {
+    QWidget *const first[] = {Txtname, TxtAdd1, Txtremarks};
+    if (page >= 0 && page < 3) first[page]->setFocus(Qt::OtherFocusReason);
+}
+
+bool FrmAddressEntry::eventFilter(QObject *watched, QEvent *event) {
+    // Tab out of the last box of a page comes back to the page's first box.
+    if ((watched == TxtHouseDet || watched == TxtAdd2) && event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Tab && !(key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier))) {
+            (watched == TxtHouseDet ? static_cast<QWidget *>(Txtname) : TxtAdd1)->setFocus(Qt::TabFocusReason);
+            return true;
+        }
+    }
+    if (watched == Txtemail) {
+        if (event->type() == QEvent::FocusIn) Txtemail_GotFocus();
+        if (event->type() == QEvent::FocusOut) Txtemail_LostFocus();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void FrmAddressEntry::Txtemail_GotFocus() {
+    ModDeclare::TurnOffScrollLock();
+    latinForEmail_ = true;
+}
+
+void FrmAddressEntry::Txtemail_LostFocus() {
+    // The main window going away on the confirmed exit has switched Kannada typing off for
+    // good; the e-mail box losing the focus with it must not switch it on again.
+    if (auto *main = qobject_cast<frmmain *>(window()); main && main->ending()) return;
+    ModDeclare::TurnOnScrollLock();
+    latinForEmail_ = false;
+}
+
+// ---- The lists ----------------------------------------------------------------------------
+
+static void pick(GlyphComboBox *list, int *number) {
+    if (!list->text().isEmpty() && list->currentIndex() >= 0) *number = list->itemNumber(list->currentIndex());
+}
+
+void FrmAddressEntry::CmbRelation_Click() { pick(CmbRelation, &relation_); }
+void FrmAddressEntry::CmbTaluk_Click() { pick(CmbTaluk, &taluk_); }
+void FrmAddressEntry::CmbUpaprakara_Click() { pick(CmbUpaprakara, &upaprakara_); }
+
+void FrmAddressEntry::CmbDistrict_Click() {
+    pick(CmbDistrict, &district_);
+    ModDeclare::ClearBeforeFill = true;
+    ModDeclare::FillTaluks(CmbTaluk, district_);
+}
+
+void FrmAddressEntry::CmbPrakara_Click() {
+    pick(CmbPrakara, &prakara_);
+    ModDeclare::ClearBeforeFill = true;
+    ModDeclare::FillUpaprakaras(CmbUpaprakara, prakara_);
+}
+
+void FrmAddressEntry::CmbDistrict_KeyDown(int key) {
+    if (key == Qt::Key_Delete) CmbTaluk->clear();
+}
+
+void FrmAddressEntry::CmbPrakara_KeyDown(int key) {
+    if (key == Qt::Key_Delete) CmbUpaprakara->clear();
+}
+
+// The "..." buttons: the reference window opens modally and the list is brought up to date
+// after it closes. Every refill starts from an empty list, so that no entry shows twice.
+
+void FrmAddressEntry::Command1_Click() {
+    ShowReferenceWindowModal(ReferenceList::Relation, this);
+    ModDeclare::FillRelations(CmbRelation);
+}
+
+void FrmAddressEntry::Command3_Click() {
+    ShowReferenceWindowModal(ReferenceList::Prakara, this);
+    ModDeclare::ClearBeforeFill = true;
+    ModDeclare::FillPrakaras(CmbPrakara);
+    CmbUpaprakara->clear();
+}
+
+void FrmAddressEntry::Command5_Click() {
+    ShowReferenceWindowModal(ReferenceList::Upaprakara, this);
+    if (CmbPrakara->text().isEmpty()) return;
+    ModDeclare::ClearBeforeFill = true;
+    ModDeclare::FillUpaprakaras(CmbUpaprakara, prakara_);
+}
+
+void FrmAddressEntry::Command6_Click() {
+    ShowReferenceWindowModal(ReferenceList::District, this);
+    ModDeclare::FillDistricts(CmbDistrict);
+    CmbTaluk->clear();
+}
+
+void FrmAddressEntry::Command7_Click() {
+    ShowReferenceWindowModal(ReferenceList::Taluk, this);
+    if (CmbDistrict->text().isEmpty()) return;
+    ModDeclare::ClearBeforeFill = true;
+    ModDeclare::FillTaluks(CmbTaluk, district_);
+}
+
+// ---- Saving -------------------------------------------------------------------------------
+
+void FrmAddressEntry::Cmdsave_Click() {
+    if (trimBlanks(Txtname->text()).isEmpty()) {
+        book4::showMessage(this, RecordCaption::emptyName());
+        return;
+    }
+    if (!book3::ask(this, RecordCaption::confirmSave())) return;
+
+    // Only what is filled in is written: an empty box or list leaves its column as it is.
+    AddressWrite write;
+    write.name = Txtname->text();
+    if (!trimBlanks(CmbRelation->text()).isEmpty()) write.assign(AddressColumn::Relation, relation_);
+    QWidget *const boxes[] = {TxtHouseDet, TxtAdd1, Txtplace, Txtpincode, TxtState, TxtCountry,
+                              Txtphone, Txtemail, TxtFax, TxtPager, TxtAdd2, Txtremarks};
+    for (int i = 0; i < 12; ++i) {
+        const QString text = boxText(boxes[i]);
+        if (!trimBlanks(text).isEmpty()) write.assign(static_cast<AddressColumn>(i), text);
+    }
+    const struct {
+        GlyphComboBox *list;
+        AddressColumn column;
+        int number;
+    } lists[] = {
+        {CmbDistrict, AddressColumn::District, district_},
+        {CmbTaluk, AddressColumn::Taluk, taluk_},
+        {CmbPrakara, AddressColumn::Prakara, prakara_},
+        {CmbUpaprakara, AddressColumn::Upaprakara, upaprakara_},
+    };
+    for (const auto &l : lists)
+        if (!trimBlanks(l.list->text()).isEmpty()) write.assign(l.column, l.number);
+
+    AddressData addresses(ModDeclare::AppDatabase());
+    if (!editMode_) {
+        const int number = addresses.insert(write);
+        if (number == 0) {
+            qWarning() << "Saving an address failed:" << addresses.lastError();
+            book4::showMessage(this, RecordCaption::notSaved());
+            return;
+        }
+        Txtno->setText(QString::number(number));
+    } else {
+        bool numbered = false;
+        const int number = Txtno->text().toInt(&numbered);
+        const AddressData::ChangeResult result =
+            numbered ? addresses.change(number, write) : AddressData::ChangeResult::Missing;
+        if (result == AddressData::ChangeResult::Missing) {
+            book4::showMessage(this, RecordCaption::recordDeleted());
+            return;
+        }
+        if (result == AddressData::ChangeResult::Failed) {
+            qWarning() << "Saving an address failed:" << addresses.lastError();
+            book4::showMessage(this, RecordCaption::notSaved());
+            return;
+        }
+    }
+    Timer1->start();
+
+    if (editMode_) return;
+    ClearEntryBoxes(this);
+    CmbTaluk->clear();
+    CmbUpaprakara->clear();
+    if (book3::ask(this, RecordCaption::enterAnother())) {
+        SSTab1->setCurrentIndex(0);
+        Txtname->setFocus(Qt::OtherFocusReason);
+    } else {
+        unloadWindow();
+    }
+}
+
+// The shake that tells the save went through: six times right and back, 100 twips each.
+void FrmAddressEntry::Timer1_Timer() {
+    QWidget *frame = frameWidget();
+    if (shake_ >= 0 && shake_ <= 11) {
+        const int step = shake_ % 2 == 0 ? twips(100) : -twips(100);
+        frame->move(frame->pos() + QPoint(step, 0));
+        ++shake_;
+    } else {
+        Timer1->stop();
+        shake_ = 0;
+    }
+}

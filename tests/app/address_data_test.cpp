@@ -1,0 +1,229 @@
+// The address table's data layer: numbering at save time, writing only what is set, changes
+// to records that are gone, and the prefix search.
+#include <gtest/gtest.h>
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStringList>
+
+#include <algorithm>
+
+#include "address_data.h"
+#include "moddeclare.h"
+#include "test_database.h"
+
+namespace {
+
+QString G(const char *latin1) { return QString::fromLatin1(latin1); }
+
+// Names in the order of their sort keys.
+QStringList inSortOrder(QStringList names) {
+    std::sort(names.begin(), names.end(),
+              [](const QString &a, const QString &b) { return ModDeclare::SortKey(a) < ModDeclare::SortKey(b); });
+    return names;
+}
+
+class AddressDataTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(db.opened()) << db.error().toStdString(); }
+
+    TestDatabase db;
+    AddressData data{Database::connection()};
+
+    // A record with a name and a place; returns its number.
+    int add(const QString &name, const QString &place = QString()) {
+        AddressWrite w;
+        w.name = name;
+        if (!place.isNull()) w.assign(AddressColumn::Hcity, place);
+        return data.insert(w);
+    }
+    static QList<int> ids() {
+        QList<int> out;
+        QSqlQuery q(Database::connection());
+        q.exec("SELECT id_no FROM addressh ORDER BY id_no");
+        while (q.next()) out << q.value(0).toInt();
+        return out;
+    }
+    // The names of records, in the order of their numbers.
+    static QStringList namesOf(const QVector<int> &numbers) {
+        QStringList out;
+        for (int id : numbers) out << TestDatabase::scalar("SELECT Name FROM addressh WHERE id_no = ?", {id}).toString();
+        return out;
+    }
+    QStringList placeMatches(const QString &prefix) {
+        const auto found = data.idsByPrefix(AddressSearch::Place, prefix);
+        return found ? namesOf(*found) : QStringList{"<failed>"};
+    }
+};
+
+TEST_F(AddressDataTest, NumbersTheLargestPlusOneWhenWritten) {
+    EXPECT_EQ(add(G("a")), 1);
+    for (int i = 2; i <= 5; ++i) EXPECT_EQ(add(G("a")), i);
+    ASSERT_TRUE(TestDatabase::exec("DELETE FROM addressh WHERE id_no = 5"));
+    EXPECT_EQ(add(G("b")), 5);  // the highest number is free again
+    ASSERT_TRUE(TestDatabase::exec("DELETE FROM addressh WHERE id_no = 3"));
+    EXPECT_EQ(add(G("c")), 6);  // a gap below is not filled
+    EXPECT_EQ(ids(), (QList<int>{1, 2, 4, 5, 6}));
+}
+
+TEST_F(AddressDataTest, ANewRecordNeverTakesTheNumberAnotherCopySaved) {
+    ASSERT_EQ(add(G("mine")), 1);
+    // Another copy of the program, with its own connection to the same file, saves next.
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other-copy");
+        other.setDatabaseName(db.path());
+        ASSERT_TRUE(other.open());
+        AddressData theirs(other);
+        AddressWrite w;
+        w.name = G("theirs");
+        EXPECT_EQ(theirs.insert(w), 2);
+        other.close();
+    }
+    QSqlDatabase::removeDatabase("other-copy");
+    EXPECT_EQ(add(G("mine again")), 3);
+    EXPECT_EQ(TestDatabase::scalar("SELECT Name FROM addressh WHERE id_no = 2").toString(), G("theirs"));
+}
+
+TEST_F(AddressDataTest, WritesOnlyWhatIsSetAndTheSortKey) {
+    AddressWrite w;
+    w.name = G(" g\xC1\xAA\xC0\xC4 ");  // stored as typed, blanks and all
+    w.assign(AddressColumn::Hcity, G("P\xC0"));
+    w.assign(AddressColumn::HeMail, G("rama@example.in"));
+    w.assign(AddressColumn::District, 4);
+    const int id = data.insert(w);
+    ASSERT_EQ(id, 1);
+    const auto r = data.load(id);
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->name, w.name);
+    EXPECT_EQ(r->sortKey, ModDeclare::SortKey(w.name));
+    EXPECT_FALSE(r->sortKey.isEmpty());
+    EXPECT_EQ(r->text(AddressColumn::Hcity), G("P\xC0"));
+    EXPECT_EQ(r->text(AddressColumn::HeMail), G("rama@example.in"));
+    EXPECT_EQ(r->number(AddressColumn::District), 4);
+    // What was not set: null text, number 0.
+    EXPECT_TRUE(r->isNull(AddressColumn::Hstate));
+    EXPECT_TRUE(r->isNull(AddressColumn::Otherinfor));
+    EXPECT_EQ(r->number(AddressColumn::Relation), 0);
+    EXPECT_EQ(r->number(AddressColumn::Upaprakara), 0);
+    EXPECT_FALSE(data.load(2));
+    EXPECT_TRUE(data.lastError().isEmpty());
+}
+
+TEST_F(AddressDataTest, AChangeKeepsWhatItDoesNotSet) {
+    AddressWrite first;
+    first.name = G("a");
+    first.assign(AddressColumn::Hcity, G("P\xC0"));
+    first.assign(AddressColumn::Hphone, G("12"));
+    first.assign(AddressColumn::Taluk, 7);
+    const int id = data.insert(first);
+    AddressWrite change;
+    change.name = G("b");
+    change.assign(AddressColumn::Hphone, G("34"));
+    ASSERT_EQ(data.change(id, change), AddressData::ChangeResult::Written);
+    const auto r = data.load(id);
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->name, G("b"));
+    EXPECT_EQ(r->sortKey, ModDeclare::SortKey(G("b")));
+    EXPECT_EQ(r->text(AddressColumn::Hphone), G("34"));
+    EXPECT_EQ(r->text(AddressColumn::Hcity), G("P\xC0"));
+    EXPECT_EQ(r->number(AddressColumn::Taluk), 7);
+}
+
+TEST_F(AddressDataTest, AChangeToARecordDeletedMeanwhileWritesNothing) {
+    const int id = add(G("a"), G("x"));
+    ASSERT_TRUE(TestDatabase::exec("DELETE FROM addressh WHERE id_no = ?", {id}));
+    AddressWrite change;
+    change.name = G("b");
+    change.assign(AddressColumn::Hcity, G("y"));
+    EXPECT_EQ(data.change(id, change), AddressData::ChangeResult::Missing);
+    EXPECT_EQ(TestDatabase::scalar("SELECT count(*) FROM addressh").toInt(), 0);
+}
+
+TEST_F(AddressDataTest, AFailedWriteSaysSo) {
+    ASSERT_TRUE(TestDatabase::exec("CREATE TRIGGER no_writes BEFORE INSERT ON addressh "
+                                   "BEGIN SELECT RAISE(ABORT, 'read only'); END"));
+    EXPECT_EQ(add(G("a")), 0);
+    EXPECT_TRUE(data.lastError().contains("read only"));
+    ASSERT_TRUE(TestDatabase::exec("DROP TRIGGER no_writes"));
+    const int id = add(G("a"));
+    ASSERT_TRUE(TestDatabase::exec("CREATE TRIGGER no_changes BEFORE UPDATE ON addressh "
+                                   "BEGIN SELECT RAISE(ABORT, 'read only'); END"));
+    AddressWrite change;
+    change.name = G("b");
+    EXPECT_EQ(data.change(id, change), AddressData::ChangeResult::Failed);
+}
+
+// Places of four records: the search by their first glyph code finds those that begin with it,
+// in the order of the names' sort keys, whatever the order they were saved in.
+TEST_F(AddressDataTest, APrefixFindsEveryValueThatBeginsWithIt) {
+    add(G("q\xC0"), G("P\xC0g\xC0"));        // DA, place KA-RA
+    add(G("P\xC0"), G("P\xC1"));             // KA, place KAA
+    add(G("\x51"), G("Pg\xC0"));             // KI, place K-RA
+    add(G("v\xC0"), G("g\xC0P\xC0"));        // TA, place RA-KA: does not begin with K
+    add(G("\xA8\xC1"), QString());           // no place at all
+    EXPECT_EQ(placeMatches(G("P")), inSortOrder({G("P\xC0"), G("\x51"), G("q\xC0")}));
+    EXPECT_EQ(data.countByPrefix(AddressSearch::Place, G("P")), 3);
+    EXPECT_EQ(placeMatches(G("P\xC0")), QStringList{G("q\xC0")});
+    EXPECT_EQ(placeMatches(G("P\xC0g\xC0")), QStringList{G("q\xC0")});  // the whole value
+    EXPECT_EQ(placeMatches(G("P\xC0g\xC0P")), QStringList{});          // longer than the value
+    EXPECT_EQ(data.countByPrefix(AddressSearch::Place, G("z")), 0);
+}
+
+TEST_F(AddressDataTest, ThePrefixIsTakenByteForByte) {
+    add(G("1"), G("it's"));
+    add(G("2"), G("it%s"));
+    add(G("3"), G("it_s"));
+    add(G("4"), G("its"));
+    add(G("5"), G("It's"));
+    add(G("6"), G(" it"));
+    add(G("7"), G("\xFF\xFF"));
+    add(G("8"), G("\xFF\x41"));
+    // A quote is a character; so are the wildcards of LIKE; glyph codes have no case.
+    EXPECT_EQ(placeMatches(G("it'")), QStringList{G("1")});
+    EXPECT_EQ(placeMatches(G("it%")), QStringList{G("2")});
+    EXPECT_EQ(placeMatches(G("it_")), QStringList{G("3")});
+    EXPECT_EQ(placeMatches(G("it*")), QStringList{});
+    EXPECT_EQ(placeMatches(G("It")), QStringList{G("5")});
+    EXPECT_EQ(placeMatches(G(" ")), QStringList{G("6")});  // a leading blank counts
+    // The highest glyph code, at the end of the prefix and inside it.
+    EXPECT_EQ(placeMatches(G("\xFF")), inSortOrder({G("7"), G("8")}));
+    EXPECT_EQ(placeMatches(G("\xFF\xFF")), QStringList{G("7")});
+    EXPECT_EQ(data.countByPrefix(AddressSearch::Place, G("it'")), 1);
+}
+
+TEST_F(AddressDataTest, EachCriterionSearchesItsOwnColumn) {
+    AddressWrite w;
+    w.name = G("ab");
+    w.assign(AddressColumn::Hcity, G("cd"));
+    w.assign(AddressColumn::Hstate, G("ef"));
+    w.assign(AddressColumn::Hcountry, G("gh"));
+    ASSERT_EQ(data.insert(w), 1);
+    const std::pair<AddressSearch, const char *> hits[] = {
+        {AddressSearch::Name, "a"}, {AddressSearch::Place, "c"}, {AddressSearch::State, "e"}, {AddressSearch::Country, "g"}};
+    for (const auto &[column, prefix] : hits) {
+        EXPECT_EQ(data.countByPrefix(column, G(prefix)), 1) << prefix;
+        EXPECT_EQ(data.countByPrefix(column, G("a")), column == AddressSearch::Name ? 1 : 0) << prefix;
+    }
+}
+
+TEST_F(AddressDataTest, SearchesRunOnTheColumnsIndexes) {
+    const std::pair<AddressSearch, const char *> indexes[] = {{AddressSearch::Name, "addressh_name"},
+                                                              {AddressSearch::Place, "addressh_city"},
+                                                              {AddressSearch::State, "addressh_state"},
+                                                              {AddressSearch::Country, "addressh_country"}};
+    for (const auto &[column, index] : indexes) {
+        for (const QString &sql : {AddressData::countSql(column), AddressData::idsSql(column)}) {
+            QSqlQuery q(Database::connection());
+            ASSERT_TRUE(q.prepare("EXPLAIN QUERY PLAN " + sql)) << q.lastError().text().toStdString();
+            for (const QVariant &v : AddressData::prefixBounds(G("P"))) q.addBindValue(v);
+            ASSERT_TRUE(q.exec());
+            QString plan;
+            while (q.next()) plan += q.value(3).toString() + '\n';
+            // A range search on the column's index, not a scan of the table.
+            EXPECT_TRUE(plan.contains(index) && plan.contains(">?") && plan.contains("<?")) << plan.toStdString();
+            EXPECT_FALSE(plan.contains("SCAN addressh\n")) << plan.toStdString();
+        }
+    }
+}
+
+}  // namespace
