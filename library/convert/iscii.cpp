@@ -340,6 +340,9 @@ void IsciiToGlyphString(char *src, bool bilingual, bool keepLetters, bool rewrit
         }
         uint8_t key = x.strokeKey[c];
         if (!key) continue;
+        // Once the key engine is switched, "a" is the long-a key after a consonant: the AA
+        // sign has to be typed with it, or it would be lost.
+        if (key == 'A' && Shared->keyEngineSwitch && IsIsciiVowelSign(c)) key = 'a';
         if (IsIsciiVowel(c) && c <= 177) ToviResetAllFlags();
         const char *typed = FeedKey(key);
         if (!typed) continue;
