@@ -1,19 +1,26 @@
 #include "screenshot_tour.h"
 
 #include "book3.h"
+#include "address_data.h"
 #include "book4.h"
+#include "book5.h"
 #include "captions.h"
+#include "frmaddressentry.h"
 #include "frmmain.h"
 #include "frmsplash.h"
 #include "menu_label.h"
 #include "menu_window.h"
 #include "moddeclare.h"
+#include "record_samples.h"
 #include "reference_samples.h"
 #include "reference_window.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QScrollBar>
+#include <QTabWidget>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTimer>
@@ -136,6 +143,7 @@ void ScreenshotTour::runSteps() {
             if (w->objectName() == QLatin1String("book11") && w->isVisible()) shoot(w, QStringLiteral("12-book11-about"));
     });
     referenceSteps();
+    recordSteps();
 }
 
 // The five reference-list windows from the reference menu, each with Kannada entries in its
@@ -176,4 +184,60 @@ void ScreenshotTour::referenceSteps() {
         for (const char *name : {"frmDistrict", "Frmtaluk", "FrmPrakara", "FrmUpaprakara", "FrmRelation"})
             if (ReferenceWindow *w = topLevel(name)) w->close();
     });
+}
+
+// The address entry window with a record opened for change (its three pages) and empty for a
+// new one; the search window with the addresses of one place, first and second.
+void ScreenshotTour::recordSteps() {
+    auto child = [this](const char *name) -> QWidget * {
+        for (QMdiSubWindow *sub : mainWindow_()->mdiArea->subWindowList())
+            if (sub->widget() && sub->widget()->objectName() == QLatin1String(name)) return sub->widget();
+        return nullptr;
+    };
+    auto closeChild = [child](const char *name) {
+        if (QWidget *w = child(name)) w->parentWidget()->close();
+    };
+    then(0, [this] {
+        mainWindow_()->mdiArea->closeAllSubWindows();
+        AddressData data(ModDeclare::AppDatabase());
+        if (!AddAddressSamples(data)) std::fprintf(stderr, "screenshots: %s\n", qPrintable(data.lastError()));
+        ModDeclare::EditMode = true;
+        ModDeclare::CurrentId = 1;
+        mainWindow_()->showWindow(QStringLiteral("FrmAddressEntry"));
+    });
+    for (int page = 0; page < 3; ++page) {
+        then(page == 0 ? 600 : 0, [child, page] {
+            if (auto *entry = qobject_cast<FrmAddressEntry *>(child("FrmAddressEntry"))) entry->SSTab1->setCurrentIndex(page);
+        });
+        then(400, [this, child, page] {
+            if (QWidget *entry = child("FrmAddressEntry"))
+                shoot(entry, QStringLiteral("%1-FrmAddressEntry-page%2").arg(40 + page).arg(page));
+        });
+    }
+    then(0, [this, closeChild] {
+        closeChild("FrmAddressEntry");
+        ModDeclare::EditMode = false;
+        mainWindow_()->showWindow(QStringLiteral("FrmAddressEntry"));
+    });
+    then(600, [this, child] {
+        if (QWidget *entry = child("FrmAddressEntry")) shoot(entry, QStringLiteral("43-FrmAddressEntry-new"));
+    });
+    then(0, [this, closeChild] {
+        closeChild("FrmAddressEntry");
+        auto *search = qobject_cast<book5 *>(mainWindow_()->showWindow(QStringLiteral("book5")));
+        if (!search) return;
+        search->Chkplace->click();
+        search->Txtplace->setText(Caption::G("P\xC9\xC6\xC3"));  // "kO"
+        search->Command1->click();
+    });
+    then(600, [this, child] {
+        if (QWidget *search = child("book5")) shoot(search, QStringLiteral("44-book5-search"));
+    });
+    then(0, [child] {
+        if (auto *search = qobject_cast<book5 *>(child("book5"))) search->Vs->setValue(2);
+    });
+    then(400, [this, child] {
+        if (QWidget *search = child("book5")) shoot(search, QStringLiteral("45-book5-second-match"));
+    });
+    then(0, [closeChild] { closeChild("book5"); });
 }

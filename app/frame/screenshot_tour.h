@@ -28,6 +28,7 @@ private:
     void shoot(QWidget *widget, const QString &name);
     void runSteps();
     void referenceSteps();
+    void recordSteps();
 
     QString folder_;
     frmSplash *splash_;
