@@ -7,6 +7,8 @@
 #include "tray.h"
 
 #ifndef _WIN32
+#include "../platform/virtual/desktop.h"
+
 // Off Windows the library is its own module; any non-null handle names it.
 HMODULE LibraryModule = reinterpret_cast<HMODULE>(static_cast<uintptr_t>(0x10000000));
 #endif
@@ -20,4 +22,9 @@ void ProcessAttach() {
     RegisterTrayClass();
 }
 
-void ProcessDetach() { DetachSharedEngineState(); }
+void ProcessDetach() {
+    DetachSharedEngineState();
+#ifndef _WIN32
+    desktop::CloseDesktopRecord();
+#endif
+}

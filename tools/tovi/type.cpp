@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "commands.h"
+#include "encodings.h"
 #include "kannada-tovi-desktop.h"
 #include "kannada-tovi.h"
 
@@ -131,7 +132,6 @@ int RunType(const Arguments &args) {
     std::vector<Key> keys;
     std::string error;
     if (!ParseKeys(keysText, keys, error)) return Fail(2, "type: " + error);
-    if (unicode) return Fail(1, "type: --unicode is not available yet (the Unicode bridge is not built)");
 
     if (keyEngine) ToviSetKeyEngine();
     if (!ToviStartKeyboardEngine(0, bilingual ? 0 : 1, 0)) {
@@ -151,7 +151,13 @@ int RunType(const Arguments &args) {
     ToviStopKeyboardEngine();
     ToviDesktopDestroyWindow(box);
 
-    if (codes) {
+    if (unicode) {
+        // The box's glyph codes as the Kannada text they show.
+        std::string utf8, error;
+        if (!ConvertLine(text, bilingual ? Encoding::kBilingual : Encoding::kMono, Encoding::kUnicode, utf8, error))
+            return Fail(1, "type: " + error);
+        std::printf("%s\n", utf8.c_str());
+    } else if (codes) {
         std::string line;
         for (unsigned char c : text) {
             if (!line.empty()) line += ' ';

@@ -25,6 +25,9 @@ bool TakeInjectedFailure(const char *function);
 // global hook is installed by another process, as Windows maps a hooking library everywhere.
 void RegisterLibraryHook(HOOKPROC proc);
 
+// Closes the desktop's shared record when the library unloads.
+void CloseDesktopRecord();
+
 // Marks a global hook of this process in the desktop's shared record (or clears it).
 void PublishGlobalHook(bool installed);
 

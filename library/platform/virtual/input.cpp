@@ -45,13 +45,15 @@ struct Chain {
 };
 thread_local Chain *currentChain = nullptr;
 
+DesktopShared *sharedRecord = nullptr;
+
 DesktopShared *Shared() {
-    static DesktopShared *shared = [] {
-        static DesktopShared initial{};
-        return static_cast<DesktopShared *>(
+    if (!sharedRecord) {
+        static const DesktopShared initial{};
+        sharedRecord = static_cast<DesktopShared *>(
             desktop::OpenSharedSection("desktop", sizeof(DesktopShared), &initial));
-    }();
-    return shared;
+    }
+    return sharedRecord;
 }
 
 bool OtherProcessHooksGlobally() {
@@ -168,6 +170,13 @@ bool KeyEvent(unsigned vk, bool up, bool extended, unsigned scan) {
 namespace desktop {
 
 void RegisterLibraryHook(HOOKPROC proc) { libraryHook = proc; }
+
+void CloseDesktopRecord() {
+    if (!sharedRecord) return;
+    PublishGlobalHook(false);
+    desktop::CloseSharedSection(sharedRecord);
+    sharedRecord = nullptr;
+}
 
 void PublishGlobalHook(bool installed) {
     DesktopShared *s = Shared();

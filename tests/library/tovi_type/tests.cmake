@@ -61,14 +61,13 @@ add_test(NAME tovi_type.raw
                  -DSTATUS=0 -DSTDERR= -P ${CMAKE_CURRENT_LIST_DIR}/check.cmake)
 set_tests_properties(tovi_type.raw PROPERTIES ENVIRONMENT "TOVI_DESKTOP=ctest-tovi_type.raw")
 
-# Bad arguments: one line on standard error, exit status 2. --unicode waits for the bridge.
+# Bad arguments: one line on standard error, exit status 2.
 set(TOVI_TYPE_BAD_CASES
     "missing|--codes|2|missing KEYS"
     "unknown-option|--fast^k|2|unknown option"
     "two-keys|k^i|2|one KEYS argument"
     "codes-and-unicode|--codes^--unicode^k|2|exclude each other"
     "no-such-key|ké|2|no key"
-    "unicode|--unicode^k|1|not available yet"
 )
 foreach(entry ${TOVI_TYPE_BAD_CASES})
   string(REPLACE "|" ";" parts "${entry}")
@@ -81,5 +80,19 @@ foreach(entry ${TOVI_TYPE_BAD_CASES})
            COMMAND ${CMAKE_COMMAND} -DTOVI=$<TARGET_FILE:tovi> "-DARGS=${args}" -DSTDOUT=
                    -DSTATUS=${status} "-DSTDERR=^tovi: type: .*${message}"
                    -P ${CMAKE_CURRENT_LIST_DIR}/check.cmake)
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "TOVI_DESKTOP=ctest-${name}")
+endforeach()
+
+# --unicode prints what the box shows as UTF-8 Kannada: KA with I, and the conjunct KKYA (with
+# the bilingual font type too, whose codes name the same glyphs).
+foreach(entry "ki|ಕಿ" "kfkfy|ಕ್ಕ್ಯ" "--bilingual^kfkfy|ಕ್ಕ್ಯ")
+  string(REPLACE "|" ";" parts "${entry}")
+  list(GET parts 0 args)
+  list(GET parts 1 text)
+  string(MAKE_C_IDENTIFIER "${args}" id)
+  set(name "tovi_type.unicode.${id}")
+  add_test(NAME ${name}
+           COMMAND ${CMAKE_COMMAND} -DTOVI=$<TARGET_FILE:tovi> "-DARGS=--unicode^${args}" "-DSTDOUT=${text}"
+                   -DCODES_LINE=1 -DSTATUS=0 -DSTDERR= -P ${CMAKE_CURRENT_LIST_DIR}/check.cmake)
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "TOVI_DESKTOP=ctest-${name}")
 endforeach()
