@@ -1,6 +1,7 @@
 // The shared engine state: one copy for every process of a desktop, and the per-process
 // last-error value.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -58,6 +59,33 @@ TEST(SharedState, AValueStoredByOneProcessIsReadByAnother) {
     close(fromWriter[0]);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     // With the last process gone, the next one starts from the initial contents again.
+    EXPECT_EQ(RunProbe("read"), "0 1 0 0 0 0\n");
+}
+
+TEST(SharedState, AProcessThatDiesWithoutClosingLeavesNothingBehind) {
+    setenv("TOVI_DESKTOP", ("killed-" + std::to_string(getpid())).c_str(), 1);
+    int toWriter[2], fromWriter[2];
+    ASSERT_EQ(pipe(toWriter), 0);
+    ASSERT_EQ(pipe(fromWriter), 0);
+    pid_t writer = fork();
+    ASSERT_GE(writer, 0);
+    if (writer == 0) {
+        dup2(toWriter[0], 0);
+        dup2(fromWriter[1], 1);
+        close(toWriter[1]);
+        close(fromWriter[0]);
+        execl(PROBE, PROBE, "write", "0", "7", static_cast<char *>(nullptr));
+        _exit(127);
+    }
+    close(toWriter[0]);
+    close(fromWriter[1]);
+    char ready[16] = {};
+    ASSERT_GT(read(fromWriter[0], ready, sizeof ready - 1), 0);
+    // Killed while attached: it never gets to close the section.
+    kill(writer, SIGKILL);
+    waitpid(writer, nullptr, 0);
+    close(toWriter[1]);
+    close(fromWriter[0]);
     EXPECT_EQ(RunProbe("read"), "0 1 0 0 0 0\n");
 }
 
