@@ -22,9 +22,9 @@ int RunConvert(const Arguments &args) {
     if (from.empty() || to.empty()) return Fail(2, "convert: --from and --to are both needed");
     Encoding source, target;
     if (!ParseEncoding(from, source) || source == Encoding::kKsclp)
-        return Fail(2, "convert: unknown source format '" + from + "' (mono, bilingual, iscii, unicode)");
+        return Fail(1, "convert: unknown source format '" + from + "' (mono, bilingual, iscii, unicode)");
     if (!ParseEncoding(to, target))
-        return Fail(2, "convert: unknown target format '" + to + "' (mono, bilingual, iscii, unicode, ksclp)");
+        return Fail(1, "convert: unknown target format '" + to + "' (mono, bilingual, iscii, unicode, ksclp)");
 
     LineReader reader(path);
     if (!reader.ok()) return Fail(1, "convert: cannot read " + path + ": " + reader.error());

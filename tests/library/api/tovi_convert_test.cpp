@@ -123,11 +123,21 @@ TEST_F(Tovi, SortPutsLinesInKannadaOrderAndKeepsEqualKeysInTheirOrder) {
 }
 
 TEST_F(Tovi, BadArgumentsExitWith2) {
-    for (const char *args : {"convert --from klingon --to mono", "convert --from mono", "convert --from ksclp --to mono",
-                             "convert --from mono --to unicode --fast", "sortkey --unicode", "sort a b"}) {
+    for (const char *args : {"convert --from mono", "convert --from mono --to unicode --fast", "sortkey --unicode",
+                             "sort a b"}) {
         Result r = Run(args);
         EXPECT_EQ(r.status, 2) << args;
         EXPECT_EQ(r.err.find("tovi: "), 0u) << args;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << args;
+    }
+}
+
+TEST_F(Tovi, UnknownFormatsExitWith1) {
+    for (const char *args : {"convert --from klingon --to mono", "convert --from ksclp --to mono",
+                             "convert --from mono --to braille"}) {
+        Result r = Run(args);
+        EXPECT_EQ(r.status, 1) << args;
+        EXPECT_NE(r.err.find("unknown"), std::string::npos) << args;
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << args;
     }
 }
