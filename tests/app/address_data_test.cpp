@@ -129,16 +129,6 @@ TEST_F(AddressDataTest, AChangeKeepsWhatItDoesNotSet) {
     EXPECT_EQ(r->number(AddressColumn::Taluk), 7);
 }
 
-TEST_F(AddressDataTest, AChangeToARecordDeletedMeanwhileWritesNothing) {
-    const int id = add(G("a"), G("x"));
-    ASSERT_TRUE(TestDatabase::exec("DELETE FROM addressh WHERE id_no = ?", {id}));
-    AddressWrite change;
-    change.name = G("b");
-    change.assign(AddressColumn::Hcity, G("y"));
-    EXPECT_EQ(data.change(id, change), AddressData::ChangeResult::Missing);
-    EXPECT_EQ(TestDatabase::scalar("SELECT count(*) FROM addressh").toInt(), 0);
-}
-
 TEST_F(AddressDataTest, AFailedWriteSaysSo) {
     ASSERT_TRUE(TestDatabase::exec("CREATE TRIGGER no_writes BEFORE INSERT ON addressh "
                                    "BEGIN SELECT RAISE(ABORT, 'read only'); END"));
@@ -189,21 +179,6 @@ TEST_F(AddressDataTest, ThePrefixIsTakenByteForByte) {
     EXPECT_EQ(placeMatches(G("\xFF")), inSortOrder({G("7"), G("8")}));
     EXPECT_EQ(placeMatches(G("\xFF\xFF")), QStringList{G("7")});
     EXPECT_EQ(data.countByPrefix(AddressSearch::Place, G("it'")), 1);
-}
-
-TEST_F(AddressDataTest, EachCriterionSearchesItsOwnColumn) {
-    AddressWrite w;
-    w.name = G("ab");
-    w.assign(AddressColumn::Hcity, G("cd"));
-    w.assign(AddressColumn::Hstate, G("ef"));
-    w.assign(AddressColumn::Hcountry, G("gh"));
-    ASSERT_EQ(data.insert(w), 1);
-    const std::pair<AddressSearch, const char *> hits[] = {
-        {AddressSearch::Name, "a"}, {AddressSearch::Place, "c"}, {AddressSearch::State, "e"}, {AddressSearch::Country, "g"}};
-    for (const auto &[column, prefix] : hits) {
-        EXPECT_EQ(data.countByPrefix(column, G(prefix)), 1) << prefix;
-        EXPECT_EQ(data.countByPrefix(column, G("a")), column == AddressSearch::Name ? 1 : 0) << prefix;
-    }
 }
 
 TEST_F(AddressDataTest, SearchesRunOnTheColumnsIndexes) {
