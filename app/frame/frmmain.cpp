@@ -311,6 +311,22 @@ QMdiSubWindow *frmmain::showChild(QWidget *window) {
 }
 
 QWidget *frmmain::showWindow(const QString &name) {
+    // The entry window takes its mode (EditMode, CurrentId) when it opens. An open one comes
+    // forward only when it works in that mode on that record; otherwise another one opens, so
+    // that a save never lands on a record other than the one asked for.
+    if (name == QLatin1String("FrmAddressEntry")) {
+        for (QMdiSubWindow *sub : mdiArea->subWindowList()) {
+            auto *open = qobject_cast<FrmAddressEntry *>(sub->widget());
+            if (open && open->changeMode() == ModDeclare::EditMode &&
+                (!open->changeMode() || open->recordNumber() == ModDeclare::CurrentId)) {
+                mdiArea->setActiveSubWindow(sub);
+                return open;
+            }
+        }
+        auto *entry = new FrmAddressEntry;
+        showChild(entry);
+        return entry;
+    }
     // A window that is open already comes forward.
     for (QMdiSubWindow *sub : mdiArea->subWindowList()) {
         if (sub->widget() && sub->widget()->objectName() == name) {
@@ -325,13 +341,7 @@ QWidget *frmmain::showWindow(const QString &name) {
             return w;
         }
     }
-    // The address windows are children of the main window, at the client area's top left. The
-    // entry window takes its mode (EditMode, CurrentId) when it opens.
-    if (name == QLatin1String("FrmAddressEntry")) {
-        auto *entry = new FrmAddressEntry;
-        showChild(entry);
-        return entry;
-    }
+    // The address windows are children of the main window, at the client area's top left.
     if (name == QLatin1String("book5")) {
         auto *search = new book5;
         showChild(search);

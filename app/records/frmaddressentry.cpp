@@ -71,6 +71,7 @@ FrmAddressEntry::FrmAddressEntry(QWidget *parent) : QWidget(parent) {
     setObjectName(QStringLiteral("FrmAddressEntry"));
     setWindowTitle(QStringLiteral("Kelda Vasi"));
     editMode_ = ModDeclare::EditMode;
+    recordId_ = editMode_ ? ModDeclare::CurrentId : 0;
 
     auto *layout = new QVBoxLayout(this);
     auto *top = new QHBoxLayout;

@@ -29,6 +29,8 @@ public:
     void LoadRecord();
 
     bool changeMode() const { return editMode_; }
+    // In change mode, the number of the record it was opened on.
+    int recordNumber() const { return recordId_; }
     // The numbers of the relation, district, taluk, category and sub-category last picked.
     int relationNumber() const { return relation_; }
     int districtNumber() const { return district_; }
@@ -116,6 +118,7 @@ private:
     QWidget *frameWidget();
 
     bool editMode_ = false;
+    int recordId_ = 0;
     int relation_ = 0;
     int district_ = 0;
     int taluk_ = 0;

@@ -446,6 +446,19 @@ void AddressEntryTest::itOpensFromItsMenuAtTheTopLeft() {
     QVERIFY(!entry->changeMode());
     QCOMPARE(sub->pos(), QPoint(0, 0));
     QCOMPARE(entry->pageCaption(1), RecordCaption::page1());
+    // The menu again brings that window forward; a record to change gets a window of its own,
+    // which comes forward when that record is asked for again.
+    QCOMPARE(main.showWindow("FrmAddressEntry"), entry);
+    const int id = saveAddress(Typed::rAma(), {});
+    ModDeclare::EditMode = true;
+    ModDeclare::CurrentId = id;
+    auto *change = qobject_cast<FrmAddressEntry *>(main.showWindow("FrmAddressEntry"));
+    QVERIFY(change && change != entry);
+    QVERIFY(change->changeMode());
+    QCOMPARE(change->Txtname->text(), Typed::rAma());
+    QCOMPARE(main.showWindow("FrmAddressEntry"), change);
+    QCOMPARE(main.mdiArea->subWindowList().size(), 2);
+    QTest::mouseClick(change->Command4, Qt::LeftButton);
     QTest::mouseClick(entry->Command2, Qt::LeftButton);
     QTRY_VERIFY(main.mdiArea->subWindowList().isEmpty());
 }
