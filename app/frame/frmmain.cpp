@@ -3,6 +3,7 @@
 #include "book10.h"
 #include "book11.h"
 #include "book3.h"
+#include "book9.h"
 #include "book5.h"
 #include "captions.h"
 #include "database.h"
@@ -311,6 +312,20 @@ QMdiSubWindow *frmmain::showChild(QWidget *window) {
 }
 
 QWidget *frmmain::showWindow(const QString &name) {
+    // The reports window keeps the report it opened for: labels and the general list each
+    // have their own.
+    if (name == QLatin1String("book9")) {
+        for (QMdiSubWindow *sub : mdiArea->subWindowList()) {
+            auto *reports = qobject_cast<book9 *>(sub->widget());
+            if (reports && reports->reportMode() == ModDeclare::ReportMode) {
+                mdiArea->setActiveSubWindow(sub);
+                return reports;
+            }
+        }
+        auto *reports = new book9;
+        showChild(reports);
+        return reports;
+    }
     // The entry window takes its mode (EditMode, CurrentId) when it opens. An open one comes
     // forward only when it works in that mode on that record; otherwise another one opens, so
     // that a save never lands on a record other than the one asked for.
@@ -386,12 +401,6 @@ QWidget *frmmain::showWindow(const QString &name) {
             showChild(window);
         }
         return window;
-    }
-    if (name == QLatin1String("book9")) {
-        auto *reports = new PlaceholderWindow(name, ModDeclare::ReportMode == 50 ? Caption::labelsTitle()
-                                                                               : Caption::generalTitle());
-        showChild(reports);
-        return reports;
     }
     return nullptr;
 }

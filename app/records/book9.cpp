@@ -1,0 +1,313 @@
+#include "book9.h"
+
+#include "book4.h"
+#include "filter_captions.h"
+#include "filter_lists.h"
+#include "glyph_widgets.h"
+#include "moddeclare.h"
+#include "report_control.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kLabels = 50;
+constexpr int kGeneralList = 51;
+
+template <class W>
+W *named(W *widget, const char *name) {
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+}  // namespace
+
+book9::book9(QWidget *parent) : QWidget(parent), mode_(ModDeclare::ReportMode) {
+    using namespace FilterCaption;
+    setObjectName(QStringLiteral("book9"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Kelda Vasi"));
+
+    Label1 = named(new GlyphLabel(this), "Label1");
+    Label1->setFont(GlyphText::font(13));
+    Command4 = named(new GlyphButton(QStringLiteral("X"), this), "Command4");
+    Command4->setFixedWidth(28);
+    Opth = named(new GlyphRadioButton(firstAddress(), this), "Opth");
+    OptO = named(new GlyphRadioButton(secondAddress(), this), "OptO");
+    Opth->setChecked(true);
+
+    lists_ = new FilterLists(this);
+    CmbDistrict = lists_->CmbDistrict;
+    CmbTaluk = lists_->CmbTaluk;
+    CmbRelation = lists_->CmbRelation;
+    CmbPrakara = lists_->CmbPrakara;
+    CmbUpaprakara = lists_->CmbUpaprakara;
+    Check9 = named(new GlyphCheckBox(filterDistrict(), this), "Check9");
+    Check3 = named(new GlyphCheckBox(filterTaluk(), this), "Check3");
+    Check4 = named(new GlyphCheckBox(filterRelation(), this), "Check4");
+    Check2 = named(new GlyphCheckBox(filterPrakara(), this), "Check2");
+    Check6 = named(new GlyphCheckBox(filterUpaprakara(), this), "Check6");
+    lists_->setChildChecks(Check3, Check6);
+    Check7 = named(new GlyphCheckBox(exactName(), this), "Check7");
+    Check8 = named(new GlyphCheckBox(exactPlace(), this), "Check8");
+    Check1 = named(new GlyphCheckBox(exactState(), this), "Check1");
+    Check5 = named(new GlyphCheckBox(exactCountry(), this), "Check5");
+    Txtname = named(new GlyphLineEdit(this), "Txtname");
+    Txtplace = named(new GlyphLineEdit(this), "Txtplace");
+    TxtState = named(new GlyphLineEdit(this), "TxtState");
+    TxtCountry = named(new GlyphLineEdit(this), "TxtCountry");
+
+    cmdreport = named(new GlyphButton(runReport(), this), "cmdreport");
+    cmdcancel = named(new GlyphButton(reset(), this), "cmdcancel");
+    cmdexit = named(new GlyphButton(Caption::close(), this), "cmdexit");
+    Frame2 = named(new QFrame(this), "Frame2");
+    Frame2->setFrameShape(QFrame::StyledPanel);
+    l1 = named(new GlyphLabel(working(), Frame2), "l1");
+    PB = named(new QProgressBar(Frame2), "PB");
+    PB->setTextVisible(true);
+    Crrp = named(new ReportControl(this), "Crrp");
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(Label1, 1);
+    top->addWidget(Command4, 0, Qt::AlignTop);
+    auto *which = new QHBoxLayout;
+    which->addWidget(Opth);
+    which->addSpacing(24);
+    which->addWidget(OptO);
+    which->addStretch();
+    auto *filters = new QGridLayout;
+    filters->setHorizontalSpacing(10);
+    filters->addWidget(Check9, 0, 0);
+    filters->addWidget(CmbDistrict, 0, 1);
+    filters->addWidget(Check3, 0, 2);
+    filters->addWidget(CmbTaluk, 0, 3);
+    filters->addWidget(Check4, 1, 0);
+    filters->addWidget(CmbRelation, 1, 1);
+    filters->addWidget(Check2, 2, 0);
+    filters->addWidget(CmbPrakara, 2, 1);
+    filters->addWidget(Check6, 2, 2);
+    filters->addWidget(CmbUpaprakara, 2, 3);
+    filters->addWidget(Check7, 3, 0);
+    filters->addWidget(Txtname, 3, 1);
+    filters->addWidget(Check8, 3, 2);
+    filters->addWidget(Txtplace, 3, 3);
+    filters->addWidget(Check1, 4, 0);
+    filters->addWidget(TxtState, 4, 1);
+    filters->addWidget(Check5, 4, 2);
+    filters->addWidget(TxtCountry, 4, 3);
+    filters->setColumnStretch(1, 1);
+    filters->setColumnStretch(3, 1);
+    auto *progress = new QHBoxLayout(Frame2);
+    progress->addWidget(l1);
+    progress->addWidget(PB, 1);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdreport);
+    buttons->addWidget(cmdcancel);
+    buttons->addWidget(cmdexit);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(which);
+    layout->addSpacing(6);
+    layout->addLayout(filters);
+    layout->addStretch();
+    layout->addWidget(Frame2);
+    layout->addLayout(buttons);
+
+    connect(Check9, &QCheckBox::toggled, this, &book9::Check9_Click);
+    connect(Check3, &QCheckBox::toggled, this, &book9::Check3_Click);
+    connect(Check4, &QCheckBox::toggled, this, &book9::Check4_Click);
+    connect(Check2, &QCheckBox::toggled, this, &book9::Check2_Click);
+    connect(Check6, &QCheckBox::toggled, this, &book9::Check6_Click);
+    connect(Check7, &QCheckBox::toggled, this, &book9::Check7_Click);
+    connect(Check8, &QCheckBox::toggled, this, &book9::Check8_Click);
+    connect(Check1, &QCheckBox::toggled, this, &book9::Check1_Click);
+    connect(Check5, &QCheckBox::toggled, this, &book9::Check5_Click);
+    connect(cmdreport, &QPushButton::clicked, this, &book9::cmdreport_Click);
+    connect(cmdcancel, &QPushButton::clicked, this, &book9::cmdcancel_Click);
+    connect(cmdexit, &QPushButton::clicked, this, &book9::cmdexit_Click);
+    connect(Command4, &QPushButton::clicked, this, &book9::Command4_Click);
+
+    resize(760, 420);
+    Form_Load();
+}
+
+void book9::Form_Load() {
+    Frame2->hide();
+    if (mode_ != kLabels && mode_ != kGeneralList) return;
+    Label1->setText(mode_ == kLabels ? Caption::labelsTitle() : Caption::generalTitle());
+    ModDeclare::ClearBeforeFill = true;
+    lists_->fillMasters();
+}
+
+// ---- Filters ----------------------------------------------------------------------------------
+
+void book9::clearTextCriteria() {
+    for (GlyphCheckBox *c : {Check7, Check8, Check1, Check5}) c->setChecked(false);
+}
+
+void book9::textCriterion(GlyphCheckBox *check, GlyphLineEdit *box) {
+    if (check->isChecked()) {
+        for (GlyphCheckBox *other : {Check1, Check2, Check3, Check4, Check5, Check6, Check7, Check8, Check9})
+            if (other != check) other->setChecked(false);
+        box->setEnabled(true);
+        box->setFocus();
+    } else {
+        box->setEnabled(false);
+        box->setText(QString());
+    }
+}
+
+void book9::Check7_Click() { textCriterion(Check7, Txtname); }
+void book9::Check8_Click() { textCriterion(Check8, Txtplace); }
+void book9::Check1_Click() { textCriterion(Check1, TxtState); }
+void book9::Check5_Click() { textCriterion(Check5, TxtCountry); }
+
+void book9::Check9_Click() {
+    if (Check9->isChecked()) {
+        clearTextCriteria();
+        CmbDistrict->setEnabled(true);
+        CmbDistrict->setFocus();
+    } else {
+        CmbDistrict->setEnabled(false);
+        CmbDistrict->setText(QString());
+        Check3->setChecked(false);
+    }
+}
+
+void book9::Check3_Click() {
+    if (Check3->isChecked()) {
+        clearTextCriteria();
+        if (CmbDistrict->text().isEmpty()) {
+            book4::showMessage(this, FilterCaption::firstDistrict());
+            Check3->setChecked(false);
+            return;
+        }
+        lists_->fillTaluks();
+        CmbTaluk->setEnabled(true);
+        CmbTaluk->setFocus();
+    } else {
+        CmbTaluk->setEnabled(false);
+        CmbTaluk->setText(QString());
+    }
+}
+
+void book9::Check4_Click() {
+    if (Check4->isChecked()) {
+        clearTextCriteria();
+        CmbRelation->setEnabled(true);
+        CmbRelation->setFocus();
+    } else {
+        CmbRelation->setEnabled(false);
+        CmbRelation->setText(QString());
+    }
+}
+
+void book9::Check2_Click() {
+    if (Check2->isChecked()) {
+        clearTextCriteria();
+        CmbPrakara->setEnabled(true);
+        CmbPrakara->setFocus();
+    } else {
+        CmbPrakara->setEnabled(false);
+        CmbPrakara->setText(QString());
+        Check6->setChecked(false);
+    }
+}
+
+void book9::Check6_Click() {
+    if (Check6->isChecked()) {
+        clearTextCriteria();
+        if (CmbPrakara->text().isEmpty()) {
+            book4::showMessage(this, FilterCaption::firstPrakara());
+            Check6->setChecked(false);
+            return;
+        }
+        lists_->fillUpaprakaras();
+        CmbUpaprakara->setEnabled(true);
+        CmbUpaprakara->setFocus();
+    } else {
+        CmbUpaprakara->setEnabled(false);
+        CmbUpaprakara->clear();
+    }
+}
+
+// ---- Running ----------------------------------------------------------------------------------
+
+void book9::cmdreport_Click() {
+    Frame2->show();
+    // A reset hides the label and the bar; every run shows its progress again.
+    l1->show();
+    PB->show();
+    cmdreport->setEnabled(false);
+    // The list filters first, then the first text criterion, else every address.
+    std::optional<AddressConditions> conditions = listConditions(lists_->filters());
+    if (!conditions)
+        conditions = textConditions({TxtCountry->text(), Txtname->text(), TxtState->text(), Txtplace->text()});
+    LoadDetails(conditions.value_or(AddressConditions()));
+    cmdreport->setEnabled(true);
+    Frame2->hide();
+}
+
+void book9::LoadDetails(const AddressConditions &conditions) {
+    copied_ = 0;
+    PB->reset();
+    if (mode_ != kLabels && mode_ != kGeneralList) return;
+    AddressListData data(ModDeclare::AppDatabase());
+    QElapsedTimer sinceRepaint;
+    sinceRepaint.start();
+    const int rows = data.fillReportTable(
+        conditions, mode_ == kLabels ? ReportKind::Labels : ReportKind::GeneralList,
+        Opth->isChecked() ? AddressChoice::First : AddressChoice::Second, [&](int copied, int total) {
+            if (copied == 0) PB->setRange(0, qMax(total, 1));
+            copied_ = copied;
+            PB->setValue(copied);
+            // The bar is seen to move while thousands of rows are copied.
+            if (sinceRepaint.elapsed() >= 40) {
+                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+                sinceRepaint.restart();
+            }
+        });
+    if (rows < 0) {
+        copied_ = 0;
+        QMessageBox::warning(this, QStringLiteral("Kelda Vasi"),
+                             tr("The addresses could not be copied for the report: %1").arg(data.lastError()));
+        return;
+    }
+    if (rows == 0) {
+        book4::showMessage(this, mode_ == kLabels ? FilterCaption::nothingFound() : FilterCaption::nothingFoundList());
+        return;
+    }
+    Crrp->ReportFileName =
+        ReportControl::layoutPath(mode_ == kLabels ? QStringLiteral("rpkeldalabel.rpt") : QStringLiteral("rpoffice.rpt"));
+    Crrp->run(this);
+}
+
+void book9::cmdcancel_Click() {
+    // The district filter stays ticked, with its text.
+    for (GlyphCheckBox *c : {Check1, Check2, Check3, Check4, Check5, Check6, Check7, Check8}) c->setChecked(false);
+    Opth->setChecked(true);
+    TxtCountry->setText(QString());
+    TxtState->setText(QString());
+    l1->hide();
+    PB->hide();
+}
+
+// ---- Closing ----------------------------------------------------------------------------------
+
+void book9::unload() {
+    if (parentWidget() && parentWidget()->inherits("QMdiSubWindow"))
+        parentWidget()->close();
+    else
+        close();
+}
+
+void book9::cmdexit_Click() { unload(); }
+void book9::Command4_Click() { unload(); }
