@@ -3,6 +3,7 @@
 #include "book10.h"
 #include "book11.h"
 #include "book3.h"
+#include "book7.h"
 #include "book9.h"
 #include "book5.h"
 #include "captions.h"
@@ -362,6 +363,11 @@ QWidget *frmmain::showWindow(const QString &name) {
         showChild(search);
         return search;
     }
+    if (name == QLatin1String("book7")) {
+        auto *browse = new book7;
+        showChild(browse);
+        return browse;
+    }
     if (name == QLatin1String("book10")) {
         auto *help = new book10;
         showChild(help);
@@ -386,7 +392,6 @@ QWidget *frmmain::showWindow(const QString &name) {
     };
     static const Pending pending[] = {
         {"FrmAddressEntry", &Caption::addressEntryTitle, false},
-        {"book7", &Caption::browseTitle, false},
         {"book5", &Caption::searchTitle, false},
     };
     for (const Pending &p : pending) {

@@ -144,6 +144,7 @@ void ScreenshotTour::runSteps() {
     });
     referenceSteps();
     recordSteps();
+    browseAndReportSteps();
 }
 
 // The five reference-list windows from the reference menu, each with Kannada entries in its

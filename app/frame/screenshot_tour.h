@@ -29,6 +29,8 @@ private:
     void runSteps();
     void referenceSteps();
     void recordSteps();
+    // Defined beside the browse and reports windows (app/records/browse_report_tour.cpp).
+    void browseAndReportSteps();
 
     QString folder_;
     frmSplash *splash_;

@@ -37,7 +37,8 @@ book9::book9(QWidget *parent) : QWidget(parent), mode_(ModDeclare::ReportMode) {
 
     Label1 = named(new GlyphLabel(this), "Label1");
     Label1->setFont(GlyphText::font(13));
-    Command4 = named(new GlyphButton(QStringLiteral("X"), this), "Command4");
+    // "X" is a Latin letter, not a glyph code.
+    Command4 = named(new QPushButton(QStringLiteral("X"), this), "Command4");
     Command4->setFixedWidth(28);
     Opth = named(new GlyphRadioButton(firstAddress(), this), "Opth");
     OptO = named(new GlyphRadioButton(secondAddress(), this), "OptO");

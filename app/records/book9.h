@@ -16,6 +16,7 @@ class GlyphLineEdit;
 class GlyphRadioButton;
 class QFrame;
 class QProgressBar;
+class QPushButton;
 class ReportControl;
 
 class book9 : public QWidget {
@@ -47,7 +48,7 @@ public:
     GlyphButton *cmdreport;
     GlyphButton *cmdcancel;
     GlyphButton *cmdexit;
-    GlyphButton *Command4;
+    QPushButton *Command4;
     QFrame *Frame2;
     GlyphLabel *l1;
     QProgressBar *PB;

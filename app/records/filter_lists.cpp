@@ -11,6 +11,8 @@ GlyphComboBox *makeList(QWidget *owner, const char *name) {
     auto *list = new GlyphComboBox(owner);
     list->setObjectName(QLatin1String(name));
     list->setEnabled(false);
+    list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    list->setMinimumContentsLength(10);
     return list;
 }
 

@@ -21,8 +21,6 @@
 
 namespace {
 
-QString G(const char *s) { return QString::fromLatin1(s); }
-
 const QString kDistrictA = G("\xA8\xC9" "AU\xC0\xBC\xC0\xC6g\xC0\xC4");
 const QString kDistrictB = G("\xAA\xC9\xC4\xCA\xB8\xC0\xC6g\xC0\xC4");
 const QString kRelation = G("\xB8\xC9\xDF\xC3\xBBv\xC0");
@@ -99,7 +97,7 @@ private:
     int tempRows() { return TestDatabase::scalar("SELECT count(*) FROM temp").toInt(); }
 
     TestDatabase *db_ = nullptr;
-    DialogAnswers *dialogs_ = nullptr;
+    DialogAnswerer *dialogs_ = nullptr;
     QTemporaryDir out_;
     int runs_ = 0;
     QList<QPointer<book9>> windows_;
@@ -110,7 +108,7 @@ void ReportTest::initTestCase() { QVERIFY(!QStandardPaths::findExecutable("pdfin
 void ReportTest::init() {
     db_ = new TestDatabase;
     QVERIFY2(db_->opened(), qPrintable(db_->error()));
-    dialogs_ = new DialogAnswers;
+    dialogs_ = new DialogAnswerer;
     AddressBookData ref(Database::connection());
     QVERIFY(ref.save(RefTable::District, 1, kDistrictA, 0, SaveIntent::NewEntry).ok);
     QVERIFY(ref.save(RefTable::District, 2, kDistrictB, 0, SaveIntent::NewEntry).ok);
@@ -419,7 +417,7 @@ void ReportTest::aListFilterBeatsATextBox() {
     book9 *w = openReports(50);
     w->Txtname->setText(kannadaName(24));
     w->Check9->click();
-    QVERIFY(pickEntry(w->CmbDistrict, kDistrictA));
+    QVERIFY(pickItem(w->CmbDistrict, kDistrictA));
     const QString pdf = run(w);
     QCOMPARE(tempRows(), 23);
     QCOMPARE(Pdf::pages(pdf), 2);
@@ -429,9 +427,9 @@ void ReportTest::aResetKeepsTheDistrictFilter() {
     for (int i = 1; i <= 6; ++i) QVERIFY(insertAddress(makeAddress(i, kannadaName(i), i % 2, i <= 4 ? 2 : 1)));
     book9 *w = openReports(51);
     w->Check9->click();
-    QVERIFY(pickEntry(w->CmbDistrict, kDistrictB));
+    QVERIFY(pickItem(w->CmbDistrict, kDistrictB));
     w->Check4->click();
-    QVERIFY(pickEntry(w->CmbRelation, kRelation));
+    QVERIFY(pickItem(w->CmbRelation, kRelation));
     w->OptO->click();
     run(w);
     QCOMPARE(tempRows(), 2);  // district 2 and relation 1: addresses 1 and 3
@@ -474,7 +472,7 @@ void ReportTest::anEmptySelectionTellsSoInEachMode() {
         run(w);
         QCOMPARE(tempRows(), 1);
         w->Check9->click();
-        QVERIFY(pickEntry(w->CmbDistrict, kDistrictB));
+        QVERIFY(pickItem(w->CmbDistrict, kDistrictB));
         dialogs_->messages.clear();
         const QString pdf = run(w);
         QCOMPARE(dialogs_->messages,
@@ -497,7 +495,7 @@ void ReportTest::textCriteriaAndListFiltersExcludeEachOther() {
 
     w->Check9->click();
     QVERIFY(w->CmbDistrict->isEnabled());
-    QVERIFY(pickEntry(w->CmbDistrict, kDistrictA));
+    QVERIFY(pickItem(w->CmbDistrict, kDistrictA));
     w->Check7->click();
     QVERIFY(!w->Check9->isChecked());
     QVERIFY(w->CmbDistrict->text().isEmpty());
@@ -531,12 +529,12 @@ void ReportTest::aBrokenLayoutIsToldNotPrinted() {
     control.PrintFileName = out_.filePath("broken.pdf");
     control.ReportFileName = broken.fileName();
     QVERIFY(!control.run(nullptr));
-    QCOMPARE(dialogs_->warnings.size(), 1);
-    QVERIFY2(dialogs_->warnings.first().contains("line 3"), qPrintable(dialogs_->warnings.first()));
+    QCOMPARE(dialogs_->failures.size(), 1);
+    QVERIFY2(dialogs_->failures.first().contains("line 3"), qPrintable(dialogs_->failures.first()));
     QVERIFY(!QFile::exists(control.PrintFileName));
     control.ReportFileName = out_.filePath("absent.rpt");
     QVERIFY(!control.run(nullptr));
-    QVERIFY(dialogs_->warnings.last().contains("absent.rpt"));
+    QVERIFY(dialogs_->failures.last().contains("absent.rpt"));
 }
 
 QTEST_MAIN(ReportTest)
