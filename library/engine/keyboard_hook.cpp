@@ -86,7 +86,7 @@ void EmitOutput(ComposerState &s) {
         k.convertedToBilingual = 0;
     } else {
         // In place, byte for byte (the result is never longer than outBuf). An empty outBuf
-        // leaves the conversion's -4 as the last error, as the Part says.
+        // leaves the conversion's -4 as the last error, which the host may read.
         ToviMonolingual2BilingualGlyph(out, out, kOutBufSize - 1);
         k.convertedToBilingual = 1;
     }

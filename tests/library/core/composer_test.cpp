@@ -1,4 +1,4 @@
-// The composer on a fresh ComposerState: every sequence of the Part's edge cases, the state
+// The composer on a fresh ComposerState: every sequence of the composer's edge cases, the state
 // it leaves, the bounds of the key buffer and of Backspace, and FeedKey.
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-// The key sequences of the Parts' edge cases with the codes they leave in the focused text box
+// The key sequences of the composer's edge cases with the codes they leave in the focused text box
 // (monolingual font type, a fresh composer, Scroll Lock on). "\b" is Backspace, a capital is
 // typed with Shift, a space is the Space key. Run on a bare composer (composer_test) and
 // through the hook of the virtual desktop (keyboard_hook_test).
