@@ -37,8 +37,10 @@ bool KeyboardBridge::start() {
     engineStarted_ = ToviLibrary::startKeyboardEngine(0, 1, 0);
     // -1: another host of this desktop runs the engine already; its hook sees our keys too.
     if (!engineStarted_ && ToviLibrary::lastError() != -1) return false;
-    window_ = ToviLibrary::desktopCreateWindow("KeldaVasiFocus");
-    ToviLibrary::desktopSetFocus(window_);
+    for (void *&w : windows_) w = ToviLibrary::desktopCreateWindow("KeldaVasiFocus");
+    current_ = 0;
+    lastTarget_ = nullptr;
+    ToviLibrary::desktopSetFocus(windows_[current_]);
     qApp->installEventFilter(this);
     running_ = true;
     lastKannada_ = kannadaOn();
@@ -50,8 +52,10 @@ void KeyboardBridge::stop() {
     qApp->removeEventFilter(this);
     if (engineStarted_) ToviLibrary::stopKeyboardEngine();
     engineStarted_ = false;
-    ToviLibrary::desktopDestroyWindow(window_);
-    window_ = nullptr;
+    for (void *&w : windows_) {
+        ToviLibrary::desktopDestroyWindow(w);
+        w = nullptr;
+    }
     running_ = false;
 }
 
@@ -112,12 +116,12 @@ unsigned int KeyboardBridge::virtualKey(const QKeyEvent *event) {
 }
 
 // The desktop's Shift and Caps Lock follow what Qt reports with the key.
-void KeyboardBridge::syncModifiers(const QKeyEvent *event) {
+void KeyboardBridge::syncModifiers(const QKeyEvent *event, void *window) {
     const bool shift = event->modifiers() & Qt::ShiftModifier;
     const bool desktopShift = ToviLibrary::desktopKeyState(VK_SHIFT) & 0x80;
     if (shift != desktopShift && event->key() != Qt::Key_Shift) {
         ToviLibrary::desktopKeyEvent(VK_SHIFT, !shift);
-        drain();
+        drain(window);
     }
     // Qt does not report Caps Lock; the letter it typed tells: a capital without Shift, or a
     // small letter with it.
@@ -128,10 +132,10 @@ void KeyboardBridge::syncModifiers(const QKeyEvent *event) {
     }
 }
 
-// Drops whatever waits in the focus window's queue.
-void KeyboardBridge::drain() {
+// Drops whatever waits in a desktop window's queue.
+void KeyboardBridge::drain(void *window) {
     ToviLibrary::DesktopMessage m;
-    while (ToviLibrary::desktopTakeMessage(window_, &m)) {
+    while (ToviLibrary::desktopTakeMessage(window, &m)) {
     }
 }
 
@@ -164,9 +168,14 @@ bool KeyboardBridge::feedKey(QWidget *target, QKeyEvent *event) {
     if (chord && vk != 0x11 && vk != 0x12) return false;
 
     lastKannada_ = kannadaOn();
-    drain();
-    syncModifiers(event);
-    ToviLibrary::desktopSetFocus(window_);
+    if (target != lastTarget_) {
+        current_ ^= 1;
+        lastTarget_ = target;
+    }
+    void *window = windows_[current_];
+    ToviLibrary::desktopSetFocus(window);
+    drain(window);
+    syncModifiers(event, window);
     const bool swallowed = ToviLibrary::desktopKeyEvent(vk, up) == 1;
 
     // What the engine typed arrives as character messages (a Backspace also as its key). A key
@@ -174,7 +183,7 @@ bool KeyboardBridge::feedKey(QWidget *target, QKeyEvent *event) {
     // that key itself, so those are dropped.
     QVector<ToviLibrary::DesktopMessage> messages;
     ToviLibrary::DesktopMessage m;
-    while (ToviLibrary::desktopTakeMessage(window_, &m)) messages.append(m);
+    while (ToviLibrary::desktopTakeMessage(window, &m)) messages.append(m);
     if (!swallowed) {
         for (qsizetype i = messages.size() - 1; i >= 0; --i) {
             const auto &k = messages.at(i);

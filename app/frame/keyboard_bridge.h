@@ -7,9 +7,10 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
+#include <QWidget>
 
 class QKeyEvent;
-class QWidget;
 
 class KeyboardBridge : public QObject {
     Q_OBJECT
@@ -44,12 +45,17 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void syncModifiers(const QKeyEvent *event);
-    void drain();
+    void syncModifiers(const QKeyEvent *event, void *window);
+    void drain(void *window);
     void deliver(QWidget *target, unsigned int code);
     void noteKannada();
 
-    void *window_ = nullptr;
+    // Two desktop windows stand in for the Qt focus widget, taking turns: a key for another
+    // widget than the last one goes to the other window, so the engine sees the focus change
+    // and ends the syllable instead of carrying it into the new box.
+    void *windows_[2] = {nullptr, nullptr};
+    int current_ = 0;
+    QPointer<QWidget> lastTarget_;
     bool running_ = false;
     bool engineStarted_ = false;
     bool delivering_ = false;

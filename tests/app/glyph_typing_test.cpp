@@ -39,6 +39,7 @@ private slots:
     void init();
 
     void typingKIThroughTheBridgeLeavesGlyph81();
+    void aSyllableEndsWhenTheFocusMoves();
     void keysPassWhenKannadaIsOff();
     void scrollLockIsTheKannadaSwitch();
     void ordinaryWidgetsReceiveTheEnginesCharacters();
@@ -104,6 +105,29 @@ void GlyphTypingTest::typingKIThroughTheBridgeLeavesGlyph81() {
     QCOMPARE(box->text(), G("\x51"));
     QTest::keyClick(box, Qt::Key_Backspace);
     QCOMPARE(box->text(), QString());
+}
+
+void GlyphTypingTest::aSyllableEndsWhenTheFocusMoves() {
+    auto *first = showFocused<GlyphLineEdit>();
+    QVERIFY(first);
+    auto *second = new GlyphLineEdit(window_);
+    window_->layout()->addWidget(second);
+    second->show();
+    second->setText(G("abc"));
+    second->end(false);
+    QTest::keyClick(first, Qt::Key_K);
+    QCOMPARE(first->text(), G("P\xC0"));
+    // "i" in the other box starts a syllable of its own: nothing of "abc" is taken back.
+    second->setFocus();
+    QApplication::processEvents();
+    QTest::keyClick(second, Qt::Key_I);
+    QCOMPARE(second->text(), G("abcE"));
+    QCOMPARE(first->text(), G("P\xC0"));
+    // Back in the first box, a vowel sign no longer changes the old syllable either.
+    first->setFocus();
+    QApplication::processEvents();
+    QTest::keyClick(first, Qt::Key_I);
+    QCOMPARE(first->text(), G("P\xC0" "E"));
 }
 
 void GlyphTypingTest::keysPassWhenKannadaIsOff() {
