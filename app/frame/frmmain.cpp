@@ -14,7 +14,6 @@
 #include "menu_label.h"
 #include "menu_window.h"
 #include "moddeclare.h"
-#include "placeholder_window.h"
 #include "reference_windows.h"
 #include "shape.h"
 #include "side_picture.h"
@@ -383,28 +382,6 @@ QWidget *frmmain::showWindow(const QString &name) {
     if (const std::optional<ReferenceList> list = ReferenceListByName(name)) {
         QWidget *window = CreateReferenceWindow(*list, this);
         window->show();
-        return window;
-    }
-    struct Pending {
-        const char *name;
-        QString (*title)();
-        bool topLevel;
-    };
-    static const Pending pending[] = {
-        {"FrmAddressEntry", &Caption::addressEntryTitle, false},
-        {"book5", &Caption::searchTitle, false},
-    };
-    for (const Pending &p : pending) {
-        if (name != QLatin1String(p.name)) continue;
-        auto *window = new PlaceholderWindow(name, p.title());
-        if (p.topLevel) {
-            // The reference windows stand on their own at the top left corner of the screen.
-            window->setParent(this, Qt::Window);
-            window->move(0, 0);
-            window->show();
-        } else {
-            showChild(window);
-        }
         return window;
     }
     return nullptr;
