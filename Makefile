@@ -14,11 +14,13 @@ build: deps
 	cmake --build --preset default -j $(JOBS)
 
 run: build
-	@if [ -x build/bin/kelda-vasi ]; then \
-	  exec build/bin/kelda-vasi; \
-	else \
-	  echo "The address book (kelda-vasi) is not built yet: only the Kannada-Tovi library and its tools are, in build/lib and build/bin."; \
-	fi
+	@if [ ! -x build/bin/kelda-vasi ]; then \
+	  echo "The address book (kelda-vasi) was not built: Qt 6 was not found (make deps installs it)."; exit 1; \
+	fi; \
+	if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	  echo "kelda-vasi is a desktop program and there is no display here; start it in a graphical session, or see it with 'make screenshots'."; exit 1; \
+	fi; \
+	exec build/bin/kelda-vasi
 
 windows: deps
 	cmake --preset windows-x86
