@@ -5,11 +5,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "../engine/composer.h"
 #include "../engine/shared_state.h"
 #include "../include/kannada-tovi.h"
+#include "byte_lanes.h"
 #include "conversion_data.h"
 #include "glyph_mapping.h"
 
@@ -31,21 +33,33 @@ enum : uint8_t {
 
 struct GlyphClasses {
     uint8_t of[256];
-    constexpr GlyphClasses() : of() {
+    // What a glyph can be in a change, for a quick test of whether a pass changes anything at
+    // a position: where it starts (1 a subscript, 2 the nukta glyph), and after that glyph
+    // (1 a sign piece or subscript, 2 the length mark).
+    uint8_t startsAt[256];
+    uint8_t follows[256];
+    constexpr GlyphClasses() : of(), startsAt(), follows() {
         for (int g = 204; g <= 238; g++) of[g] = kSubscript | kReordered;
         of[kLengthMark] = kSignPiece;
         of[248] = of[200] = of[202] = kSignPiece | kRotatedPiece;
         of[kNuktaGlyph] = kReordered;
+        for (int g = 0; g < 256; g++) {
+            startsAt[g] = (of[g] & kSubscript) ? 1 : 0;
+            follows[g] = (of[g] & (kSignPiece | kSubscript)) ? 1 : 0;
+        }
+        startsAt[kNuktaGlyph] = 2;
+        follows[kLengthMark] |= 2;
     }
 };
 constexpr GlyphClasses kClass;
 
-bool Is(uint8_t g, uint8_t cls) { return (kClass.of[g] & cls) != 0; }
+inline bool Is(uint8_t g, uint8_t cls) { return (kClass.of[g] & cls) != 0; }
 
 // One position of a normalisation pass, at a glyph that can start a change; s[n] is the
-// terminator, which matches nothing.
+// terminator, which matches nothing. Reads s[j - 1] .. s[j + 2] (s[j + 2] only when s[j + 1]
+// is a subscript) and writes only there.
 // Returns whether anything moved.
-bool NormaliseAt(uint8_t *s, size_t j) {
+inline bool NormaliseAt(uint8_t *s, size_t j) {
     bool moved = false;
     if (Is(s[j], kSubscript) && Is(s[j + 1], kSignPiece)) {
         std::swap(s[j], s[j + 1]);
@@ -67,6 +81,93 @@ bool NormaliseAt(uint8_t *s, size_t j) {
         moved = true;
     }
     return moved;
+}
+
+// The positions where a normalisation pass changed something, in increasing order. Past its
+// room it only notes that it overflowed: the next pass then looks everywhere, which gives the
+// same as looking near the changes.
+struct ChangedPositions {
+    static constexpr size_t kRoom = 512;
+    size_t at[kRoom];
+    size_t count = 0;
+    bool overflowed = false;
+    void Add(size_t j) {
+        if (count < kRoom) at[count++] = j;
+        else overflowed = true;
+    }
+    bool Empty() const { return count == 0 && !overflowed; }
+    void Clear() {
+        count = 0;
+        overflowed = false;
+    }
+};
+
+// One position of the first pass, tested first for what NormaliseAt needs to change anything
+// there: a subscript before a sign piece or subscript or after the halant glyph, or the nukta
+// glyph before the length mark.
+inline void FirstPassAt(uint8_t *s, size_t j, ChangedPositions &changed) {
+    uint8_t before = j ? s[j - 1] : 0;
+    if ((kClass.startsAt[s[j]] & (kClass.follows[s[j + 1]] | (before == kHalantGlyph))) && NormaliseAt(s, j))
+        changed.Add(j);
+}
+
+// The positions of eight from s + j on where that test passes.
+inline uint64_t MayChange(const uint8_t *s, size_t j) {
+    using namespace lanes;
+    uint64_t here = Load(s + j), next = Load(s + j + 1), before = Load(s + j - 1);
+    uint64_t subscript = InRange(here, 204, 238);
+    uint64_t lengthMark = Equal(next, kLengthMark);
+    uint64_t follows = InRange(next, 204, 238) | lengthMark | Equal(next, 200) | Equal(next, 202) | Equal(next, 248);
+    return (subscript & (follows | Equal(before, kHalantGlyph))) | (Equal(here, kNuktaGlyph) & lengthMark);
+}
+
+// Whether no rule of the normalisation reads or moves g (see NormaliseGlyphs).
+inline bool EndsSegment(uint8_t g) { return kClass.of[g] == 0 && g != kHalantGlyph; }
+
+// The length of the segments that NormaliseGlyphs works on.
+constexpr size_t kSegmentGlyphs = 4096;
+
+// A whole pass over s[0 .. m); eight positions are skipped at a time where none passes the
+// test (nothing changes there, so the positions after see the same glyphs).
+void FullPass(uint8_t *s, size_t m, ChangedPositions &changed) {
+    size_t j = 0;
+    if (lanes::kInMemoryOrder && m > 0) {
+        FirstPassAt(s, 0, changed);
+        // s[j + 8] is at most the glyph after the segment or the terminator.
+        for (j = 1; j + 8 <= m; j += 8)
+            if (MayChange(s, j))
+                for (size_t e = j; e < j + 8; e++) FirstPassAt(s, e, changed);
+    }
+    for (; j < m; j++) FirstPassAt(s, j, changed);
+}
+
+// A pass after one that changed something. A change at j writes positions j - 1 .. j + 2,
+// which only the rules at j - 3 .. j + 3 read: the pass looks only there (and further on
+// while it changes something itself), which gives what a full pass would.
+void PassNearChanges(uint8_t *s, size_t m, const ChangedPositions &before, ChangedPositions &changed) {
+    if (before.overflowed) return FullPass(s, m, changed);
+    size_t from = 0;
+    for (size_t i = 0; i < before.count; i++) {
+        size_t c = before.at[i];
+        size_t j = std::max(from, c >= 3 ? c - 3 : 0);
+        size_t last = c + 3;
+        for (; j <= last && j < m; j++)
+            if (Is(s[j], kReordered) && NormaliseAt(s, j)) {
+                changed.Add(j);
+                last = std::max(last, j + 3);
+            }
+        from = j;
+    }
+}
+
+// Passes two and three of the normalisation, after the first pass noted its changes.
+void LaterPasses(uint8_t *s, size_t m, ChangedPositions &first) {
+    if (first.Empty()) return;
+    ChangedPositions second;
+    PassNearChanges(s, m, first, second);
+    if (second.Empty()) return;
+    first.Clear();
+    PassNearChanges(s, m, second, first);
 }
 
 // Appends the non-zero ISCII columns of matched rows. A single glyph's entry is written as
@@ -96,6 +197,130 @@ const uint8_t *MatchRow(const uint8_t (&table)[Rows][Glyphs + 2], const uint8_t 
     return nullptr;
 }
 
+// The first row of five, four or three glyphs (longest first) that matches at s, where a row
+// of the tables starting with s[0] s[1] has the bit of its length in `starts` (as in
+// glyphPairRows); `left` glyphs from s, s[left] the terminator. Sets `used` to its length;
+// null when none does.
+const uint8_t *ScanLongerRows(const ConversionTables &t, uint8_t starts, const uint8_t *s, size_t left,
+                              size_t &used) {
+    const uint8_t *iscii = nullptr;
+    if ((starts & 4) && left >= 5 && (iscii = MatchRow<5>(t.fiveGlyph, s))) used = 5;
+    else if ((starts & 2) && left >= 4 && (iscii = MatchRow<4>(t.fourGlyph, s))) used = 4;
+    else if ((starts & 1) && left >= 3 && (iscii = MatchRow<3>(t.threeGlyph, s))) used = 3;
+    return iscii;
+}
+
+// The rows of two to five glyphs for a long text, built from the tables when its conversion
+// starts, so that a position that starts a row is matched without scanning the tables and
+// with few branches. The rows of three to five glyphs that start with one glyph stand side by
+// side in the eight lanes of a few words, in the order of the scan (the rows of five, then
+// four, then three glyphs, each table from row 1): all are compared at once, and the lowest
+// lane that matches is the row the scan finds first.
+class RowMatcher {
+public:
+    RowMatcher(const ConversionTables &t, const uint8_t (*single)[4]) {
+        std::memset(slotOf_, 0, sizeof slotOf_);
+        slot_[0] = Slot();
+        for (int g = 0; g < 256; g++) {
+            std::memcpy(single_[g], single[g], 4);
+            single_[g][4] = 1;
+        }
+        for (int r = 0; r <= kTwoGlyphRows; r++) Entry(t.twoGlyph[r] + 2, 2, twoGlyph_[r]);
+        auto add = [&](const uint8_t *glyphs, int length) {
+            uint8_t first = glyphs[0];
+            if (first == 0 || slotOf_[first] == kTooMany) return;  // no string holds glyph 0
+            if (slotOf_[first] == 0) {
+                slotOf_[first] = static_cast<uint8_t>(++slots_);
+                slot_[slots_] = Slot();
+            }
+            Slot &slot = slot_[slotOf_[first]];
+            if (slot.lanes == 8) {
+                slotOf_[first] = kTooMany;
+                return;
+            }
+            int shift = 8 * slot.lanes;
+            for (int c = 1; c < length; c++) slot.glyph[c - 1] |= static_cast<uint64_t>(glyphs[c]) << shift;
+            slot.ofLength[length - 3] |= 0x80ull << shift;
+            Entry(glyphs + length, length, slot.entry[slot.lanes]);
+            slot.lanes++;
+        };
+        for (int r = 1; r <= kFiveGlyphRows; r++) add(t.fiveGlyph[r], 5);
+        for (int r = 1; r <= kFourGlyphRows; r++) add(t.fourGlyph[r], 4);
+        for (int r = 1; r <= kThreeGlyphRows; r++) add(t.threeGlyph[r], 3);
+    }
+
+    // What matches at s, a position whose glyph pair has the row bits `starts` (not 0) in
+    // glyphPairRows: the entry (count, then the ISCII bytes, then the number of glyphs it
+    // takes) of the longest row, or of the glyph alone. `left` glyphs from s (at least 2),
+    // s[left] the terminator. Null for a glyph that starts too many rows: the tables are
+    // scanned for it. Which of the three it is varies too freely to predict: all are worked
+    // out, and one is chosen without branches.
+    const uint8_t *Match(const uint8_t *s, size_t left, uint8_t starts) const {
+        uint8_t slotNumber = slotOf_[s[0]];
+        if (slotNumber == kTooMany) return nullptr;
+        const Slot &slot = slot_[slotNumber];
+        // A row counts only when the string holds all its glyphs (s[2] is at most the
+        // terminator) and the pair has the bit of its length.
+        uint8_t third = s[2];
+        uint8_t fourth = left > 3 ? s[3] : 0;
+        uint8_t fifth = left > 4 ? s[4] : 0;
+        uint64_t fits = (slot.ofLength[0] & (0 - static_cast<uint64_t>((left >= 3) & starts))) |
+                        (slot.ofLength[1] & (0 - static_cast<uint64_t>((left >= 4) & (starts >> 1)))) |
+                        (slot.ofLength[2] & (0 - static_cast<uint64_t>((left >= 5) & (starts >> 2))));
+        uint64_t match = fits & Equal(slot.glyph[0], s[1]) & Equal(slot.glyph[1], third) &
+                         (Equal(slot.glyph[2], fourth) | slot.ofLength[0]) &
+                         (Equal(slot.glyph[3], fifth) | slot.ofLength[0] | slot.ofLength[1]);
+        const uint8_t *shorter = (starts & 8) ? twoGlyph_[ConversionLookup.twoGlyphRow[s[0]][s[1]]] : single_[s[0]];
+        const uint8_t *longer = slot.entry[Lowest(match | 0x8000000000000000ull)];
+        return match ? longer : shorter;
+    }
+
+private:
+    static constexpr uint8_t kTooMany = 255;  // a first glyph of more than eight rows
+
+    struct Slot {
+        uint64_t glyph[4] = {};     // the second to fifth glyphs of the rows, one lane each
+        uint64_t ofLength[3] = {};  // 0x80 in the lanes of the rows of three, four, five glyphs
+        uint8_t entry[8][5] = {};   // count, ISCII bytes, number of glyphs
+        int lanes = 0;
+    };
+
+    // 0x80 in each lane of `lanes` that holds g, else 0.
+    static uint64_t Equal(uint64_t lanes, uint8_t g) {
+        uint64_t t = lanes ^ (g * 0x0101010101010101ull);
+        return ~(((t & 0x7F7F7F7F7F7F7F7Full) + 0x7F7F7F7F7F7F7F7Full) | t) & 0x8080808080808080ull;
+    }
+    // The lowest lane of a non-zero set of lanes.
+    static int Lowest(uint64_t lanes) {
+#if defined(__GNUC__)
+        return __builtin_ctzll(lanes) >> 3;
+#else
+        int lane = 0;
+        for (; !(lanes & 0x80); lanes >>= 8) lane++;
+        return lane;
+#endif
+    }
+    // The entry of two ISCII columns: their count, the non-zero ones, the glyphs taken.
+    static void Entry(const uint8_t *iscii, int glyphs, uint8_t *entry) {
+        entry[0] = entry[1] = entry[2] = entry[3] = 0;
+        for (int c = 0; c < 2; c++)
+            if (iscii[c]) entry[1 + entry[0]++] = iscii[c];
+        entry[4] = static_cast<uint8_t>(glyphs);
+    }
+
+    uint8_t slotOf_[256];  // 0: no row of three glyphs or more starts with the glyph
+    int slots_ = 0;
+    Slot slot_[kFiveGlyphRows + kFourGlyphRows + kThreeGlyphRows + 1];
+    uint8_t twoGlyph_[kTwoGlyphRows + 1][5];
+    uint8_t single_[256][5];
+};
+
+// From this many glyphs on, a conversion builds the row matcher.
+constexpr size_t kMatcherGlyphs = 128;
+
+// No Latin-letter code is a letter here.
+constexpr uint8_t kNoLetters[256] = {};
+
 // The longest match: at each position the longest glyph sequence that a table row holds.
 template <typename Sink>
 void MatchGlyphs(const uint8_t *s, size_t n, LatinCodes latin, Sink &sink) {
@@ -105,35 +330,51 @@ void MatchGlyphs(const uint8_t *s, size_t n, LatinCodes latin, Sink &sink) {
     const bool bridge = latin == LatinCodes::kUnambiguous || latin == LatinCodes::kBridge;
     const uint8_t *letters = bilingual ? x.letterOfLatinCode
                              : latin == LatinCodes::kUnambiguous ? x.letterOfPlainLatinCode
-                                                                 : nullptr;
+                                                                 : kNoLetters;
     const uint8_t(*single)[4] = x.singleGlyphIscii[bilingual ? 1 : 0];
+    // The glyph that starts the vocalic RR vowel in the bridge (none elsewhere).
+    const int vocalicRr = bridge ? 73 : 256;
+    std::optional<RowMatcher> matcher;
+    if (n >= kMatcherGlyphs) matcher.emplace(t, single);
     size_t j = 0;
     while (j < n) {
         uint8_t g = s[j];
-        if (bridge && g == 73 && s[j + 1] == 198) {
+        // s[n] is the terminator, which no row holds.
+        uint8_t starts = x.glyphPairRows[g][s[j + 1]];
+        // Most glyphs start no row of two glyphs or more with the glyph after them and are no
+        // letter: their own entry.
+        if (!(starts | letters[g] | (g == vocalicRr))) {
+            sink.PutSingle(single[g]);
+            j++;
+            continue;
+        }
+        if (g == vocalicRr && s[j + 1] == 198) {
             sink.Put(170);
             sink.Put(kIsciiNukta);
             j += 2;
             continue;
         }
-        if (letters && letters[g]) {
+        if (letters[g]) {
             sink.Put(letters[g]);
             j++;
             continue;
         }
-        // s[n] is the terminator, which no row holds.
-        if (uint8_t starts = x.glyphPairRows[g][s[j + 1]]) {
+        if (starts) {
             size_t left = n - j;
-            const uint8_t *iscii = nullptr;
+            if (matcher) {
+                if (const uint8_t *entry = matcher->Match(s + j, left, starts)) {
+                    sink.PutSingle(entry);
+                    j += entry[4];
+                    continue;
+                }
+            }
             size_t used = 0;
-            if ((starts & 4) && left >= 5 && (iscii = MatchRow<5>(t.fiveGlyph, s + j))) used = 5;
-            else if ((starts & 2) && left >= 4 && (iscii = MatchRow<4>(t.fourGlyph, s + j))) used = 4;
-            else if ((starts & 1) && left >= 3 && (iscii = MatchRow<3>(t.threeGlyph, s + j))) used = 3;
-            else if (starts & 8) {
+            const uint8_t *iscii = (starts & 7) ? ScanLongerRows(t, starts, s + j, left, used) : nullptr;
+            if (!iscii && (starts & 8)) {
                 iscii = t.twoGlyph[x.twoGlyphRow[g][s[j + 1]]] + 2;
                 used = 2;
             }
-            if (used) {
+            if (iscii) {
                 sink.Put(iscii[0]);
                 sink.Put(iscii[1]);
                 j += used;
@@ -147,16 +388,29 @@ void MatchGlyphs(const uint8_t *s, size_t n, LatinCodes latin, Sink &sink) {
 
 // ISCII order: a vowel sign travels behind the consonants that a halant joins to its
 // consonant, and the nukta goes in front of a sign or halant. out[k] is 0.
-void OrderIscii(uint8_t *out, size_t k) {
-    for (size_t l = 1; l < k; l++) {
-        if (out[l] == kIsciiHalant && out[l - 1] >= 218 && out[l - 1] <= 230 && IsIsciiConsonant(out[l + 1])) {
-            uint8_t sign = out[l - 1];
-            out[l - 1] = kIsciiHalant;
-            out[l] = out[l + 1];
-            out[l + 1] = sign;
-        }
-        if (out[l] == kIsciiNukta && out[l - 1] >= 218 && out[l - 1] <= 232) std::swap(out[l - 1], out[l]);
+// One position of the ordering.
+inline void OrderAt(uint8_t *out, size_t l) {
+    if (out[l] == kIsciiHalant && out[l - 1] >= 218 && out[l - 1] <= 230 && IsIsciiConsonant(out[l + 1])) {
+        uint8_t sign = out[l - 1];
+        out[l - 1] = kIsciiHalant;
+        out[l] = out[l + 1];
+        out[l + 1] = sign;
     }
+    if (out[l] == kIsciiNukta && out[l - 1] >= 218 && out[l - 1] <= 232) std::swap(out[l - 1], out[l]);
+}
+
+void OrderIscii(uint8_t *out, size_t k) {
+    size_t l = 1;
+    if (lanes::kInMemoryOrder) {
+        // Only a halant after a sign or a nukta moves anything: eight positions are skipped at
+        // a time where there is none.
+        for (; l + 8 <= k; l += 8) {
+            uint64_t here = lanes::Load(out + l), before = lanes::Load(out + l - 1);
+            if ((lanes::Equal(here, kIsciiHalant) & lanes::InRange(before, 218, 230)) | lanes::Equal(here, kIsciiNukta))
+                for (size_t e = l; e < l + 8; e++) OrderAt(out, e);
+        }
+    }
+    for (; l < k; l++) OrderAt(out, l);
 }
 
 // A twin's work: checks the argument, sizes the result with a query on a scratch copy (so the
@@ -359,38 +613,52 @@ void IsciiToGlyphString(char *src, bool bilingual, bool keepLetters, bool rewrit
     InsertJoiners(glyphs, bilingual, out);
 }
 
-size_t NormaliseGlyphs(uint8_t *s, size_t n) {
-    size_t m = 0;
-    bool reordered = false;
-    for (size_t i = 0; i < n; i++) {
-        uint8_t g = s[i];
-        if (IsJoinerGlyph(g)) continue;
-        reordered |= Is(g, kReordered);
-        s[m++] = g;
+size_t NormaliseGlyphs(uint8_t *s, size_t n) { return NormaliseGlyphs(s, n, s); }
+
+size_t NormaliseGlyphs(const uint8_t *src, size_t n, uint8_t *s) {
+    // The joiners go. Eight glyphs at a time while none of them is a joiner (246, 247): the
+    // eight are read before they are written, and never ahead of the reading, so s may be src.
+    size_t m = 0, i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t eight;
+        std::memcpy(&eight, src + i, 8);
+        uint64_t x = (eight & 0xFEFEFEFEFEFEFEFEull) ^ 0xF6F6F6F6F6F6F6F6ull;  // a zero byte: a joiner
+        if ((x - 0x0101010101010101ull) & ~x & 0x8080808080808080ull) {
+            for (size_t e = i; e < i + 8; e++) {
+                uint8_t g = src[e];
+                s[m] = g;
+                m += !IsJoinerGlyph(g);
+            }
+            continue;
+        }
+        std::memcpy(s + m, &eight, 8);
+        m += 8;
+    }
+    for (; i < n; i++) {
+        uint8_t g = src[i];
+        s[m] = g;
+        m += !IsJoinerGlyph(g);
     }
     s[m] = 0;
-    // Only a subscript or the nukta glyph starts a change; a string without either is done.
-    if (!reordered) return m;
-    // Three passes. A change at j writes positions j - 1 .. j + 2, which only the rules at
-    // j - 3 .. j + 3 read: the second and third passes look only there (and further on while
-    // they change something themselves), which gives what full passes would.
-    std::vector<size_t> changed, next;
-    for (size_t j = 0; j < m; j++)
-        if (Is(s[j], kReordered) && NormaliseAt(s, j)) changed.push_back(j);
-    for (int pass = 1; pass < 3 && !changed.empty(); pass++) {
-        next.clear();
-        size_t from = 0;
-        for (size_t c : changed) {
-            size_t j = std::max(from, c >= 3 ? c - 3 : 0);
-            size_t last = c + 3;
-            for (; j <= last && j < m; j++)
-                if (Is(s[j], kReordered) && NormaliseAt(s, j)) {
-                    next.push_back(j);
-                    last = std::max(last, j + 3);
-                }
-            from = j;
+    // Three passes: the first looks everywhere, the others only near what the one before
+    // changed. No rule reads or moves a glyph that is no subscript, sign piece, halant or
+    // nukta glyph, nor reaches across one: the string is normalised in segments that end
+    // after such a glyph, each with its own list of changes.
+    for (size_t start = 0; start < m;) {
+        size_t end = start + kSegmentGlyphs;
+        if (end >= m) {
+            end = m;
+        } else {
+            size_t cut = end;
+            while (cut > start && !EndsSegment(s[cut - 1])) cut--;
+            if (cut > start) end = cut;
+            else
+                while (end < m && !EndsSegment(s[end - 1])) end++;
         }
-        changed.swap(next);
+        ChangedPositions changed;
+        FullPass(s + start, end - start, changed);
+        LaterPasses(s + start, end - start, changed);
+        start = end;
     }
     return m;
 }

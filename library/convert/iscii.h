@@ -18,6 +18,8 @@ constexpr uint8_t kIsciiNukta = 233;
 // Normalises a monolingual glyph string of n bytes in place (joiners out, signs in front of
 // subscripts, the halant glyph after a subscript) and returns its new length; s[length] is 0.
 size_t NormaliseGlyphs(uint8_t *s, size_t n);
+// The same for the n bytes at src, written to s (room for n + 1 bytes; s may be src).
+size_t NormaliseGlyphs(const uint8_t *src, size_t n, uint8_t *s);
 
 // A glyph stands for at most this many ISCII bytes.
 constexpr size_t kIsciiPerGlyph = 3;

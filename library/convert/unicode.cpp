@@ -69,55 +69,86 @@ struct Correspondence {
 };
 constexpr Correspondence kMap;
 
-// How IsciiToUnicode treats a code: most need only their UTF-8 and a change of the cluster
-// state; the rest look at their neighbours.
-enum IsciiKind : uint8_t { kOther, kEndsCluster, kConsonantCode, kStaysWithCluster };
+// How IsciiToUnicode reads a code. Most are plain: their UTF-8 and a change of the cluster
+// state (a consonant opens a cluster, a sign or modifier keeps it open, a halant keeps it and
+// may link the next consonant to it, anything else ends it). The others, and plain codes in
+// some places, are read in their context.
+enum : uint8_t {
+    kConsonantCode = 1,
+    kKeepsCluster = 2,
+    kHalantCode = 4,
+};
+
+// What stands around a code, as bits: those of the code after it and those of the code
+// before it. A code is read in context when its `notPlainBy` bits meet these.
+enum : uint8_t {
+    kBeforeNukta = 1,      // the next code is the nukta
+    kBeforeUu = 2,         // ... the UU sign
+    kBeforeHalant = 4,     // ... the halant
+    kAlways = 8,           // always set
+    kAfterRa = 16,         // the code before is RA
+    kAfterLinking = 32,    // ... a consonant or the nukta: a halant after it may link
+};
+
+// A code as IsciiToUnicode reads it, in eight bytes.
+struct IsciiForm {
+    uint8_t utf8[4] = {};  // up to three bytes, then zeros
+    uint8_t length = 0;
+    uint8_t kind = 0;
+    uint8_t notPlainBy = kAlways;
+    uint8_t unused = 0;
+};
 
 struct Utf8Forms {
-    uint8_t bytes[256][4];  // length, then up to three bytes
-    uint8_t kind[256];
-    // A code of kind kStaysWithCluster or kEndsCluster that means something else before this
-    // byte (the E sign before UU, a vowel or the vocalic R sign before the nukta); 0 none.
-    uint8_t unlessBefore[256];
-    constexpr Utf8Forms() : bytes(), kind(), unlessBefore() {
-        for (int c = 1; c < 256; c++) {
+    IsciiForm of[256];
+    uint8_t asNext[256];      // the bits of a code as the one after another
+    uint8_t asPrevious[256];  // ... as the one before
+    constexpr Utf8Forms() : of(), asNext(), asPrevious() {
+        for (int c = 0; c < 256; c++) {
             uint32_t cp = kMap.unicode[c];
-            uint8_t *b = bytes[c];
+            IsciiForm &f = of[c];
             if (cp == 0) {
             } else if (cp < 0x80) {
-                b[0] = 1;
-                b[1] = static_cast<uint8_t>(cp);
+                f.length = 1;
+                f.utf8[0] = static_cast<uint8_t>(cp);
             } else if (cp < 0x800) {
-                b[0] = 2;
-                b[1] = static_cast<uint8_t>(0xC0 | (cp >> 6));
-                b[2] = static_cast<uint8_t>(0x80 | (cp & 0x3F));
+                f.length = 2;
+                f.utf8[0] = static_cast<uint8_t>(0xC0 | (cp >> 6));
+                f.utf8[1] = static_cast<uint8_t>(0x80 | (cp & 0x3F));
             } else {
-                b[0] = 3;
-                b[1] = static_cast<uint8_t>(0xE0 | (cp >> 12));
-                b[2] = static_cast<uint8_t>(0x80 | ((cp >> 6) & 0x3F));
-                b[3] = static_cast<uint8_t>(0x80 | (cp & 0x3F));
+                f.length = 3;
+                f.utf8[0] = static_cast<uint8_t>(0xE0 | (cp >> 12));
+                f.utf8[1] = static_cast<uint8_t>(0x80 | ((cp >> 6) & 0x3F));
+                f.utf8[2] = static_cast<uint8_t>(0x80 | (cp & 0x3F));
             }
-            if (c <= 160 || (c >= 171 && c <= 177) || c == 164 || c == 165 || c == 168 || c == 169 ||
-                (c >= 241 && c <= 250) || c == 234 || c == 206 || c == 211 || c == 178 || c == 240 || c >= 251)
-                kind[c] = kEndsCluster;
-            else if (c >= 179 && c <= 216 && cp != 0)
-                kind[c] = kConsonantCode;
-            else if ((c >= 161 && c <= 163) || (c >= 218 && c <= 231) || c == 233)
-                kind[c] = kStaysWithCluster;
+            bool consonant = c >= 179 && c <= 216 && cp != 0;
+            if (c == 0) {
+            } else if (c <= 160 || (c >= 171 && c <= 177) || c == 164 || c == 165 || c == 168 || c == 169 ||
+                       (c >= 241 && c <= 250) || c == 234 || c == 206 || c == 211 || c == 178 || c == 240 ||
+                       c >= 251) {
+                f.notPlainBy = 0;
+            } else if (consonant) {
+                f.kind = kConsonantCode;
+                f.notPlainBy = 0;
+            } else if ((c >= 161 && c <= 163) || (c >= 218 && c <= 231) || c == 233) {
+                f.kind = kKeepsCluster;
+                f.notPlainBy = 0;
+            }
+            asPrevious[c] = kAlways | (c == kIsciiRa ? kAfterRa : 0) |
+                            (consonant || c == kIsciiNukta ? kAfterLinking : 0);
         }
-        kind[166] = kind[167] = kind[170] = kEndsCluster;
-        unlessBefore[166] = unlessBefore[167] = unlessBefore[170] = unlessBefore[223] = 233;
-        unlessBefore[224] = 222;
+        of[166].notPlainBy = of[167].notPlainBy = of[170].notPlainBy = of[223].notPlainBy = kBeforeNukta;
+        of[224].notPlainBy = kBeforeUu;
+        // The halant before a consonant; before a halant or nukta, or after RA, it is read in
+        // context.
+        of[kIsciiHalant].kind = kKeepsCluster | kHalantCode;
+        of[kIsciiHalant].notPlainBy = kBeforeHalant | kBeforeNukta | kAfterRa;
+        asNext[kIsciiNukta] = kBeforeNukta;
+        asNext[kIsciiUuSign] = kBeforeUu;
+        asNext[kIsciiHalant] = kBeforeHalant;
     }
 };
 constexpr Utf8Forms kUtf8;
-
-// Writes a code's UTF-8; `o` has room for three bytes.
-inline uint8_t *PutForm(uint8_t *o, uint8_t c) {
-    const uint8_t *form = kUtf8.bytes[c];
-    std::memcpy(o, form + 1, 3);
-    return o + form[0];
-}
 
 bool IsConsonantCode(uint8_t c) { return IsIsciiConsonant(c) && kMap.unicode[c] != 0; }
 
@@ -337,18 +368,27 @@ bool EndsPiece(uint8_t g) { return (g >= 1 && g <= 64) || (g >= 91 && g <= 96) |
 
 constexpr size_t kPieceSize = 16384;
 
-// A work buffer that keeps its memory from piece to piece and grows without clearing.
+// A work buffer that keeps its memory from piece to piece and grows without clearing. Text
+// up to kOnStack bytes works in the buffer's own room (no allocation); longer text takes
+// memory once per call, or again for a piece longer than any before.
+template <size_t kOnStack>
 struct WorkBuffer {
+    uint8_t own[kOnStack];
     std::unique_ptr<uint8_t[]> bytes;
-    size_t size = 0;
+    uint8_t *room = own;
+    size_t size = kOnStack;
     uint8_t *Room(size_t n) {
         if (n > size) {
             bytes.reset(new uint8_t[n]);
+            room = bytes.get();
             size = n;
         }
-        return bytes.get();
+        return room;
     }
 };
+
+// The glyph text that the work buffers hold without an allocation.
+constexpr size_t kShortText = 256;
 
 int GlyphToUnicodeExport(const char *src, char *dst, unsigned int dstSize, bool bilingual) {
     if (!CheckArguments(src, dstSize)) return 0;
@@ -357,7 +397,9 @@ int GlyphToUnicodeExport(const char *src, char *dst, unsigned int dstSize, bool 
     // Bilingual text reads its Latin letters as the bilingual ISCII conversion does. In
     // monolingual text a Latin-letter code that is also a Kannada glyph is the glyph.
     LatinCodes latin = bilingual ? LatinCodes::kBridge : LatinCodes::kUnambiguous;
-    WorkBuffer glyphBuffer, isciiBuffer, utf8Buffer;
+    WorkBuffer<kShortText + 3> glyphBuffer;
+    WorkBuffer<kIsciiPerGlyph * kShortText + 1> isciiBuffer;
+    WorkBuffer<kUnicodePerIscii * kIsciiPerGlyph * kShortText + 1> utf8Buffer;
     size_t total = 0;
     for (size_t start = 0; start < n;) {
         size_t end = start + kPieceSize < n ? start + kPieceSize : n;
@@ -371,14 +413,15 @@ int GlyphToUnicodeExport(const char *src, char *dst, unsigned int dstSize, bool 
         }
         size_t m = end - start;
         uint8_t *glyphs = glyphBuffer.Room(m + 3);
-        std::memcpy(glyphs, text + start, m);
-        glyphs[m] = 0;
         if (bilingual) {
+            std::memcpy(glyphs, text + start, m);
+            glyphs[m] = 0;
             char *g = reinterpret_cast<char *>(glyphs);
             ToviBilingual2MonolingualGlyph(g, g, static_cast<unsigned int>(m + 3));
-            m = std::strlen(g);
+            m = NormaliseGlyphs(glyphs, std::strlen(g));
+        } else {
+            m = NormaliseGlyphs(text + start, m, glyphs);  // copied on the way
         }
-        m = NormaliseGlyphs(glyphs, m);
         uint8_t *iscii = isciiBuffer.Room(kIsciiPerGlyph * m + 1);
         size_t k = NormalisedGlyphsToIscii(glyphs, m, latin, iscii);
         // Straight into dst when the most this piece can give fits; else aside, and copied
@@ -433,127 +476,157 @@ int Guarded(Convert convert) {
 
 }  // namespace
 
+namespace {
+
+// Where IsciiToUnicode stands: the output so far and the consonant cluster a repha would go
+// in front of (where its output starts, whether one is open, so that its signs and modifiers
+// may follow, whether a halant links the next consonant to it).
+struct IsciiReading {
+    uint8_t *o;
+    uint8_t *clusterStart;
+    bool clusterOpen;
+    bool linked;
+};
+
+// A code that is not plain there, at s[i]; returns the index of the last code it reads.
+#if defined(__GNUC__)
+__attribute__((noinline))
+#endif
+size_t ReadInContext(const uint8_t *s, size_t n, size_t i, IsciiReading &st) {
+    uint8_t c = s[i];
+    uint8_t next = i + 1 < n ? s[i + 1] : 0;
+    if (c == 239) return i + 1;  // ATR and the attribute or script code after it: no text
+    bool consonant = IsConsonantCode(c);
+    uint32_t pairCp = 0;
+    if (c == kIsciiInvisible) {
+        if (next == kIsciiRa) pairCp = kRra;
+        else if (next == kIsciiLla) pairCp = kLlla;
+        else if (next == 223) pairCp = kVocalicRrSign;
+    }
+    if (consonant || pairCp == kRra || pairCp == kLlla) {
+        if (!st.linked || !st.clusterOpen) st.clusterStart = st.o;
+        st.clusterOpen = true;
+        st.linked = false;
+        if (pairCp) {
+            st.o = PutUtf8(st.o, pairCp);
+            return i + 1;
+        }
+        st.o = PutUtf8(st.o, kMap.unicode[c]);
+        return i;
+    }
+    if (c == kIsciiHalant) {
+        bool afterConsonant = i > 0 && (IsConsonantCode(s[i - 1]) || s[i - 1] == kIsciiNukta);
+        // RA that opens a cluster and takes a subscript: the joiner keeps it from being
+        // shown as the repha.
+        if (i > 0 && s[i - 1] == kIsciiRa && !(i > 1 && s[i - 2] == kIsciiInvisible) && st.clusterOpen &&
+            st.o - st.clusterStart == 3 && next >= 179 && next <= 217)
+            st.o = PutUtf8(st.o, kZwj);
+        st.o = PutUtf8(st.o, kVirama);
+        if (next == kIsciiHalant) {
+            // The halant shown: the zero-width non-joiner keeps a consonant after it from
+            // joining; after a lone NA it also tells it from the dead NA of 199. A repha
+            // right after it belongs to this cluster.
+            bool repha = i + 2 < n && s[i + 2] == kIsciiRepha;
+            size_t a = repha ? i + 3 : i + 2;
+            uint8_t after = a < n ? s[a] : 0;
+            bool consonantAfter = IsConsonantCode(after) || after == kIsciiInvisible || after == kIsciiDeadNa;
+            bool loneNa = i > 0 && s[i - 1] == kIsciiNa && !(i > 1 && s[i - 2] == kIsciiHalant);
+            if (consonantAfter || loneNa) st.o = PutUtf8(st.o, kZwnj);
+            i++;
+            st.clusterOpen = st.clusterOpen && repha;
+            st.linked = false;
+        } else if (next == kIsciiNukta) {
+            st.o = PutUtf8(st.o, kZwj);
+            i++;
+            st.clusterOpen = st.linked = false;
+        } else {
+            st.linked = st.clusterOpen && afterConsonant;
+        }
+        return i;
+    }
+    st.linked = false;
+    if (c == kIsciiRepha) {
+        if (st.clusterOpen) {
+            // RA + VIRAMA in front of the cluster: six bytes moved in ahead of it.
+            std::memmove(st.clusterStart + 6, st.clusterStart, static_cast<size_t>(st.o - st.clusterStart));
+            PutUtf8(PutUtf8(st.clusterStart, kRa), kVirama);
+            st.o += 6;
+        } else {
+            st.o = PutUtf8(PutUtf8(st.o, kRa), kVirama);  // a repha with no cluster: a dead RA
+        }
+        st.clusterOpen = false;
+        return i;
+    }
+    if (c == kIsciiDeadNa) {
+        st.o = PutUtf8(PutUtf8(st.o, kNa), kVirama);
+        st.clusterOpen = false;
+        return i;
+    }
+    if (pairCp == kVocalicRrSign) {
+        st.o = PutUtf8(st.o, pairCp);
+        return i + 1;
+    }
+    if (c == kIsciiInvisible) {
+        st.o = PutUtf8(st.o, kZwj);
+        st.clusterOpen = false;
+        return i;
+    }
+    if (next == kIsciiNukta && WithNukta(c)) {
+        st.o = PutUtf8(st.o, WithNukta(c));
+        i++;
+        if (!IsIsciiVowelSign(c)) st.clusterOpen = false;
+        return i;
+    }
+    if (c == kIsciiESign && next == kIsciiUuSign) {  // E + UU is the O sign
+        st.o = PutUtf8(st.o, 0x0CCA);
+        return i + 1;
+    }
+    uint32_t cp = kMap.unicode[c];
+    if (cp) st.o = PutUtf8(st.o, cp);
+    // Signs, the nukta and the modifiers stay with the cluster; anything else ends it.
+    if (!(IsIsciiVowelSign(c) || c == kIsciiNukta || (c >= 161 && c <= 163))) st.clusterOpen = false;
+    return i;
+}
+
+}  // namespace
+
 size_t IsciiToUnicode(const uint8_t *s, size_t n, uint8_t *out) {
     uint8_t *o = out;
-    // The consonant cluster a repha would go in front of: where its output starts, whether
-    // one is open (its signs and modifiers may follow), whether a halant links the next
-    // consonant to it.
-    uint8_t *clusterStart = out;
-    bool clusterOpen = false;
-    bool linked = false;
+    // The consonant cluster a repha would go in front of: where its output starts (as an
+    // offset), whether one is open (its signs and modifiers may follow), whether a halant
+    // links the next consonant to it.
+    size_t clusterAt = 0;
+    unsigned open = 0, linked = 0;
+    unsigned previous = kAlways;  // the bits of the code before
     for (size_t i = 0; i < n; i++) {
         uint8_t c = s[i];
-        // Codes without context: their UTF-8, and the cluster state worked out without
-        // branches (the kinds alternate too freely to predict).
-        uint8_t kind = kUtf8.kind[c];
-        uint8_t unless = kUtf8.unlessBefore[c];
-        if (kind != kOther && !(unless && i + 1 < n && s[i + 1] == unless)) {
-            uint8_t *before = o;
-            o = PutForm(o, c);
-            bool consonant = kind == kConsonantCode;
-            bool fresh = consonant && !(linked && clusterOpen);
-            clusterStart = fresh ? before : clusterStart;
-            clusterOpen = consonant || (kind == kStaysWithCluster && clusterOpen);
-            linked = false;
+        const IsciiForm &form = kUtf8.of[c];
+        unsigned around = previous | kUtf8.asNext[i + 1 < n ? s[i + 1] : 0];
+        if (!(form.notPlainBy & around)) {
+            // A plain code: its UTF-8 (three bytes written, of which its length stand), and the
+            // cluster state worked out without branches, since the kinds alternate too freely
+            // to predict.
+            size_t at = static_cast<size_t>(o - out);
+            std::memcpy(o, form.utf8, 3);
+            o += form.length;
+            unsigned kind = form.kind;
+            unsigned consonant = kind & kConsonantCode;
+            unsigned fresh = consonant & ~(linked & open);
+            size_t freshMask = 0 - static_cast<size_t>(fresh);
+            clusterAt = (clusterAt & ~freshMask) | (at & freshMask);
+            linked = (kind >> 2) & open & (previous >> 5);
+            open = consonant | ((kind >> 1) & open);
+            previous = kUtf8.asPrevious[c];
             continue;
         }
-        uint8_t next = i + 1 < n ? s[i + 1] : 0;
-        if (c == 239) {  // ATR and the attribute or script code after it: no text
-            i++;
-            continue;
-        }
-        bool consonant = IsConsonantCode(c);
-        uint32_t pairCp = 0;
-        if (c == kIsciiInvisible) {
-            if (next == kIsciiRa) pairCp = kRra;
-            else if (next == kIsciiLla) pairCp = kLlla;
-            else if (next == 223) pairCp = kVocalicRrSign;
-        }
-        if (consonant || pairCp == kRra || pairCp == kLlla) {
-            if (!linked || !clusterOpen) clusterStart = o;
-            clusterOpen = true;
-            linked = false;
-            if (pairCp) {
-                o = PutUtf8(o, pairCp);
-                i++;
-            } else {
-                o = PutUtf8(o, kMap.unicode[c]);
-            }
-            continue;
-        }
-        if (c == kIsciiHalant) {
-            bool afterConsonant = i > 0 && (IsConsonantCode(s[i - 1]) || s[i - 1] == kIsciiNukta);
-            // RA that opens a cluster and takes a subscript: the joiner keeps it from being
-            // shown as the repha.
-            if (i > 0 && s[i - 1] == kIsciiRa && !(i > 1 && s[i - 2] == kIsciiInvisible) && clusterOpen &&
-                o - clusterStart == 3 && next >= 179 && next <= 217)
-                o = PutUtf8(o, kZwj);
-            o = PutUtf8(o, kVirama);
-            if (next == kIsciiHalant) {
-                // The halant shown: the zero-width non-joiner keeps a consonant after it from
-                // joining; after a lone NA it also tells it from the dead NA of 199. A repha
-                // right after it belongs to this cluster.
-                bool repha = i + 2 < n && s[i + 2] == kIsciiRepha;
-                size_t a = repha ? i + 3 : i + 2;
-                uint8_t after = a < n ? s[a] : 0;
-                bool consonantAfter = IsConsonantCode(after) || after == kIsciiInvisible || after == kIsciiDeadNa;
-                bool loneNa = i > 0 && s[i - 1] == kIsciiNa && !(i > 1 && s[i - 2] == kIsciiHalant);
-                if (consonantAfter || loneNa) o = PutUtf8(o, kZwnj);
-                i++;
-                clusterOpen = clusterOpen && repha;
-                linked = false;
-            } else if (next == kIsciiNukta) {
-                o = PutUtf8(o, kZwj);
-                i++;
-                clusterOpen = linked = false;
-            } else {
-                linked = clusterOpen && afterConsonant;
-            }
-            continue;
-        }
-        linked = false;
-        if (c == kIsciiRepha) {
-            if (clusterOpen) {
-                // RA + VIRAMA in front of the cluster: six bytes moved in ahead of it.
-                std::memmove(clusterStart + 6, clusterStart, static_cast<size_t>(o - clusterStart));
-                PutUtf8(PutUtf8(clusterStart, kRa), kVirama);
-                o += 6;
-            } else {
-                o = PutUtf8(PutUtf8(o, kRa), kVirama);  // a repha with no cluster: a dead RA
-            }
-            clusterOpen = false;
-            continue;
-        }
-        if (c == kIsciiDeadNa) {
-            o = PutUtf8(PutUtf8(o, kNa), kVirama);
-            clusterOpen = false;
-            continue;
-        }
-        if (pairCp == kVocalicRrSign) {
-            o = PutUtf8(o, pairCp);
-            i++;
-            continue;
-        }
-        if (c == kIsciiInvisible) {
-            o = PutUtf8(o, kZwj);
-            clusterOpen = false;
-            continue;
-        }
-        if (next == kIsciiNukta && WithNukta(c)) {
-            o = PutUtf8(o, WithNukta(c));
-            i++;
-            if (!IsIsciiVowelSign(c)) clusterOpen = false;
-            continue;
-        }
-        if (c == kIsciiESign && next == kIsciiUuSign) {  // E + UU is the O sign
-            o = PutUtf8(o, 0x0CCA);
-            i++;
-            continue;
-        }
-        uint32_t cp = kMap.unicode[c];
-        if (cp) o = PutUtf8(o, cp);
-        // Signs, the nukta and the modifiers stay with the cluster; anything else ends it.
-        if (!(IsIsciiVowelSign(c) || c == kIsciiNukta || (c >= 161 && c <= 163))) clusterOpen = false;
+        IsciiReading st{o, out + clusterAt, open != 0, linked != 0};
+        i = ReadInContext(s, n, i, st);
+        o = st.o;
+        clusterAt = static_cast<size_t>(st.clusterStart - out);
+        open = st.clusterOpen;
+        linked = st.linked;
+        if (i >= n) break;  // an attribute code at the end takes a code past the end
+        previous = kUtf8.asPrevious[s[i]];
     }
     return static_cast<size_t>(o - out);
 }
