@@ -588,43 +588,53 @@ size_t ReadInContext(const uint8_t *s, size_t n, size_t i, IsciiReading &st) {
     return i;
 }
 
+// The cluster state before s[i], where the codes from s[known] on are plain and `known` is
+// where the state was last worked out; `o` is where the output of s[i] goes. It is followed
+// from the last plain code that ends a cluster (none is open after it, and where it started
+// no longer matters) or else from s[known].
+IsciiReading ClusterStateAt(const uint8_t *s, size_t known, size_t i, IsciiReading state, uint8_t *o) {
+    size_t from = i;
+    uint8_t *at = o;
+    while (from > known && kUtf8.of[s[from - 1]].kind != 0) at -= kUtf8.of[s[--from]].length;
+    if (from > known) state = IsciiReading{at, at, false, false};
+    unsigned previous = from > 0 ? kUtf8.asPrevious[s[from - 1]] : static_cast<unsigned>(kAlways);
+    for (size_t q = from; q < i; q++) {
+        uint8_t c = s[q];
+        unsigned kind = kUtf8.of[c].kind;
+        bool consonant = (kind & kConsonantCode) != 0;
+        if (consonant && !(state.linked && state.clusterOpen)) state.clusterStart = state.o;
+        state.o += kUtf8.of[c].length;
+        state.linked = (kind & kHalantCode) && state.clusterOpen && (previous & kAfterLinking);
+        state.clusterOpen = consonant || ((kind & kKeepsCluster) && state.clusterOpen);
+        previous = kUtf8.asPrevious[c];
+    }
+    return state;
+}
+
 }  // namespace
 
 size_t IsciiToUnicode(const uint8_t *s, size_t n, uint8_t *out) {
     uint8_t *o = out;
-    // The consonant cluster a repha would go in front of: where its output starts (as an
-    // offset), whether one is open (its signs and modifiers may follow), whether a halant
-    // links the next consonant to it.
-    size_t clusterAt = 0;
-    unsigned open = 0, linked = 0;
+    // Where the cluster state (see IsciiReading) was last worked out: before s[known].
+    size_t known = 0;
+    IsciiReading state{out, out, false, false};
     unsigned previous = kAlways;  // the bits of the code before
     for (size_t i = 0; i < n; i++) {
         uint8_t c = s[i];
         const IsciiForm &form = kUtf8.of[c];
         unsigned around = previous | kUtf8.asNext[i + 1 < n ? s[i + 1] : 0];
         if (!(form.notPlainBy & around)) {
-            // A plain code: its UTF-8 (three bytes written, of which its length stand), and the
-            // cluster state worked out without branches, since the kinds alternate too freely
-            // to predict.
-            size_t at = static_cast<size_t>(o - out);
+            // A plain code: its UTF-8 (three bytes written, of which its length stand). Only
+            // the codes read in context need the cluster state: it is worked out for them.
             std::memcpy(o, form.utf8, 3);
             o += form.length;
-            unsigned kind = form.kind;
-            unsigned consonant = kind & kConsonantCode;
-            unsigned fresh = consonant & ~(linked & open);
-            size_t freshMask = 0 - static_cast<size_t>(fresh);
-            clusterAt = (clusterAt & ~freshMask) | (at & freshMask);
-            linked = (kind >> 2) & open & (previous >> 5);
-            open = consonant | ((kind >> 1) & open);
             previous = kUtf8.asPrevious[c];
             continue;
         }
-        IsciiReading st{o, out + clusterAt, open != 0, linked != 0};
-        i = ReadInContext(s, n, i, st);
-        o = st.o;
-        clusterAt = static_cast<size_t>(st.clusterStart - out);
-        open = st.clusterOpen;
-        linked = st.linked;
+        state = ClusterStateAt(s, known, i, state, o);
+        i = ReadInContext(s, n, i, state);
+        o = state.o;
+        known = i + 1;
         if (i >= n) break;  // an attribute code at the end takes a code past the end
         previous = kUtf8.asPrevious[s[i]];
     }
