@@ -19,6 +19,16 @@ char *IsciiResultBuffer = nullptr;
 
 namespace {
 
+// The per-glyph steps of the converters are inlined into their loops, and the rare paths
+// kept out of them.
+#if defined(__GNUC__)
+#define CONVERT_INLINE inline __attribute__((always_inline))
+#define CONVERT_OUT_OF_LINE __attribute__((noinline))
+#else
+#define CONVERT_INLINE inline
+#define CONVERT_OUT_OF_LINE
+#endif
+
 constexpr uint8_t kHalantGlyph = 239;
 constexpr uint8_t kNuktaGlyph = 251;
 constexpr uint8_t kLengthMark = 195;
@@ -183,11 +193,13 @@ struct IsciiWriter {
         std::memcpy(out + k, entry + 1, 3);
         k += entry[0];
     }
+    void PutEntry(const uint8_t *entry) { PutSingle(entry); }
 };
 struct IsciiCounter {
     size_t k = 0;
     void Put(uint8_t c) { k += c != 0; }
     void PutSingle(const uint8_t *entry) { k += entry[0]; }
+    void PutEntry(const uint8_t *entry) { k += entry[0]; }
 };
 
 template <size_t Glyphs, size_t Rows>
@@ -216,6 +228,13 @@ const uint8_t *ScanLongerRows(const ConversionTables &t, uint8_t starts, const u
 // side in the eight lanes of a few words, in the order of the scan (the rows of five, then
 // four, then three glyphs, each table from row 1): all are compared at once, and the lowest
 // lane that matches is the row the scan finds first.
+// What the longest match gives at a position, as an entry of kEntrySize bytes: the count of
+// ISCII bytes, the bytes (three places) and the number of glyphs taken.
+constexpr size_t kEntrySize = 8;
+
+// Sets the number of glyphs of an entry whose count and bytes are set.
+inline void FinishEntry(uint8_t *entry, size_t glyphs) { entry[4] = static_cast<uint8_t>(glyphs); }
+
 class RowMatcher {
 public:
     RowMatcher(const ConversionTables &t, const uint8_t (*single)[4]) {
@@ -223,7 +242,7 @@ public:
         slot_[0] = Slot();
         for (int g = 0; g < 256; g++) {
             std::memcpy(single_[g], single[g], 4);
-            single_[g][4] = 1;
+            FinishEntry(single_[g], 1);
         }
         for (int r = 0; r <= kTwoGlyphRows; r++) Entry(t.twoGlyph[r] + 2, 2, twoGlyph_[r]);
         auto add = [&](const uint8_t *glyphs, int length) {
@@ -275,13 +294,16 @@ public:
         return match ? longer : shorter;
     }
 
+    // The entry of a glyph alone.
+    const uint8_t *Single(uint8_t g) const { return single_[g]; }
+
 private:
     static constexpr uint8_t kTooMany = 255;  // a first glyph of more than eight rows
 
     struct Slot {
         uint64_t glyph[4] = {};     // the second to fifth glyphs of the rows, one lane each
         uint64_t ofLength[3] = {};  // 0x80 in the lanes of the rows of three, four, five glyphs
-        uint8_t entry[8][5] = {};   // count, ISCII bytes, number of glyphs
+        uint8_t entry[8][kEntrySize] = {};
         int lanes = 0;
     };
 
@@ -302,18 +324,29 @@ private:
     }
     // The entry of two ISCII columns: their count, the non-zero ones, the glyphs taken.
     static void Entry(const uint8_t *iscii, int glyphs, uint8_t *entry) {
-        entry[0] = entry[1] = entry[2] = entry[3] = 0;
+        std::memset(entry, 0, kEntrySize);
         for (int c = 0; c < 2; c++)
             if (iscii[c]) entry[1 + entry[0]++] = iscii[c];
-        entry[4] = static_cast<uint8_t>(glyphs);
+        FinishEntry(entry, glyphs);
     }
 
     uint8_t slotOf_[256];  // 0: no row of three glyphs or more starts with the glyph
     int slots_ = 0;
     Slot slot_[kFiveGlyphRows + kFourGlyphRows + kThreeGlyphRows + 1];
-    uint8_t twoGlyph_[kTwoGlyphRows + 1][5];
-    uint8_t single_[256][5];
+    uint8_t twoGlyph_[kTwoGlyphRows + 1][kEntrySize];
+    uint8_t single_[256][kEntrySize];
 };
+
+// The lowest set bit of a non-zero word.
+inline size_t LowestBit(uint64_t bits) {
+#if defined(__GNUC__)
+    return static_cast<size_t>(__builtin_ctzll(bits));
+#else
+    size_t bit = 0;
+    for (; !(bits & 1); bits >>= 1) bit++;
+    return bit;
+#endif
+}
 
 // From this many glyphs on, a conversion builds the row matcher.
 constexpr size_t kMatcherGlyphs = 128;
@@ -321,69 +354,128 @@ constexpr size_t kMatcherGlyphs = 128;
 // No Latin-letter code is a letter here.
 constexpr uint8_t kNoLetters[256] = {};
 
-// The longest match: at each position the longest glyph sequence that a table row holds.
+// How the longest match reads the Latin-letter codes, and the entries of single glyphs.
+struct MatchReading {
+    const uint8_t *letters;  // the letter of a code, 0 none
+    const uint8_t (*single)[4];
+    int vocalicRr;  // the glyph that starts the vocalic RR vowel in the bridge, 256 elsewhere
+
+    explicit MatchReading(LatinCodes latin) {
+        const ConversionIndex &x = ConversionLookup;
+        const bool bilingual = latin == LatinCodes::kLetters || latin == LatinCodes::kBridge;
+        const bool bridge = latin == LatinCodes::kUnambiguous || latin == LatinCodes::kBridge;
+        letters = bilingual ? x.letterOfLatinCode
+                  : latin == LatinCodes::kUnambiguous ? x.letterOfPlainLatinCode
+                                                      : kNoLetters;
+        single = x.singleGlyphIscii[bilingual ? 1 : 0];
+        vocalicRr = bridge ? 73 : 256;
+    }
+
+    // Whether the glyph at s[0] is anything but its own entry: a letter, the vocalic RR
+    // vowel, or the start of a row of two glyphs or more with the glyph after it (s[1], at
+    // most the terminator).
+    CONVERT_INLINE unsigned Special(const uint8_t *s) const {
+        uint8_t g = s[0];
+        return ConversionLookup.glyphPairRows[g][s[1]] | letters[g] | (g == vocalicRr);
+    }
+};
+
+// The longest match at a position: what the glyph at s[0] and those after it give (`left`
+// glyphs from s, s[left] the terminator), through `sink`; returns the number of glyphs taken.
 template <typename Sink>
-void MatchGlyphs(const uint8_t *s, size_t n, LatinCodes latin, Sink &sink) {
+size_t MatchAt(const uint8_t *s, size_t left, const MatchReading &r, Sink &sink) {
     const ConversionIndex &x = ConversionLookup;
     const ConversionTables &t = Conversion;
-    const bool bilingual = latin == LatinCodes::kLetters || latin == LatinCodes::kBridge;
-    const bool bridge = latin == LatinCodes::kUnambiguous || latin == LatinCodes::kBridge;
-    const uint8_t *letters = bilingual ? x.letterOfLatinCode
-                             : latin == LatinCodes::kUnambiguous ? x.letterOfPlainLatinCode
-                                                                 : kNoLetters;
-    const uint8_t(*single)[4] = x.singleGlyphIscii[bilingual ? 1 : 0];
-    // The glyph that starts the vocalic RR vowel in the bridge (none elsewhere).
-    const int vocalicRr = bridge ? 73 : 256;
-    std::optional<RowMatcher> matcher;
-    if (n >= kMatcherGlyphs) matcher.emplace(t, single);
-    size_t j = 0;
-    while (j < n) {
-        uint8_t g = s[j];
-        // s[n] is the terminator, which no row holds.
-        uint8_t starts = x.glyphPairRows[g][s[j + 1]];
-        // Most glyphs start no row of two glyphs or more with the glyph after them and are no
-        // letter: their own entry.
-        if (!(starts | letters[g] | (g == vocalicRr))) {
-            sink.PutSingle(single[g]);
-            j++;
-            continue;
-        }
-        if (g == vocalicRr && s[j + 1] == 198) {
-            sink.Put(170);
-            sink.Put(kIsciiNukta);
-            j += 2;
-            continue;
-        }
-        if (letters[g]) {
-            sink.Put(letters[g]);
-            j++;
-            continue;
-        }
-        if (starts) {
-            size_t left = n - j;
-            if (matcher) {
-                if (const uint8_t *entry = matcher->Match(s + j, left, starts)) {
-                    sink.PutSingle(entry);
-                    j += entry[4];
-                    continue;
-                }
-            }
-            size_t used = 0;
-            const uint8_t *iscii = (starts & 7) ? ScanLongerRows(t, starts, s + j, left, used) : nullptr;
-            if (!iscii && (starts & 8)) {
-                iscii = t.twoGlyph[x.twoGlyphRow[g][s[j + 1]]] + 2;
-                used = 2;
-            }
-            if (iscii) {
-                sink.Put(iscii[0]);
-                sink.Put(iscii[1]);
-                j += used;
-                continue;
-            }
-        }
-        sink.PutSingle(single[g]);
-        j++;
+    uint8_t g = s[0];
+    if (g == r.vocalicRr && s[1] == 198) {
+        sink.Put(170);
+        sink.Put(kIsciiNukta);
+        return 2;
     }
+    if (r.letters[g]) {
+        sink.Put(r.letters[g]);
+        return 1;
+    }
+    // s[left] is the terminator, which no row holds.
+    if (uint8_t starts = x.glyphPairRows[g][s[1]]) {
+        size_t used = 0;
+        const uint8_t *iscii = (starts & 7) ? ScanLongerRows(t, starts, s, left, used) : nullptr;
+        if (!iscii && (starts & 8)) {
+            iscii = t.twoGlyph[x.twoGlyphRow[g][s[1]]] + 2;
+            used = 2;
+        }
+        if (iscii) {
+            sink.Put(iscii[0]);
+            sink.Put(iscii[1]);
+            return used;
+        }
+    }
+    sink.PutSingle(r.single[g]);
+    return 1;
+}
+
+// Gathers what MatchAt gives into an entry.
+struct EntryWriter {
+    uint8_t *entry;
+    void Put(uint8_t c) {
+        entry[1 + entry[0]] = c;
+        entry[0] += c != 0;
+    }
+    void PutSingle(const uint8_t *single) { std::memcpy(entry, single, 4); }
+};
+
+// The entry of a special position (see MatchReading::Special): the matcher's where it has
+// one, else worked out into `room`.
+const uint8_t *EntryAt(const uint8_t *s, size_t left, const MatchReading &r, const RowMatcher &matcher,
+                       uint8_t *room) {
+    uint8_t g = s[0];
+    uint8_t starts = ConversionLookup.glyphPairRows[g][s[1]];
+    if (starts && !r.letters[g] && g != r.vocalicRr)
+        if (const uint8_t *entry = matcher.Match(s, left, starts)) return entry;
+    std::memset(room, 0, kEntrySize);
+    EntryWriter writer{room};
+    FinishEntry(room, MatchAt(s, left, r, writer));
+    return room;
+}
+
+// The longest match over a long text, through the matcher, entry by entry into `sink`.
+template <typename Sink>
+void MatchEntries(const uint8_t *s, size_t n, const MatchReading &reading, Sink &to) {
+    RowMatcher matcher(Conversion, reading.single);
+    // Copies of their own, which the output cannot overlap: they stay in registers.
+    const MatchReading r = reading;
+    Sink sink = to;
+    uint8_t room[kEntrySize];
+    for (size_t j = 0; j < n;) {
+        // Most glyphs are their own entry.
+        if (!r.Special(s + j)) {
+            sink.PutEntry(matcher.Single(s[j]));
+            j++;
+        } else {
+            const uint8_t *entry = EntryAt(s + j, n - j, r, matcher, room);
+            sink.PutEntry(entry);
+            j += entry[4];
+        }
+    }
+    to = sink;
+}
+
+// The longest match: at each position the longest glyph sequence that a table row holds.
+template <typename Sink>
+void MatchGlyphs(const uint8_t *s, size_t n, const MatchReading &reading, Sink &to) {
+    // Copies of their own, which the output cannot overlap: they stay in registers.
+    const MatchReading r = reading;
+    Sink sink = to;
+    for (size_t j = 0; j < n;) {
+        // Most glyphs are their own entry.
+        if (!r.Special(s + j)) {
+            sink.PutSingle(r.single[s[j]]);
+            j++;
+        } else {
+            j += MatchAt(s + j, n - j, r, sink);
+        }
+    }
+    to = sink;
 }
 
 // ISCII order: a vowel sign travels behind the consonants that a halant joins to its
@@ -664,16 +756,20 @@ size_t NormaliseGlyphs(const uint8_t *src, size_t n, uint8_t *s) {
 }
 
 size_t NormalisedGlyphsToIscii(const uint8_t *s, size_t n, LatinCodes latin, uint8_t *out) {
+    MatchReading r(latin);
     IsciiWriter writer{out};
-    MatchGlyphs(s, n, latin, writer);
+    if (n >= kMatcherGlyphs) MatchEntries(s, n, r, writer);
+    else MatchGlyphs(s, n, r, writer);
     out[writer.k] = 0;
     OrderIscii(out, writer.k);
     return writer.k;
 }
 
 size_t CountIsciiOfGlyphs(const uint8_t *s, size_t n, LatinCodes latin) {
+    MatchReading r(latin);
     IsciiCounter counter;
-    MatchGlyphs(s, n, latin, counter);
+    if (n >= kMatcherGlyphs) MatchEntries(s, n, r, counter);
+    else MatchGlyphs(s, n, r, counter);
     return counter.k;
 }
 
