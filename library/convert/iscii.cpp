@@ -266,6 +266,40 @@ public:
         for (int r = 1; r <= kFiveGlyphRows; r++) add(t.fiveGlyph[r], 5);
         for (int r = 1; r <= kFourGlyphRows; r++) add(t.fourGlyph[r], 4);
         for (int r = 1; r <= kThreeGlyphRows; r++) add(t.threeGlyph[r], 3);
+        // The first three glyphs of the same rows, in the same order.
+        std::memset(tripleKey_, 0, sizeof tripleKey_);
+        std::memset(tripleKind_, 0, sizeof tripleKind_);
+        auto addTriple = [&](const uint8_t *glyphs, int length) {
+            for (int c = 0; c < length; c++)
+                if (glyphs[c] == 0) return;  // no string holds glyph 0: the row never matches
+            // The longer rows come first: a row of three glyphs finds their triples taken,
+            // and a later row of three with the same glyphs never matches first.
+            uint32_t key = TripleKey(glyphs);
+            size_t at = TripleAt(key);
+            if (tripleKind_[at] == kNoTriple) {
+                tripleKey_[at] = key;
+                tripleKind_[at] = length == 3 ? kThreeGlyphRow : kLongerRow;
+                if (length == 3) Entry(glyphs + 3, 3, tripleEntry_[at]);
+            } else if (tripleKey_[at] != key) {
+                tripleKind_[at] = kSharedPlace;
+            }
+        };
+        for (int r = 1; r <= kFiveGlyphRows; r++) addTriple(t.fiveGlyph[r], 5);
+        for (int r = 1; r <= kFourGlyphRows; r++) addTriple(t.fourGlyph[r], 4);
+        for (int r = 1; r <= kThreeGlyphRows; r++) addTriple(t.threeGlyph[r], 3);
+    }
+
+    // As Match, through the first three glyphs where they decide: most positions that start
+    // a row of three glyphs or more match no such row, or only one of three glyphs.
+    CONVERT_INLINE const uint8_t *MatchQuickly(const uint8_t *s, size_t left, uint8_t starts) const {
+        uint32_t key = TripleKey(s);  // s[2] is at most the terminator, which no row holds
+        size_t at = TripleAt(key);
+        uint8_t kind = tripleKind_[at];
+        bool found = tripleKey_[at] == key;
+        if (kind == kSharedPlace || (found && (kind == kLongerRow || !(starts & 1) || left < 3)))
+            return Match(s, left, starts);
+        const uint8_t *shorter = (starts & 8) ? twoGlyph_[ConversionLookup.twoGlyphRow[s[0]][s[1]]] : single_[s[0]];
+        return found ? tripleEntry_[at] : shorter;
     }
 
     // What matches at s, a position whose glyph pair has the row bits `starts` (not 0) in
@@ -330,6 +364,16 @@ private:
         FinishEntry(entry, glyphs);
     }
 
+    // The first three glyphs of a row as a key (never 0), and its place in the table.
+    static uint32_t TripleKey(const uint8_t *glyphs) {
+        return glyphs[0] | static_cast<uint32_t>(glyphs[1]) << 8 | static_cast<uint32_t>(glyphs[2]) << 16 | 1u << 24;
+    }
+    static size_t TripleAt(uint32_t key) { return (key * 2654435761u) >> 24; }
+    enum : uint8_t { kNoTriple, kThreeGlyphRow, kLongerRow, kSharedPlace };
+
+    uint32_t tripleKey_[256];
+    uint8_t tripleKind_[256];  // kThreeGlyphRow: the first such row is tripleEntry_
+    uint8_t tripleEntry_[256][kEntrySize];
     uint8_t slotOf_[256];  // 0: no row of three glyphs or more starts with the glyph
     int slots_ = 0;
     Slot slot_[kFiveGlyphRows + kFourGlyphRows + kThreeGlyphRows + 1];
@@ -431,7 +475,7 @@ const uint8_t *EntryAt(const uint8_t *s, size_t left, const MatchReading &r, con
     uint8_t g = s[0];
     uint8_t starts = ConversionLookup.glyphPairRows[g][s[1]];
     if (starts && !r.letters[g] && g != r.vocalicRr)
-        if (const uint8_t *entry = matcher.Match(s, left, starts)) return entry;
+        if (const uint8_t *entry = matcher.MatchQuickly(s, left, starts)) return entry;
     std::memset(room, 0, kEntrySize);
     EntryWriter writer{room};
     FinishEntry(room, MatchAt(s, left, r, writer));

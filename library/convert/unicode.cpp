@@ -622,13 +622,20 @@ size_t IsciiToUnicode(const uint8_t *s, size_t n, uint8_t *out) {
     for (size_t i = 0; i < n; i++) {
         uint8_t c = s[i];
         const IsciiForm &form = kUtf8.of[c];
-        unsigned around = previous | kUtf8.asNext[i + 1 < n ? s[i + 1] : 0];
-        if (!(form.notPlainBy & around)) {
-            // A plain code: its UTF-8 (three bytes written, of which its length stand). Only
-            // the codes read in context need the cluster state: it is worked out for them.
+        // The code after it (0 at the end): the last code is read apart, below.
+        if (i + 1 < n) {
+            if (!(form.notPlainBy & (previous | kUtf8.asNext[s[i + 1]]))) {
+                // A plain code: its UTF-8 (three bytes written, of which its length stand).
+                // Only the codes read in context need the cluster state: it is worked out for
+                // them.
+                std::memcpy(o, form.utf8, 3);
+                o += form.length;
+                previous = kUtf8.asPrevious[c];
+                continue;
+            }
+        } else if (!(form.notPlainBy & previous)) {
             std::memcpy(o, form.utf8, 3);
             o += form.length;
-            previous = kUtf8.asPrevious[c];
             continue;
         }
         state = ClusterStateAt(s, known, i, state, o);
