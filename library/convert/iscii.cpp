@@ -131,22 +131,38 @@ inline uint64_t MayChange(const uint8_t *s, size_t j) {
     return (subscript & (follows | Equal(before, kHalantGlyph))) | (Equal(here, kNuktaGlyph) & lengthMark);
 }
 
+// The lowest set bit of a non-zero word.
+inline size_t LowestBit(uint64_t bits) {
+#if defined(__GNUC__)
+    return static_cast<size_t>(__builtin_ctzll(bits));
+#else
+    size_t bit = 0;
+    for (; !(bits & 1); bits >>= 1) bit++;
+    return bit;
+#endif
+}
+
 // Whether no rule of the normalisation reads or moves g (see NormaliseGlyphs).
 inline bool EndsSegment(uint8_t g) { return kClass.of[g] == 0 && g != kHalantGlyph; }
 
 // The length of the segments that NormaliseGlyphs works on.
 constexpr size_t kSegmentGlyphs = 4096;
 
-// A whole pass over s[0 .. m); eight positions are skipped at a time where none passes the
-// test (nothing changes there, so the positions after see the same glyphs).
+// A whole pass over s[0 .. m), eight positions at a time: only those that pass the test
+// take the rules (nothing changes at the others), and after each the rest of the eight are
+// tested again, as a change may have moved glyphs there.
 void FullPass(uint8_t *s, size_t m, ChangedPositions &changed) {
     size_t j = 0;
     if (lanes::kInMemoryOrder && m > 0) {
         FirstPassAt(s, 0, changed);
         // s[j + 8] is at most the glyph after the segment or the terminator.
         for (j = 1; j + 8 <= m; j += 8)
-            if (MayChange(s, j))
-                for (size_t e = j; e < j + 8; e++) FirstPassAt(s, e, changed);
+            for (uint64_t may = MayChange(s, j); may;) {
+                size_t e = LowestBit(may) / 8;
+                FirstPassAt(s, j + e, changed);
+                if (e == 7) break;
+                may = MayChange(s, j) & (~0ull << (8 * (e + 1)));
+            }
     }
     for (; j < m; j++) FirstPassAt(s, j, changed);
 }
@@ -381,17 +397,6 @@ private:
     uint8_t single_[256][kEntrySize];
 };
 
-// The lowest set bit of a non-zero word.
-inline size_t LowestBit(uint64_t bits) {
-#if defined(__GNUC__)
-    return static_cast<size_t>(__builtin_ctzll(bits));
-#else
-    size_t bit = 0;
-    for (; !(bits & 1); bits >>= 1) bit++;
-    return bit;
-#endif
-}
-
 // From this many glyphs on, a conversion builds the row matcher.
 constexpr size_t kMatcherGlyphs = 128;
 
@@ -535,16 +540,26 @@ inline void OrderAt(uint8_t *out, size_t l) {
     if (out[l] == kIsciiNukta && out[l - 1] >= 218 && out[l - 1] <= 232) std::swap(out[l - 1], out[l]);
 }
 
+// The positions of eight from out + l on where a step can move something: a halant after a
+// sign, or a nukta.
+inline uint64_t MayMove(const uint8_t *out, size_t l) {
+    uint64_t here = lanes::Load(out + l), before = lanes::Load(out + l - 1);
+    return (lanes::Equal(here, kIsciiHalant) & lanes::InRange(before, 218, 230)) | lanes::Equal(here, kIsciiNukta);
+}
+
 void OrderIscii(uint8_t *out, size_t k) {
     size_t l = 1;
     if (lanes::kInMemoryOrder) {
-        // Only a halant after a sign or a nukta moves anything: eight positions are skipped at
-        // a time where there is none.
-        for (; l + 8 <= k; l += 8) {
-            uint64_t here = lanes::Load(out + l), before = lanes::Load(out + l - 1);
-            if ((lanes::Equal(here, kIsciiHalant) & lanes::InRange(before, 218, 230)) | lanes::Equal(here, kIsciiNukta))
-                for (size_t e = l; e < l + 8; e++) OrderAt(out, e);
-        }
+        // Eight positions at a time: only those that pass the test take the step (the others
+        // move nothing), and after each the rest of the eight are tested again, as the step
+        // may have changed them.
+        for (; l + 8 <= k; l += 8)
+            for (uint64_t moves = MayMove(out, l); moves;) {
+                size_t e = LowestBit(moves) / 8;
+                OrderAt(out, l + e);
+                if (e == 7) break;
+                moves = MayMove(out, l) & (~0ull << (8 * (e + 1)));
+            }
     }
     for (; l < k; l++) OrderAt(out, l);
 }
