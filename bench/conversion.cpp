@@ -1,13 +1,18 @@
 // Throughput of the converters on one Kannada text, beside ICU's ISCII converter on the same
 // text in ISCII. "input MB/s" counts the bytes each converter reads; "text MB/s" counts the
 // glyph text the content started as, so the rows compare on the same text. Times are the
-// converting thread's processor time (10^6 bytes a megabyte).
+// converting thread's processor time (10^6 bytes a megabyte). At the end a line for each
+// target says whether this run met it: glyph -> Unicode at least as fast as ICU's ISCII ->
+// UTF-16 and ICU's ISCII -> UTF-8 on the same text, glyph -> KSCLP at least 50 MB/s.
 #include <benchmark/benchmark.h>
 #include <unicode/ucnv.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <ctime>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -182,4 +187,56 @@ void IcuIsciiToUtf8(benchmark::State &state) {
 }
 BENCHMARK(IcuIsciiToUtf8)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
+// Shows the runs as the console reporter does and keeps the text MB/s of each benchmark.
+class TargetReporter : public benchmark::ConsoleReporter {
+public:
+    TargetReporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_Color : OO_None) {}
+
+    void ReportRuns(const std::vector<Run> &runs) override {
+        for (const Run &run : runs) {
+            if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
+            auto counter = run.counters.find("text_MB/s");
+            if (counter != run.counters.end()) textRate[run.run_name.function_name].push_back(counter->second.value);
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    // The median over the repetitions of a benchmark; 0 when it did not run.
+    double TextRate(const std::string &name) const {
+        auto found = textRate.find(name);
+        if (found == textRate.end() || found->second.empty()) return 0;
+        std::vector<double> rates = found->second;
+        std::sort(rates.begin(), rates.end());
+        return rates[rates.size() / 2];
+    }
+
+private:
+    std::map<std::string, std::vector<double>> textRate;
+};
+
+void PrintTarget(const char *what, double rate, const char *against, double bound) {
+    if (rate <= 0 || bound <= 0) {
+        std::printf("  %-42s not measured in this run\n", what);
+        return;
+    }
+    std::printf("  %-42s %7.1f MB/s against %s %.1f MB/s: %s\n", what, rate, against, bound,
+                rate >= bound ? "met" : "NOT MET");
+}
+
 }  // namespace
+
+int main(int argc, char **argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    TargetReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    double unicode = reporter.TextRate("GlyphToUnicode");
+    std::printf("\nTargets (text MB/s, this run):\n");
+    PrintTarget("glyph -> Unicode >= ICU ISCII -> UTF-16", unicode, "ICU ISCII -> UTF-16",
+                reporter.TextRate("IcuIsciiToUnicode"));
+    PrintTarget("glyph -> Unicode >= ICU ISCII -> UTF-8", unicode, "ICU ISCII -> UTF-8",
+                reporter.TextRate("IcuIsciiToUtf8"));
+    PrintTarget("glyph -> KSCLP >= 50 MB/s", reporter.TextRate("GlyphToKsclp"), "the floor", 50);
+    return 0;
+}
