@@ -324,7 +324,7 @@ public:
     // s[left] the terminator. Null for a glyph that starts too many rows: the tables are
     // scanned for it. Which of the three it is varies too freely to predict: all are worked
     // out, and one is chosen without branches.
-    const uint8_t *Match(const uint8_t *s, size_t left, uint8_t starts) const {
+    CONVERT_OUT_OF_LINE const uint8_t *Match(const uint8_t *s, size_t left, uint8_t starts) const {
         uint8_t slotNumber = slotOf_[s[0]];
         if (slotNumber == kTooMany) return nullptr;
         const Slot &slot = slot_[slotNumber];
@@ -475,8 +475,8 @@ struct EntryWriter {
 
 // The entry of a special position (see MatchReading::Special): the matcher's where it has
 // one, else worked out into `room`.
-const uint8_t *EntryAt(const uint8_t *s, size_t left, const MatchReading &r, const RowMatcher &matcher,
-                       uint8_t *room) {
+CONVERT_OUT_OF_LINE const uint8_t *EntryAt(const uint8_t *s, size_t left, const MatchReading &r,
+                                           const RowMatcher &matcher, uint8_t *room) {
     uint8_t g = s[0];
     uint8_t starts = ConversionLookup.glyphPairRows[g][s[1]];
     if (starts && !r.letters[g] && g != r.vocalicRr)
@@ -495,16 +495,24 @@ void MatchEntries(const uint8_t *s, size_t n, const MatchReading &reading, Sink 
     const MatchReading r = reading;
     Sink sink = to;
     uint8_t room[kEntrySize];
+    // Whether a glyph is special whatever follows it: a letter, or the start of the vocalic RR.
+    uint8_t alone[256];
+    for (int g = 0; g < 256; g++) alone[g] = r.letters[g] != 0 || g == r.vocalicRr;
+    const uint8_t(*pairs)[256] = ConversionLookup.glyphPairRows;
     for (size_t j = 0; j < n;) {
-        // Most glyphs are their own entry.
-        if (!r.Special(s + j)) {
-            sink.PutEntry(matcher.Single(s[j]));
+        // As MatchReading::Special (s[j + 1] is at most the terminator): most glyphs are their
+        // own entry.
+        uint8_t g = s[j];
+        uint8_t starts = pairs[g][s[j + 1]];
+        if (!(starts | alone[g])) {
+            sink.PutEntry(matcher.Single(g));
             j++;
-        } else {
-            const uint8_t *entry = EntryAt(s + j, n - j, r, matcher, room);
-            sink.PutEntry(entry);
-            j += entry[4];
+            continue;
         }
+        const uint8_t *entry = alone[g] ? nullptr : matcher.MatchQuickly(s + j, n - j, starts);
+        if (!entry) entry = EntryAt(s + j, n - j, r, matcher, room);
+        sink.PutEntry(entry);
+        j += entry[4];
     }
     to = sink;
 }
