@@ -79,15 +79,15 @@ enum : uint8_t {
     kHalantCode = 4,
 };
 
-// What stands around a code, as bits: those of the code after it and those of the code
-// before it. A code is read in context when its `notPlainBy` bits meet these.
+// What stands around a code, as bits: a code is read in context when its `notPlainBy` bits
+// meet those of the code after it. (A halant after RA is read in context too: the RA before
+// it takes it along, see IsciiToUnicode.) The bits of the code before serve the cluster state.
 enum : uint8_t {
     kBeforeNukta = 1,      // the next code is the nukta
     kBeforeUu = 2,         // ... the UU sign
     kBeforeHalant = 4,     // ... the halant
     kAlways = 8,           // always set
-    kAfterRa = 16,         // the code before is RA
-    kAfterLinking = 32,    // ... a consonant or the nukta: a halant after it may link
+    kAfterLinking = 32,    // the code before is a consonant or the nukta: a halant after it may link
 };
 
 // A code as IsciiToUnicode reads it, in eight bytes.
@@ -134,18 +134,20 @@ struct Utf8Forms {
                 f.kind = kKeepsCluster;
                 f.notPlainBy = 0;
             }
-            asPrevious[c] = kAlways | (c == kIsciiRa ? kAfterRa : 0) |
-                            (consonant || c == kIsciiNukta ? kAfterLinking : 0);
+            asPrevious[c] = consonant || c == kIsciiNukta ? kAfterLinking : 0;
+            asNext[c] = kAlways;
         }
         of[166].notPlainBy = of[167].notPlainBy = of[170].notPlainBy = of[223].notPlainBy = kBeforeNukta;
         of[224].notPlainBy = kBeforeUu;
         // The halant before a consonant; before a halant or nukta, or after RA, it is read in
         // context.
         of[kIsciiHalant].kind = kKeepsCluster | kHalantCode;
-        of[kIsciiHalant].notPlainBy = kBeforeHalant | kBeforeNukta | kAfterRa;
-        asNext[kIsciiNukta] = kBeforeNukta;
-        asNext[kIsciiUuSign] = kBeforeUu;
-        asNext[kIsciiHalant] = kBeforeHalant;
+        of[kIsciiHalant].notPlainBy = kBeforeHalant | kBeforeNukta;
+        // RA is plain; before a halant it goes to the context reading with the halant.
+        of[kIsciiRa].notPlainBy = kBeforeHalant;
+        asNext[kIsciiNukta] |= kBeforeNukta;
+        asNext[kIsciiUuSign] |= kBeforeUu;
+        asNext[kIsciiHalant] |= kBeforeHalant;
     }
 };
 constexpr Utf8Forms kUtf8;
@@ -597,7 +599,7 @@ IsciiReading ClusterStateAt(const uint8_t *s, size_t known, size_t i, IsciiReadi
     uint8_t *at = o;
     while (from > known && kUtf8.of[s[from - 1]].kind != 0) at -= kUtf8.of[s[--from]].length;
     if (from > known) state = IsciiReading{at, at, false, false};
-    unsigned previous = from > 0 ? kUtf8.asPrevious[s[from - 1]] : static_cast<unsigned>(kAlways);
+    unsigned previous = from > 0 ? kUtf8.asPrevious[s[from - 1]] : 0;
     for (size_t q = from; q < i; q++) {
         uint8_t c = s[q];
         unsigned kind = kUtf8.of[c].kind;
@@ -618,32 +620,31 @@ size_t IsciiToUnicode(const uint8_t *s, size_t n, uint8_t *out) {
     // Where the cluster state (see IsciiReading) was last worked out: before s[known].
     size_t known = 0;
     IsciiReading state{out, out, false, false};
-    unsigned previous = kAlways;  // the bits of the code before
     for (size_t i = 0; i < n; i++) {
-        uint8_t c = s[i];
-        const IsciiForm &form = kUtf8.of[c];
-        // The code after it (0 at the end): the last code is read apart, below.
-        if (i + 1 < n) {
-            if (!(form.notPlainBy & (previous | kUtf8.asNext[s[i + 1]]))) {
-                // A plain code: its UTF-8 (three bytes written, of which its length stand).
-                // Only the codes read in context need the cluster state: it is worked out for
-                // them.
-                std::memcpy(o, form.utf8, 3);
-                o += form.length;
-                previous = kUtf8.asPrevious[c];
-                continue;
-            }
-        } else if (!(form.notPlainBy & previous)) {
+        const IsciiForm &form = kUtf8.of[s[i]];
+        // The code after it: 0 after the last one.
+        if (!(form.notPlainBy & kUtf8.asNext[i + 1 < n ? s[i + 1] : 0])) {
+            // A plain code: its UTF-8 (three bytes written, of which its length stand). Only the
+            // codes read in context need the cluster state: it is worked out for them.
             std::memcpy(o, form.utf8, 3);
             o += form.length;
             continue;
         }
-        state = ClusterStateAt(s, known, i, state, o);
-        i = ReadInContext(s, n, i, state);
-        o = state.o;
-        known = i + 1;
-        if (i >= n) break;  // an attribute code at the end takes a code past the end
-        previous = kUtf8.asPrevious[s[i]];
+        for (;;) {
+            if (s[i] == kIsciiRa && i + 1 < n && s[i + 1] == kIsciiHalant) {
+                // RA is plain; the halant after it is read in context.
+                std::memcpy(o, form.utf8, 3);
+                o += form.length;
+                i++;
+            }
+            state = ClusterStateAt(s, known, i, state, o);
+            i = ReadInContext(s, n, i, state);
+            o = state.o;
+            known = i + 1;
+            // A halant after an RA that the context reading took is read in context too.
+            if (i + 1 >= n || s[i] != kIsciiRa || s[i + 1] != kIsciiHalant) break;
+            i++;
+        }
     }
     return static_cast<size_t>(o - out);
 }
