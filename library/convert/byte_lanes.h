@@ -26,8 +26,6 @@ inline uint64_t Load(const uint8_t *p) {
     return word;
 }
 
-inline void Store(uint8_t *p, uint64_t word) { std::memcpy(p, &word, 8); }
-
 // The lanes that hold b.
 inline uint64_t Equal(uint64_t word, uint8_t b) {
     uint64_t t = word ^ (b * kOnes);
@@ -45,8 +43,5 @@ inline uint64_t InRange(uint64_t word, uint8_t low, uint8_t high) {
     uint64_t offset = ((word | kHigh) - (bLow & kLow)) ^ ((word ^ ~bLow) & kHigh);
     return Below(offset, static_cast<unsigned>(high - low) + 1);
 }
-
-// Whether any lane passes.
-inline bool Any(uint64_t tested) { return tested != 0; }
 
 }  // namespace lanes

@@ -5,8 +5,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <optional>
-#include <vector>
 
 #include "../engine/composer.h"
 #include "../engine/shared_state.h"
@@ -238,12 +236,6 @@ const uint8_t *ScanLongerRows(const ConversionTables &t, uint8_t starts, const u
     return iscii;
 }
 
-// The rows of two to five glyphs for a long text, built from the tables when its conversion
-// starts, so that a position that starts a row is matched without scanning the tables and
-// with few branches. The rows of three to five glyphs that start with one glyph stand side by
-// side in the eight lanes of a few words, in the order of the scan (the rows of five, then
-// four, then three glyphs, each table from row 1): all are compared at once, and the lowest
-// lane that matches is the row the scan finds first.
 // What the longest match gives at a position, as an entry of kEntrySize bytes: the count of
 // ISCII bytes, the bytes (three places) and the number of glyphs taken.
 constexpr size_t kEntrySize = 8;
@@ -251,6 +243,13 @@ constexpr size_t kEntrySize = 8;
 // Sets the number of glyphs of an entry whose count and bytes are set.
 inline void FinishEntry(uint8_t *entry, size_t glyphs) { entry[4] = static_cast<uint8_t>(glyphs); }
 
+// The rows of two to five glyphs for a long text, built from the tables when its conversion
+// starts, so that a position that starts a row is matched without scanning the tables and
+// with few branches. Most such positions are decided by their first three glyphs, looked up
+// in a small table. For the others, the rows of three to five glyphs that start with one
+// glyph stand side by side in the eight lanes of a few words, in the order of the scan (the
+// rows of five, then four, then three glyphs, each table from row 1): all are compared at
+// once, and the lowest lane that matches is the row the scan finds first.
 class RowMatcher {
 public:
     RowMatcher(const ConversionTables &t, const uint8_t (*single)[4]) {
@@ -336,11 +335,12 @@ public:
         uint64_t fits = (slot.ofLength[0] & (0 - static_cast<uint64_t>((left >= 3) & starts))) |
                         (slot.ofLength[1] & (0 - static_cast<uint64_t>((left >= 4) & (starts >> 1)))) |
                         (slot.ofLength[2] & (0 - static_cast<uint64_t>((left >= 5) & (starts >> 2))));
+        using lanes::Equal;
         uint64_t match = fits & Equal(slot.glyph[0], s[1]) & Equal(slot.glyph[1], third) &
                          (Equal(slot.glyph[2], fourth) | slot.ofLength[0]) &
                          (Equal(slot.glyph[3], fifth) | slot.ofLength[0] | slot.ofLength[1]);
         const uint8_t *shorter = (starts & 8) ? twoGlyph_[ConversionLookup.twoGlyphRow[s[0]][s[1]]] : single_[s[0]];
-        const uint8_t *longer = slot.entry[Lowest(match | 0x8000000000000000ull)];
+        const uint8_t *longer = slot.entry[LowestBit(match | 0x8000000000000000ull) / 8];
         return match ? longer : shorter;
     }
 
@@ -357,21 +357,6 @@ private:
         int lanes = 0;
     };
 
-    // 0x80 in each lane of `lanes` that holds g, else 0.
-    static uint64_t Equal(uint64_t lanes, uint8_t g) {
-        uint64_t t = lanes ^ (g * 0x0101010101010101ull);
-        return ~(((t & 0x7F7F7F7F7F7F7F7Full) + 0x7F7F7F7F7F7F7F7Full) | t) & 0x8080808080808080ull;
-    }
-    // The lowest lane of a non-zero set of lanes.
-    static int Lowest(uint64_t lanes) {
-#if defined(__GNUC__)
-        return __builtin_ctzll(lanes) >> 3;
-#else
-        int lane = 0;
-        for (; !(lanes & 0x80); lanes >>= 8) lane++;
-        return lane;
-#endif
-    }
     // The entry of two ISCII columns: their count, the non-zero ones, the glyphs taken.
     static void Entry(const uint8_t *iscii, int glyphs, uint8_t *entry) {
         std::memset(entry, 0, kEntrySize);
@@ -536,8 +521,8 @@ void MatchGlyphs(const uint8_t *s, size_t n, const MatchReading &reading, Sink &
 }
 
 // ISCII order: a vowel sign travels behind the consonants that a halant joins to its
-// consonant, and the nukta goes in front of a sign or halant. out[k] is 0.
-// One position of the ordering.
+// consonant, and the nukta goes in front of a sign or halant. One step per position, from
+// position 1 on, each on the bytes as the steps before left them; out[k] is 0.
 inline void OrderAt(uint8_t *out, size_t l) {
     if (out[l] == kIsciiHalant && out[l - 1] >= 218 && out[l - 1] <= 230 && IsIsciiConsonant(out[l + 1])) {
         uint8_t sign = out[l - 1];
@@ -630,6 +615,9 @@ bool CheckArguments(const char *src, unsigned int dstSize) {
     return true;
 }
 
+// The glyph strings whose ISCII a conversion puts aside without an allocation.
+constexpr size_t kShortAside = 256;
+
 // Glyph to ISCII into the caller's dst. `terminatorCounted` gives the monolingual export's
 // result (output length + 1); the bilingual one returns the length and fails on no output.
 int GlyphToIsciiExport(char *src, char *dst, unsigned int dstSize, bool bilingual) {
@@ -645,12 +633,15 @@ int GlyphToIsciiExport(char *src, char *dst, unsigned int dstSize, bool bilingua
     } else if (dstSize > kIsciiPerGlyph * n) {
         k = NormalisedGlyphsToIscii(s, n, Latin(bilingual), reinterpret_cast<uint8_t *>(dst));
     } else {
-        // The output might not fit: convert aside and copy only when it does, so nothing is
-        // ever written past dstSize.
-        std::string iscii(kIsciiPerGlyph * n + 1, '\0');
-        k = NormalisedGlyphsToIscii(s, n, Latin(bilingual), reinterpret_cast<uint8_t *>(&iscii[0]));
-        iscii.resize(k);
-        fits = DeliverResult(iscii, dst, dstSize);
+        // The output might not fit: convert aside (on the stack for a short string) and copy
+        // only when it does, so nothing is ever written past dstSize.
+        uint8_t shortAside[kIsciiPerGlyph * kShortAside + 1];
+        std::unique_ptr<uint8_t[]> longAside(n > kShortAside ? new uint8_t[kIsciiPerGlyph * n + 1] : nullptr);
+        uint8_t *aside = longAside ? longAside.get() : shortAside;
+        k = NormalisedGlyphsToIscii(s, n, Latin(bilingual), aside);
+        fits = k < dstSize;
+        if (fits) std::memcpy(dst, aside, k + 1);
+        else LibraryLastError = kErrorDestinationSize;
     }
     if (bilingual) ToviMonolingual2BilingualGlyph(src, src, static_cast<unsigned int>(n + 3));
     if (!fits) return 0;
