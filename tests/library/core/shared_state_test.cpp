@@ -24,6 +24,51 @@ std::string RunProbe(const std::string &args) {
     return out;
 }
 
+// A writer process that stores font type 0 and engine type 7 and stays attached until its
+// input closes (or it is killed).
+struct Writer {
+    pid_t pid = -1;
+    int input = -1;   // closing it lets the writer end
+    int output = -1;  // where it says "ready"
+
+    bool Start() {
+        int toWriter[2], fromWriter[2];
+        if (pipe(toWriter) != 0 || pipe(fromWriter) != 0) return false;
+        pid = fork();
+        if (pid < 0) return false;
+        if (pid == 0) {
+            dup2(toWriter[0], 0);
+            dup2(fromWriter[1], 1);
+            close(toWriter[1]);
+            close(fromWriter[0]);
+            execl(PROBE, PROBE, "write", "0", "7", static_cast<char *>(nullptr));
+            _exit(127);
+        }
+        close(toWriter[0]);
+        close(fromWriter[1]);
+        input = toWriter[1];
+        output = fromWriter[0];
+        char ready[16] = {};
+        return read(output, ready, sizeof ready - 1) > 0 && std::string(ready) == "ready\n";
+    }
+
+    // Closes its input and waits for it; true when it ended well.
+    bool Finish() {
+        close(input);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        close(output);
+        return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    }
+
+    void Kill() {
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+        close(input);
+        close(output);
+    }
+};
+
 TEST(SharedState, ProcessThatLoadsFirstSeesTheInitialContents) {
     setenv("TOVI_DESKTOP", ("initial-" + std::to_string(getpid())).c_str(), 1);
     EXPECT_EQ(RunProbe("read"), "0 1 0 0 0 0\n");
@@ -31,61 +76,20 @@ TEST(SharedState, ProcessThatLoadsFirstSeesTheInitialContents) {
 
 TEST(SharedState, AValueStoredByOneProcessIsReadByAnother) {
     setenv("TOVI_DESKTOP", ("pair-" + std::to_string(getpid())).c_str(), 1);
-    // The writer keeps the state attached until its input closes.
-    int toWriter[2], fromWriter[2];
-    ASSERT_EQ(pipe(toWriter), 0);
-    ASSERT_EQ(pipe(fromWriter), 0);
-    pid_t writer = fork();
-    ASSERT_GE(writer, 0);
-    if (writer == 0) {
-        dup2(toWriter[0], 0);
-        dup2(fromWriter[1], 1);
-        close(toWriter[1]);
-        close(fromWriter[0]);
-        execl(PROBE, PROBE, "write", "0", "7", static_cast<char *>(nullptr));
-        _exit(127);
-    }
-    close(toWriter[0]);
-    close(fromWriter[1]);
-    char ready[16] = {};
-    ASSERT_GT(read(fromWriter[0], ready, sizeof ready - 1), 0);
-    EXPECT_STREQ(ready, "ready\n");
-
+    Writer writer;
+    ASSERT_TRUE(writer.Start());
     EXPECT_EQ(RunProbe("read"), "0 0 7 0 0 0\n");
-
-    close(toWriter[1]);
-    int status = 0;
-    waitpid(writer, &status, 0);
-    close(fromWriter[0]);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_TRUE(writer.Finish());
     // With the last process gone, the next one starts from the initial contents again.
     EXPECT_EQ(RunProbe("read"), "0 1 0 0 0 0\n");
 }
 
 TEST(SharedState, AProcessThatDiesWithoutClosingLeavesNothingBehind) {
     setenv("TOVI_DESKTOP", ("killed-" + std::to_string(getpid())).c_str(), 1);
-    int toWriter[2], fromWriter[2];
-    ASSERT_EQ(pipe(toWriter), 0);
-    ASSERT_EQ(pipe(fromWriter), 0);
-    pid_t writer = fork();
-    ASSERT_GE(writer, 0);
-    if (writer == 0) {
-        dup2(toWriter[0], 0);
-        dup2(fromWriter[1], 1);
-        close(toWriter[1]);
-        close(fromWriter[0]);
-        execl(PROBE, PROBE, "write", "0", "7", static_cast<char *>(nullptr));
-        _exit(127);
-    }
-    close(toWriter[0]);
-    close(fromWriter[1]);
-    char ready[16] = {};
-    ASSERT_GT(read(fromWriter[0], ready, sizeof ready - 1), 0);
+    Writer writer;
+    ASSERT_TRUE(writer.Start());
     // Killed while attached: it never gets to close the section.
-    kill(writer, SIGKILL);
-    waitpid(writer, nullptr, 0);
-    close(toWriter[1]);
-    close(fromWriter[0]);
+    writer.Kill();
     EXPECT_EQ(RunProbe("read"), "0 1 0 0 0 0\n");
 }
 
