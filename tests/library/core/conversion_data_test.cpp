@@ -9,19 +9,9 @@
 #include "convert/data_text.h"
 #include "engine/shared_state.h"
 #include "kannada-tovi-desktop.h"
+#include "../support/table_rows.h"
 
 namespace {
-
-template <size_t Rows, size_t Columns>
-int FilledRows(const uint8_t (&table)[Rows][Columns]) {
-    int n = 0;
-    for (size_t r = 1; r < Rows; r++) {
-        bool any = false;
-        for (size_t c = 0; c < Columns; c++) any |= table[r][c] != 0;
-        n += any;
-    }
-    return n;
-}
 
 // Loads `text` as the conversion resource, from a clean start.
 int LoadText(const std::string &text) {

@@ -8,19 +8,9 @@
 #include "engine/layout_data.h"
 #include "engine/shared_state.h"
 #include "kannada-tovi-desktop.h"
+#include "../support/table_rows.h"
 
 namespace {
-
-template <size_t Rows, size_t Columns>
-int FilledRows(const int32_t (&table)[Rows][Columns]) {
-    int n = 0;
-    for (size_t r = 1; r < Rows; r++) {
-        bool any = false;
-        for (size_t c = 0; c < Columns; c++) any |= table[r][c] != 0;
-        n += any;
-    }
-    return n;
-}
 
 template <size_t Columns>
 std::vector<int32_t> Row(const int32_t (&row)[Columns]) {
