@@ -51,7 +51,7 @@ foreach(entry ${TOVI_TYPE_CODE_CASES})
            COMMAND ${CMAKE_COMMAND} -DTOVI=$<TARGET_FILE:tovi> "-DARGS=--codes^${args}"
                    "-DSTDOUT=${expected}" -DCODES_LINE=1 -DSTATUS=0 -DSTDERR=
                    -P ${CMAKE_CURRENT_LIST_DIR}/check.cmake)
-  set_tests_properties(${name} PROPERTIES ENVIRONMENT "TOVI_DESKTOP=ctest-${name}")
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "TOVI_DESKTOP=${TOVI_TEST_DESKTOP}-${name}")
 endforeach()
 
 # Without --codes the box's bytes are written as they are ("ASCII" text when the font type is
@@ -59,7 +59,7 @@ endforeach()
 add_test(NAME tovi_type.raw
          COMMAND ${CMAKE_COMMAND} -DTOVI=$<TARGET_FILE:tovi> "-DARGS=1+2 = 3?" "-DSTDOUT=1+2 = 3?"
                  -DSTATUS=0 -DSTDERR= -P ${CMAKE_CURRENT_LIST_DIR}/check.cmake)
-set_tests_properties(tovi_type.raw PROPERTIES ENVIRONMENT "TOVI_DESKTOP=ctest-tovi_type.raw")
+set_tests_properties(tovi_type.raw PROPERTIES ENVIRONMENT "TOVI_DESKTOP=${TOVI_TEST_DESKTOP}-tovi_type.raw")
 
 # Bad arguments: one line on standard error, exit status 2.
 set(TOVI_TYPE_BAD_CASES
@@ -80,7 +80,7 @@ foreach(entry ${TOVI_TYPE_BAD_CASES})
            COMMAND ${CMAKE_COMMAND} -DTOVI=$<TARGET_FILE:tovi> "-DARGS=${args}" -DSTDOUT=
                    -DSTATUS=${status} "-DSTDERR=^tovi: type: .*${message}"
                    -P ${CMAKE_CURRENT_LIST_DIR}/check.cmake)
-  set_tests_properties(${name} PROPERTIES ENVIRONMENT "TOVI_DESKTOP=ctest-${name}")
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "TOVI_DESKTOP=${TOVI_TEST_DESKTOP}-${name}")
 endforeach()
 
 # --unicode prints what the box shows as UTF-8 Kannada: KA with I, and the conjunct KKYA (with
@@ -94,5 +94,5 @@ foreach(entry "ki|ಕಿ" "kfkfy|ಕ್ಕ್ಯ" "--bilingual^kfkfy|ಕ್ಕ�
   add_test(NAME ${name}
            COMMAND ${CMAKE_COMMAND} -DTOVI=$<TARGET_FILE:tovi> "-DARGS=--unicode^${args}" "-DSTDOUT=${text}"
                    -DCODES_LINE=1 -DSTATUS=0 -DSTDERR= -P ${CMAKE_CURRENT_LIST_DIR}/check.cmake)
-  set_tests_properties(${name} PROPERTIES ENVIRONMENT "TOVI_DESKTOP=ctest-${name}")
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "TOVI_DESKTOP=${TOVI_TEST_DESKTOP}-${name}")
 endforeach()
