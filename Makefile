@@ -60,7 +60,7 @@ screenshots: build
 	@rm -rf build/screenshots && mkdir -p build/screenshots
 	@db=$$(mktemp -d); \
 	TOVI_DESKTOP=kelda-screenshots xvfb-run -a -s "-screen 0 1280x900x24" \
-	  build/bin/kelda-vasi --database $$db/address.sqlite --screenshots build/screenshots; \
+	  build/bin/kelda-vasi-tour --database $$db/address.sqlite --screenshots build/screenshots; \
 	status=$$?; rm -rf $$db; exit $$status
 
 clean:

@@ -16,6 +16,7 @@ int CurrentId = 0;
 int ReportMode = 0;
 bool ClearBeforeFill = false;
 int SelectedRow = 0;
+bool Ending = false;
 
 QSqlDatabase AppDatabase() { return Database::connection(); }
 

@@ -30,6 +30,8 @@ extern int ReportMode;
 extern bool ClearBeforeFill;
 // The grid row of the address selected in the browse window; 0 when none.
 extern int SelectedRow;
+// The exit was confirmed: Kannada typing stays off and the database is closed.
+extern bool Ending;
 
 // The Kannada switch (Scroll Lock) of the keyboard library; the main window's sign follows.
 void TurnOnScrollLock();

@@ -6,9 +6,9 @@
 #include "filter_lists.h"
 #include "flex_grid.h"
 #include "frmaddressentry.h"
-#include "frmmain.h"
 #include "glyph_widgets.h"
 #include "moddeclare.h"
+#include "window_registry.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -281,11 +281,9 @@ void book7::cmdchange_Click() {
 }
 
 void book7::openEntryForChange() {
-    auto *main = qobject_cast<frmmain *>(window());
-    if (!main) return;
     // When the entry window unloads, the row of the address it changed is brought up to date.
     // A browse window closed meanwhile has nothing to refresh: the connection goes with it.
-    if (auto *entry = qobject_cast<FrmAddressEntry *>(main->showWindow(QStringLiteral("FrmAddressEntry"))))
+    if (auto *entry = qobject_cast<FrmAddressEntry *>(WindowRegistry::open(QStringLiteral("FrmAddressEntry"))))
         connect(entry, &FrmAddressEntry::closed, this, &book7::entryClosed, Qt::UniqueConnection);
 }
 

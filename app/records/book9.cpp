@@ -1,5 +1,6 @@
 #include "book9.h"
 
+#include "app_files.h"
 #include "book4.h"
 #include "filter_captions.h"
 #include "filter_lists.h"
@@ -287,7 +288,7 @@ void book9::LoadDetails(const AddressConditions &conditions) {
         return;
     }
     Crrp->ReportFileName =
-        ReportControl::layoutPath(mode_ == kLabels ? QStringLiteral("rpkeldalabel.rpt") : QStringLiteral("rpoffice.rpt"));
+        AppFiles::path(mode_ == kLabels ? QStringLiteral("rpkeldalabel.rpt") : QStringLiteral("rpoffice.rpt"));
     Crrp->run(this);
 }
 

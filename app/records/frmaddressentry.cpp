@@ -4,13 +4,12 @@
 #include "book3.h"
 #include "book4.h"
 #include "captions.h"
-#include "frmmain.h"
 #include "glyph_widgets.h"
 #include "moddeclare.h"
 #include "pin_code_box.h"
 #include "record_captions.h"
-#include "reference_windows.h"
 #include "twips.h"
+#include "window_registry.h"
 
 #include <QCloseEvent>
 #include <QDebug>
@@ -396,7 +395,7 @@ void FrmAddressEntry::Txtemail_GotFocus() {
 void FrmAddressEntry::Txtemail_LostFocus() {
     // The main window going away on the confirmed exit has switched Kannada typing off for
     // good; the e-mail box losing the focus with it must not switch it on again.
-    if (auto *main = qobject_cast<frmmain *>(window()); main && main->ending()) return;
+    if (ModDeclare::Ending) return;
     ModDeclare::TurnOnScrollLock();
     latinForEmail_ = false;
 }
@@ -435,32 +434,32 @@ void FrmAddressEntry::CmbPrakara_KeyDown(int key) {
 // after it closes. Every refill starts from an empty list, so that no entry shows twice.
 
 void FrmAddressEntry::Command1_Click() {
-    ShowReferenceWindowModal(ReferenceList::Relation, this);
+    WindowRegistry::openModal(QStringLiteral("FrmRelation"), this);
     ModDeclare::FillRelations(CmbRelation);
 }
 
 void FrmAddressEntry::Command3_Click() {
-    ShowReferenceWindowModal(ReferenceList::Prakara, this);
+    WindowRegistry::openModal(QStringLiteral("FrmPrakara"), this);
     ModDeclare::ClearBeforeFill = true;
     ModDeclare::FillPrakaras(CmbPrakara);
     CmbUpaprakara->clear();
 }
 
 void FrmAddressEntry::Command5_Click() {
-    ShowReferenceWindowModal(ReferenceList::Upaprakara, this);
+    WindowRegistry::openModal(QStringLiteral("FrmUpaprakara"), this);
     if (CmbPrakara->text().isEmpty()) return;
     ModDeclare::ClearBeforeFill = true;
     ModDeclare::FillUpaprakaras(CmbUpaprakara, prakara_);
 }
 
 void FrmAddressEntry::Command6_Click() {
-    ShowReferenceWindowModal(ReferenceList::District, this);
+    WindowRegistry::openModal(QStringLiteral("frmDistrict"), this);
     ModDeclare::FillDistricts(CmbDistrict);
     CmbTaluk->clear();
 }
 
 void FrmAddressEntry::Command7_Click() {
-    ShowReferenceWindowModal(ReferenceList::Taluk, this);
+    WindowRegistry::openModal(QStringLiteral("Frmtaluk"), this);
     if (CmbDistrict->text().isEmpty()) return;
     ModDeclare::ClearBeforeFill = true;
     ModDeclare::FillTaluks(CmbTaluk, district_);

@@ -4,7 +4,6 @@
 #include "moddeclare.h"
 #include "report_renderer.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -14,10 +13,6 @@
 #include <QToolBar>
 
 ReportControl::ReportControl(QObject *parent) : QObject(parent) {}
-
-QString ReportControl::layoutPath(const QString &fileName) {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(fileName);
-}
 
 bool ReportControl::fail(QWidget *dialogParent, const QString &why) {
     error_ = why;

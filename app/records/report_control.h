@@ -29,9 +29,6 @@ public:
     int pages() const { return pages_; }
     QString lastError() const { return error_; }
 
-    // The layout files ship beside the program.
-    static QString layoutPath(const QString &fileName);
-
 private:
     bool fail(QWidget *dialogParent, const QString &why);
 

@@ -262,7 +262,7 @@ void FrameTest::answeringNoToTheExitChangesNothing() {
     answerNextDialog(false);
     click(6);
     QVERIFY(main_->isVisible());
-    QVERIFY(!main_->ending());
+    QVERIFY(!ModDeclare::Ending);
     QCOMPARE(ending.count(), 0);
     QVERIFY(Database::isOpen());
     QVERIFY(KeyboardBridge::kannadaOn());
@@ -288,7 +288,7 @@ void FrameTest::answeringYesEndsWithKannadaOffAndTheDatabaseClosed() {
     answerNextDialog(true);
     QVERIFY(main_->close());
     QCOMPARE(ending.count(), 1);
-    QVERIFY(main_->ending());
+    QVERIFY(ModDeclare::Ending);
     QVERIFY(!Database::isOpen());
     QVERIFY(!(ToviLibrary::desktopKeyState(VK_SCROLL) & 1));
     QVERIFY(!KeyboardBridge::kannadaOn());

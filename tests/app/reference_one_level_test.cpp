@@ -14,7 +14,6 @@
 #include "moddeclare.h"
 #include "reference_captions.h"
 #include "reference_test_support.h"
-#include "reference_windows.h"
 #include "twips.h"
 
 class OneLevelWindowsTest : public QObject {
@@ -114,19 +113,19 @@ void OneLevelWindowsTest::newOnAnEmptyTableShowsOneAndTheSaveFillsTheListAfterTh
 }
 
 void OneLevelWindowsTest::blankOrMissingInputGivesEachWindowsMessage_data() {
-    QTest::addColumn<int>("which");
+    QTest::addColumn<QString>("which");
     QTest::addColumn<QString>("nameMessage");
     QTest::addColumn<QString>("table");
-    QTest::newRow("districts") << int(ReferenceList::District) << Caption::districtMessage() << "district";
-    QTest::newRow("categories") << int(ReferenceList::Prakara) << Caption::prakaraMessage() << "prakara";
-    QTest::newRow("relations") << int(ReferenceList::Relation) << Caption::relationMessage() << "addrelation";
+    QTest::newRow("districts") << QStringLiteral("frmDistrict") << Caption::districtMessage() << "district";
+    QTest::newRow("categories") << QStringLiteral("FrmPrakara") << Caption::prakaraMessage() << "prakara";
+    QTest::newRow("relations") << QStringLiteral("FrmRelation") << Caption::relationMessage() << "addrelation";
 }
 
 void OneLevelWindowsTest::blankOrMissingInputGivesEachWindowsMessage() {
-    QFETCH(int, which);
+    QFETCH(QString, which);
     QFETCH(QString, nameMessage);
     QFETCH(QString, table);
-    auto *w = static_cast<ReferenceWindow *>(CreateReferenceWindow(ReferenceList(which), nullptr));
+    auto *w = static_cast<ReferenceWindow *>(WindowRegistry::make(which, nullptr));
     window_ = w;
     QVERIFY(showActive(w));
 
@@ -152,20 +151,20 @@ void OneLevelWindowsTest::blankOrMissingInputGivesEachWindowsMessage() {
 }
 
 void OneLevelWindowsTest::anUnchangedNameIsRefusedAndEmptied_data() {
-    QTest::addColumn<int>("which");
+    QTest::addColumn<QString>("which");
     QTest::addColumn<int>("table");
-    QTest::newRow("districts") << int(ReferenceList::District) << int(RefTable::District);
-    QTest::newRow("categories") << int(ReferenceList::Prakara) << int(RefTable::Prakara);
-    QTest::newRow("relations") << int(ReferenceList::Relation) << int(RefTable::Relation);
+    QTest::newRow("districts") << QStringLiteral("frmDistrict") << int(RefTable::District);
+    QTest::newRow("categories") << QStringLiteral("FrmPrakara") << int(RefTable::Prakara);
+    QTest::newRow("relations") << QStringLiteral("FrmRelation") << int(RefTable::Relation);
 }
 
 void OneLevelWindowsTest::anUnchangedNameIsRefusedAndEmptied() {
-    QFETCH(int, which);
+    QFETCH(QString, which);
     QFETCH(int, table);
     seed(RefTable(table), 1, Typed::tumakUru());
     // A quote is just a character of a name.
     seed(RefTable(table), 2, G("a'b"));
-    auto *w = static_cast<ReferenceWindow *>(CreateReferenceWindow(ReferenceList(which), nullptr));
+    auto *w = static_cast<ReferenceWindow *>(WindowRegistry::make(which, nullptr));
     window_ = w;
     QVERIFY(showActive(w));
     clickItem(w, G("a'b"));
@@ -525,7 +524,7 @@ void OneLevelWindowsTest::theModalDoorReturnsWhenTheWindowCloses() {
         seen->Cmdsave->click();
         QTimer::singleShot(900, seen.data(), [&] { seen->cmdexit->click(); });
     });
-    ShowReferenceWindowModal(ReferenceList::District, &owner);
+    WindowRegistry::openModal(QStringLiteral("frmDistrict"), &owner);
     QVERIFY(modal);
     QVERIFY(seen.isNull());
     QCOMPARE(nameOf("district", "districtname", "districtno", 2), Typed::bIdara());

@@ -19,6 +19,8 @@
 #include "reference_window.h"
 #include "test_database.h"
 #include "tovi_library.h"
+#include "window_catalog.h"
+#include "window_registry.h"
 
 inline QString G(const char *s) { return QString::fromLatin1(s); }
 
@@ -80,6 +82,7 @@ inline int waitForSaved(DialogAnswerer *answerer, ReferenceWindow *w) {
 class TypingSession {
 public:
     TypingSession() {
+        WindowCatalog::defineAll();
         bridge_.start();
         ToviLibrary::turnOnScrollLock();
         bridge_.refresh();

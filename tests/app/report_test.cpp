@@ -14,6 +14,7 @@
 #include "data_access.h"
 #include "filter_captions.h"
 #include "glyph_text.h"
+#include "app_files.h"
 #include "report_control.h"
 #include "report_layout.h"
 #include "report_renderer.h"
@@ -28,7 +29,7 @@ const QString kState = G("P\xC0\xA3\xC0\xF0lP\xC1");
 
 ReportLayout shipped(const char *file) {
     QString error;
-    const std::optional<ReportLayout> l = ReportLayout::load(ReportControl::layoutPath(QLatin1String(file)), &error);
+    const std::optional<ReportLayout> l = ReportLayout::load(AppFiles::path(QLatin1String(file)), &error);
     if (!l) qWarning() << error;
     return l.value_or(ReportLayout());
 }
@@ -166,7 +167,7 @@ void ReportTest::theShippedLayoutsDescribeALabelSheetAndAList() {
     QCOMPARE(listFields, (QSet<QString>{"Name", "haddress", "hcity", "hpin_code", "hphone", "he_mail", "ojob", "odept"}));
     // Each file tells a person how it is written.
     for (const char *file : {"rpkeldalabel.rpt", "rpoffice.rpt"}) {
-        QFile f(ReportControl::layoutPath(QLatin1String(file)));
+        QFile f(AppFiles::path(QLatin1String(file)));
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QString text = QString::fromUtf8(f.readAll());
         QVERIFY(text.startsWith(QLatin1Char('#')));

@@ -1,9 +1,9 @@
 #include "book10.h"
 
+#include "app_files.h"
 #include "captions.h"
 #include "glyph_widgets.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QTextBrowser>
@@ -31,7 +31,7 @@ book10::book10(QWidget *parent) : QWidget(parent) {
     layout->addLayout(buttons);
     connect(Command1, &QPushButton::clicked, this, &book10::Command1_Click);
 
-    const QString index = indexPath();
+    const QString index = AppFiles::path(QStringLiteral("Help/index.htm"));
     if (QFileInfo::exists(index)) {
         WB->setSource(QUrl::fromLocalFile(index));
     } else {
@@ -39,10 +39,6 @@ book10::book10(QWidget *parent) : QWidget(parent) {
                         .arg(index.toHtmlEscaped()));
     }
     resize(640, 480);
-}
-
-QString book10::indexPath() {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/Help/index.htm");
 }
 
 void book10::Command1_Click() {

@@ -1,4 +1,10 @@
-// Kelda Vasi: the Kannada address book.
+#include "startup.h"
+
+#include "database.h"
+#include "frmmain.h"
+#include "frmsplash.h"
+#include "keyboard_bridge.h"
+
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
@@ -10,12 +16,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "database.h"
-#include "frmmain.h"
-#include "frmsplash.h"
-#include "keyboard_bridge.h"
-#include "screenshot_tour.h"
-
+namespace Startup {
 namespace {
 
 // A message the user must see before the program ends: on the terminal always, and in a
@@ -36,7 +37,7 @@ void clickOn(QWidget *w) {
 
 }  // namespace
 
-int main(int argc, char *argv[]) {
+int run(int argc, char *argv[], Extension *extension) {
     QElapsedTimer sinceStart;
     sinceStart.start();
     QApplication app(argc, argv);
@@ -51,16 +52,12 @@ int main(int argc, char *argv[]) {
                                                      "(created when it does not exist)."),
                                       QStringLiteral("path"), Database::defaultPath());
     parser.addOption(databaseOption);
-    QCommandLineOption screenshotsOption(QStringLiteral("screenshots"),
-                                         QStringLiteral("Walk through the windows, save a picture of each "
-                                                        "into <folder> and end."),
-                                         QStringLiteral("folder"));
-    parser.addOption(screenshotsOption);
     QCommandLineOption probeOption(QStringLiteral("startup-probe"),
                                    QStringLiteral("Dismiss the splash at once, print the milliseconds "
                                                   "from start to the main window shown, and end."));
     probeOption.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(probeOption);
+    if (extension) extension->addOptions(parser);
     parser.process(app);
 
     const QString path = parser.value(databaseOption);
@@ -68,6 +65,10 @@ int main(int argc, char *argv[]) {
     QString error;
     if (!Database::open(path, &error)) {
         reportFatal(error);
+        return 1;
+    }
+    if (extension && !extension->prepare(parser)) {
+        Database::close();
         return 1;
     }
 
@@ -94,19 +95,14 @@ int main(int argc, char *argv[]) {
     splash.show();
     splash.activateWindow();
 
-    std::unique_ptr<ScreenshotTour> tour;
-    if (parser.isSet(screenshotsOption)) {
-        tour = std::make_unique<ScreenshotTour>(parser.value(screenshotsOption), &splash,
-                                                [&] { return mainWindow.get(); });
-        tour->start();
-    } else if (probe) {
-        QTimer::singleShot(0, &splash, [&] { clickOn(&splash); });
-    }
+    const bool takenOver = extension && extension->start(parser, &splash, [&] { return mainWindow.get(); });
+    if (!takenOver && probe) QTimer::singleShot(0, &splash, [&] { clickOn(&splash); });
 
     const int status = app.exec();
-    tour.reset();
     mainWindow.reset();
     bridge.stop();
     Database::close();
     return status;
 }
+
+}  // namespace Startup

@@ -12,8 +12,6 @@ class book10 : public QWidget {
     Q_OBJECT
 public:
     explicit book10(QWidget *parent = nullptr);
-    // Help/index.htm in the program's folder.
-    static QString indexPath();
 
     GlyphLabel *Label1;
     QTextBrowser *WB;

@@ -36,10 +36,8 @@ public:
     MenuWindow *menu(int number) const;
     // pic2's top, in twips.
     int pic2Top() const { return pic2Top_; }
-    // Whether the user confirmed the exit (the database is closed then).
-    bool ending() const { return ending_; }
-
-    // Opens a window by its name without making it modal (brings it forward when open).
+    // Opens a window by its name without making it modal (brings it forward when open). The
+    // program's windows reach it through WindowRegistry::open.
     QWidget *showWindow(const QString &name);
     // A menu window closed itself: the bar forgets its open menu.
     void menuClosedItself();
@@ -77,8 +75,8 @@ private:
     void showMenu(int number);
     void unloadMenu(int number);
     QMdiSubWindow *showChild(QWidget *window);
+    QWidget *openWindow(const QString &name) const;
 
     QPointer<MenuWindow> menus_[6];
     int pic2Top_ = -3690;
-    bool ending_ = false;
 };

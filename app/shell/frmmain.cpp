@@ -1,11 +1,7 @@
 #include "frmmain.h"
 
-#include "book10.h"
-#include "book11.h"
 #include "book3.h"
-#include "book7.h"
 #include "book9.h"
-#include "book5.h"
 #include "captions.h"
 #include "database.h"
 #include "frmaddressentry.h"
@@ -14,11 +10,12 @@
 #include "menu_label.h"
 #include "menu_window.h"
 #include "moddeclare.h"
-#include "reference_windows.h"
 #include "shape.h"
 #include "side_picture.h"
 #include "tovi_library.h"
 #include "twips.h"
+#include "window_catalog.h"
+#include "window_registry.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -44,10 +41,6 @@ const TitleDef kTitles[] = {
 
 const QColor kBoxLit(0xE0, 0xE0, 0xE0);
 const QColor kBarColor(0xD6, 0xE2, 0xEE);
-
-// The top-level windows a resize of the main window closes.
-const char *const kFloatingWindows[] = {"book11", "frmDistrict", "Frmtaluk", "FrmPrakara", "FrmRelation",
-                                        "FrmUpaprakara"};
 
 }  // namespace
 
@@ -78,12 +71,16 @@ frmmain::frmmain(QWidget *parent) : QMainWindow(parent) {
     Timer1->setInterval(50);
     connect(Timer1, &QTimer::timeout, this, &frmmain::Timer1_Timer);
 
+    // The windows are opened by name through the main window.
+    WindowCatalog::defineAll();
+    WindowRegistry::setOpener([this](const QString &name) { return showWindow(name); });
+
     if (KeyboardBridge *bridge = KeyboardBridge::instance())
         connect(bridge, &KeyboardBridge::kannadaChanged, this, &frmmain::refreshKannadaIndicator);
     MDIForm_Load();
 }
 
-frmmain::~frmmain() = default;
+frmmain::~frmmain() { WindowRegistry::setOpener(nullptr); }
 
 void frmmain::buildMenuBar() {
     Pic1 = new QWidget(this);
@@ -156,6 +153,7 @@ void frmmain::MDIForm_Load() {
     // The database was opened before the splash, so that a file that is not an address book
     // ends the program before any window shows.
     ModDeclare::MenuActive = false;
+    ModDeclare::Ending = false;
     ModDeclare::TurnOnScrollLock();
     pic2Top_ = -3690;
     pic2->move(twips(37), twips(pic2Top_));
@@ -312,88 +310,58 @@ QMdiSubWindow *frmmain::showChild(QWidget *window) {
 }
 
 QWidget *frmmain::showWindow(const QString &name) {
-    // The reports window keeps the report it opened for: labels and the general list each
-    // have their own.
-    if (name == QLatin1String("book9")) {
-        for (QMdiSubWindow *sub : mdiArea->subWindowList()) {
-            auto *reports = qobject_cast<book9 *>(sub->widget());
-            if (reports && reports->reportMode() == ModDeclare::ReportMode) {
-                mdiArea->setActiveSubWindow(sub);
-                return reports;
-            }
-        }
-        auto *reports = new book9;
-        showChild(reports);
-        return reports;
-    }
-    // The entry window takes its mode (EditMode, CurrentId) when it opens. An open one comes
-    // forward only when it works in that mode on that record; otherwise another one opens, so
-    // that a save never lands on a record other than the one asked for.
-    if (name == QLatin1String("FrmAddressEntry")) {
-        for (QMdiSubWindow *sub : mdiArea->subWindowList()) {
-            auto *open = qobject_cast<FrmAddressEntry *>(sub->widget());
-            if (open && open->changeMode() == ModDeclare::EditMode &&
-                (!open->changeMode() || open->recordNumber() == ModDeclare::CurrentId)) {
-                mdiArea->setActiveSubWindow(sub);
-                return open;
-            }
-        }
-        auto *entry = new FrmAddressEntry;
-        showChild(entry);
-        return entry;
-    }
-    // A window that is open already comes forward.
-    for (QMdiSubWindow *sub : mdiArea->subWindowList()) {
-        if (sub->widget() && sub->widget()->objectName() == name) {
+    if (QWidget *open = openWindow(name)) {
+        if (auto *sub = qobject_cast<QMdiSubWindow *>(open->parentWidget())) {
             mdiArea->setActiveSubWindow(sub);
-            return sub->widget();
+        } else {
+            open->raise();
+            open->activateWindow();
         }
+        return open;
     }
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (w->objectName() == name && w->isVisible()) {
-            w->raise();
-            w->activateWindow();
-            return w;
-        }
-    }
-    // The address windows are children of the main window, at the client area's top left.
-    if (name == QLatin1String("book5")) {
-        auto *search = new book5;
-        showChild(search);
-        return search;
-    }
-    if (name == QLatin1String("book7")) {
-        auto *browse = new book7;
-        showChild(browse);
-        return browse;
-    }
-    if (name == QLatin1String("book10")) {
-        auto *help = new book10;
-        showChild(help);
-        return help;
-    }
-    if (name == QLatin1String("book11")) {
-        auto *about = new book11(this);
-        about->move(geometry().center() - about->rect().center());
-        about->show();
-        return about;
-    }
-    // The reference windows stand on their own at the top left corner of the screen.
-    if (const std::optional<ReferenceList> list = ReferenceListByName(name)) {
-        QWidget *window = CreateReferenceWindow(*list, this);
-        window->show();
+    // The address windows are children of the main window, at the client area's top left; the
+    // reference windows and the about window stand on their own.
+    const bool alone = WindowCatalog::standsAlone(name);
+    QWidget *window = WindowRegistry::make(name, alone ? this : nullptr);
+    if (!window) return nullptr;
+    if (!alone) {
+        showChild(window);
         return window;
     }
+    if (name == QLatin1String("book11")) window->move(geometry().center() - window->rect().center());
+    window->show();
+    return window;
+}
+
+// The open window that a request for that name means, or nullptr.
+QWidget *frmmain::openWindow(const QString &name) const {
+    for (QMdiSubWindow *sub : mdiArea->subWindowList()) {
+        QWidget *w = sub->widget();
+        if (!w || w->objectName() != name) continue;
+        // The reports window keeps the report it opened for: labels and the general list each
+        // have their own.
+        if (auto *reports = qobject_cast<book9 *>(w); reports && reports->reportMode() != ModDeclare::ReportMode)
+            continue;
+        // The entry window takes its mode (EditMode, CurrentId) when it opens. An open one comes
+        // forward only when it works in that mode on that record; otherwise another one opens,
+        // so that a save never lands on a record other than the one asked for.
+        if (auto *entry = qobject_cast<FrmAddressEntry *>(w);
+            entry && (entry->changeMode() != ModDeclare::EditMode ||
+                      (entry->changeMode() && entry->recordNumber() != ModDeclare::CurrentId)))
+            continue;
+        return w;
+    }
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->objectName() == name && w->isVisible()) return w;
     return nullptr;
 }
 
 // ---- Resizing and the exit --------------------------------------------------------------------
 
 void frmmain::MDIForm_Resize() {
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        for (const char *name : kFloatingWindows)
-            if (w->objectName() == QLatin1String(name) && w->isVisible()) w->close();
-    }
+    // The windows that stand on their own close.
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->isVisible() && WindowCatalog::standsAlone(w->objectName())) w->close();
 }
 
 void frmmain::resizeEvent(QResizeEvent *event) {
@@ -407,7 +375,7 @@ void frmmain::changeEvent(QEvent *event) {
 }
 
 void frmmain::closeEvent(QCloseEvent *event) {
-    if (ending_) {
+    if (ModDeclare::Ending) {
         event->accept();
         return;
     }
@@ -415,7 +383,7 @@ void frmmain::closeEvent(QCloseEvent *event) {
         event->ignore();
         return;
     }
-    ending_ = true;
+    ModDeclare::Ending = true;
     Timer1->stop();
     ModDeclare::TurnOffScrollLock();
     refreshKannadaIndicator();

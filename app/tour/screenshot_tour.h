@@ -29,7 +29,7 @@ private:
     void runSteps();
     void referenceSteps();
     void recordSteps();
-    // Defined beside the browse and reports windows (app/records/browse_report_tour.cpp).
+    // Defined beside the browse and reports windows (browse_report_tour.cpp).
     void browseAndReportSteps();
 
     QString folder_;

@@ -4,6 +4,7 @@
 #include "screenshot_tour.h"
 
 #include "address_selection.h"
+#include "app_files.h"
 #include "book3.h"
 #include "book7.h"
 #include "book9.h"
@@ -40,7 +41,7 @@ void pickFirst(GlyphComboBox *list) {
 // Prints the rows of temp in a shipped layout and keeps the first page as a picture.
 bool printFirstPage(const QString &layoutFile, const QString &folder, const QString &name) {
     QString error;
-    const std::optional<ReportLayout> layout = ReportLayout::load(ReportControl::layoutPath(layoutFile), &error);
+    const std::optional<ReportLayout> layout = ReportLayout::load(AppFiles::path(layoutFile), &error);
     AddressListData data(ModDeclare::AppDatabase());
     const std::optional<QVector<ReportRow>> rows = data.reportRows();
     const QString pdf = QDir(folder).filePath(name + QStringLiteral(".pdf"));
