@@ -11,11 +11,11 @@
 #include <QProgressBar>
 #include <QTemporaryDir>
 
-#include "book7.h"
-#include "book9.h"
+#include "browse_window.h"
+#include "reports_window.h"
 #include "database.h"
 #include "flex_grid.h"
-#include "moddeclare.h"
+#include "shared_module.h"
 #include "report_control.h"
 #include "sample_addresses.h"
 

@@ -13,7 +13,7 @@
 
 #include <vector>
 
-#include "moddeclare.h"
+#include "shared_module.h"
 
 namespace {
 

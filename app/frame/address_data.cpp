@@ -1,6 +1,6 @@
 #include "address_data.h"
 
-#include "moddeclare.h"
+#include "shared_module.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

@@ -1,6 +1,6 @@
 #include "data_access.h"
 
-#include "moddeclare.h"
+#include "shared_module.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

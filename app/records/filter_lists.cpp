@@ -1,7 +1,7 @@
 #include "filter_lists.h"
 
 #include "glyph_widgets.h"
-#include "moddeclare.h"
+#include "shared_module.h"
 
 #include <QCheckBox>
 

@@ -1,7 +1,7 @@
 #include "report_control.h"
 
 #include "address_selection.h"
-#include "moddeclare.h"
+#include "shared_module.h"
 #include "report_renderer.h"
 
 #include <QDir>

@@ -1,11 +1,11 @@
 #include "reference_window.h"
 
 #include "arrow_button.h"
-#include "book3.h"
-#include "book4.h"
+#include "question_dialog.h"
+#include "message_dialog.h"
 #include "glyph_list_box.h"
 #include "glyph_widgets.h"
-#include "moddeclare.h"
+#include "shared_module.h"
 #include "reference_captions.h"
 #include "twips.h"
 

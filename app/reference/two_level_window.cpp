@@ -2,7 +2,7 @@
 
 #include "glyph_list_box.h"
 #include "glyph_widgets.h"
-#include "moddeclare.h"
+#include "shared_module.h"
 
 #include <QGridLayout>
 #include <QLineEdit>

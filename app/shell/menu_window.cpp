@@ -1,9 +1,9 @@
 #include "menu_window.h"
 
 #include "captions.h"
-#include "frmmain.h"
+#include "main_window.h"
 #include "menu_label.h"
-#include "moddeclare.h"
+#include "shared_module.h"
 #include "shape.h"
 #include "twips.h"
 

@@ -1,8 +1,8 @@
 #include "startup.h"
 
 #include "database.h"
-#include "frmmain.h"
-#include "frmsplash.h"
+#include "main_window.h"
+#include "splash_window.h"
 #include "keyboard_bridge.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "sample_addresses.h"
 
 #include "data_access.h"
-#include "moddeclare.h"
+#include "shared_module.h"
 #include "reference_samples.h"
 
 #include <QHash>

@@ -9,7 +9,7 @@
 #include <algorithm>
 
 #include "address_data.h"
-#include "moddeclare.h"
+#include "shared_module.h"
 #include "test_database.h"
 
 namespace {

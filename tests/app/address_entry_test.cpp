@@ -7,8 +7,8 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 
-#include "frmaddressentry.h"
-#include "frmmain.h"
+#include "address_entry_window.h"
+#include "main_window.h"
 #include "menu_label.h"
 #include "menu_window.h"
 #include "pin_code_box.h"

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QVariant>
 
-#include "moddeclare.h"
+#include "shared_module.h"
 #include "test_database.h"
 
 struct TestAddress {

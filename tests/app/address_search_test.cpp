@@ -9,8 +9,8 @@
 #include <iterator>
 
 #include "address_data.h"
-#include "book5.h"
-#include "frmmain.h"
+#include "search_window.h"
+#include "main_window.h"
 #include "menu_label.h"
 #include "menu_window.h"
 #include "record_captions.h"

@@ -7,13 +7,13 @@
 #include <algorithm>
 
 #include "address_rows.h"
-#include "book7.h"
+#include "browse_window.h"
 #include "data_access.h"
 #include "filter_captions.h"
 #include "filter_lists.h"
 #include "flex_grid.h"
-#include "frmaddressentry.h"
-#include "frmmain.h"
+#include "address_entry_window.h"
+#include "main_window.h"
 #include "keyboard_bridge.h"
 #include "report_test_support.h"
 

@@ -7,7 +7,7 @@
 #include <QStringList>
 
 #include "data_access.h"
-#include "moddeclare.h"
+#include "shared_module.h"
 #include "test_database.h"
 #include "tovi_library.h"
 

@@ -10,7 +10,7 @@
 #include "captions.h"
 #include "glyph_widgets.h"
 #include "keyboard_bridge.h"
-#include "moddeclare.h"
+#include "shared_module.h"
 #include "test_database.h"
 #include "tovi_library.h"
 

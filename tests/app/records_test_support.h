@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "address_data.h"
-#include "moddeclare.h"
+#include "shared_module.h"
 #include "reference_test_support.h"
 
 namespace Typed {

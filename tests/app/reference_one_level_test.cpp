@@ -5,13 +5,13 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 
-#include "frmdistrict.h"
-#include "frmmain.h"
-#include "frmprakara.h"
-#include "frmrelation.h"
+#include "district_window.h"
+#include "main_window.h"
+#include "category_window.h"
+#include "relation_window.h"
 #include "menu_label.h"
 #include "menu_window.h"
-#include "moddeclare.h"
+#include "shared_module.h"
 #include "reference_captions.h"
 #include "reference_test_support.h"
 #include "twips.h"

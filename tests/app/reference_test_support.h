@@ -10,8 +10,8 @@
 #include <QtTest>
 
 #include "arrow_button.h"
-#include "book3.h"
-#include "book4.h"
+#include "question_dialog.h"
+#include "message_dialog.h"
 #include "glyph_list_box.h"
 #include "glyph_widgets.h"
 #include "keyboard_bridge.h"

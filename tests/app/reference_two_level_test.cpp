@@ -3,9 +3,9 @@
 #include <QComboBox>
 #include <QPointer>
 
-#include "frmtaluk.h"
-#include "frmupaprakara.h"
-#include "moddeclare.h"
+#include "taluk_window.h"
+#include "subcategory_window.h"
+#include "shared_module.h"
 #include "reference_captions.h"
 #include "reference_test_support.h"
 

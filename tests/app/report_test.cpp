@@ -9,7 +9,7 @@
 #include <cmath>
 
 #include "address_rows.h"
-#include "book9.h"
+#include "reports_window.h"
 #include "captions.h"
 #include "data_access.h"
 #include "filter_captions.h"

@@ -1,4 +1,4 @@
-#include "book11.h"
+#include "about_window.h"
 
 #include "captions.h"
 #include "glyph_widgets.h"

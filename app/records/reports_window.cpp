@@ -1,11 +1,11 @@
-#include "book9.h"
+#include "reports_window.h"
 
 #include "app_files.h"
-#include "book4.h"
+#include "message_dialog.h"
 #include "filter_captions.h"
 #include "filter_lists.h"
 #include "glyph_widgets.h"
-#include "moddeclare.h"
+#include "shared_module.h"
 #include "report_control.h"
 
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "moddeclare.h"
+#include "shared_module.h"
 
 #include "database.h"
 #include "glyph_widgets.h"

@@ -1,4 +1,4 @@
-#include "frmsplash.h"
+#include "splash_window.h"
 
 #include "captions.h"
 #include "glyph_widgets.h"

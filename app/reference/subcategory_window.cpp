@@ -1,6 +1,6 @@
-#include "frmupaprakara.h"
+#include "subcategory_window.h"
 
-#include "moddeclare.h"
+#include "shared_module.h"
 #include "reference_captions.h"
 
 FrmUpaprakara::FrmUpaprakara(QWidget *parent)

@@ -1,4 +1,4 @@
-#include "book4.h"
+#include "message_dialog.h"
 
 #include "captions.h"
 #include "dialog_frame.h"

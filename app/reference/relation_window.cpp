@@ -1,4 +1,4 @@
-#include "frmrelation.h"
+#include "relation_window.h"
 
 #include "reference_captions.h"
 

@@ -1,4 +1,4 @@
-#include "frmdistrict.h"
+#include "district_window.h"
 
 #include "reference_captions.h"
 

@@ -1,9 +1,9 @@
-#include "book3.h"
+#include "question_dialog.h"
 
 #include "captions.h"
 #include "dialog_frame.h"
 #include "glyph_widgets.h"
-#include "moddeclare.h"
+#include "shared_module.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>

@@ -1,4 +1,4 @@
-#include "frmprakara.h"
+#include "category_window.h"
 
 #include "reference_captions.h"
 

@@ -1,4 +1,4 @@
-#include "book10.h"
+#include "help_window.h"
 
 #include "app_files.h"
 #include "captions.h"

@@ -1,9 +1,9 @@
-#include "book5.h"
+#include "search_window.h"
 
-#include "book4.h"
+#include "message_dialog.h"
 #include "captions.h"
 #include "glyph_widgets.h"
-#include "moddeclare.h"
+#include "shared_module.h"
 #include "record_captions.h"
 #include "twips.h"
 

@@ -1,6 +1,6 @@
-#include "frmtaluk.h"
+#include "taluk_window.h"
 
-#include "moddeclare.h"
+#include "shared_module.h"
 #include "reference_captions.h"
 
 Frmtaluk::Frmtaluk(QWidget *parent)

@@ -1,13 +1,13 @@
-#include "book7.h"
+#include "browse_window.h"
 
-#include "book3.h"
-#include "book4.h"
+#include "question_dialog.h"
+#include "message_dialog.h"
 #include "filter_captions.h"
 #include "filter_lists.h"
 #include "flex_grid.h"
-#include "frmaddressentry.h"
+#include "address_entry_window.h"
 #include "glyph_widgets.h"
-#include "moddeclare.h"
+#include "shared_module.h"
 #include "window_registry.h"
 
 #include <QGridLayout>
