@@ -1,8 +1,10 @@
 # Kannada-Tovi and Kelda Vasi. `make run` starts the address book; `make test` passes every test.
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
+PREFIX ?= /usr/local
 
-.PHONY: all deps build run test test-linux test-windows windows bench fuzz screenshots clean
+.PHONY: all deps build run test test-linux test-windows windows bench fuzz screenshots clean \
+        install package check-package windows-package
 
 all: build
 
@@ -36,6 +38,27 @@ test-windows: windows
 	ctest --preset windows-x64
 
 test: test-linux test-windows
+
+# Installs into PREFIX (default /usr/local); DESTDIR stages the install under another root.
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install build --prefix "$(PREFIX)"
+
+# Debian packages into build/packages; check-package also runs lintian on them.
+package: build
+	rm -f build/packages/*.deb
+	cd build && cpack --config CPackConfig.cmake
+	@ls build/packages/*.deb
+
+check-package: package
+	lintian --fail-on error build/packages/*.deb
+
+# The Windows zips (x86 and x64) into build/packages.
+windows-package: windows
+	@set -e; for arch in x86 x64; do \
+	  (cd build/windows-$$arch && rm -f packages/*.zip && cpack --config CPackConfig.cmake); \
+	  mkdir -p build/packages && cp build/windows-$$arch/packages/*.zip build/packages/; \
+	done
+	@ls build/packages/*.zip
 
 bench: build
 	@set -e; for b in build/bin/bench_*; do [ -x "$$b" ] && "$$b"; done

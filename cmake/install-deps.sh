@@ -10,11 +10,14 @@ native=(cmake g++ make pkg-config clang libclang-rt-14-dev libgtest-dev libgmock
 # and a virtual X server for screenshots.
 app=(qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6opengl6-dev libgl-dev
      fonts-lohit-knda xvfb xauth x11-utils imagemagick)
+# Installing and packaging: man pages (scdoc), the 48 px icon (rsvg-convert), Debian packages
+# (dpkg-shlibdeps, file, readelf) and their checks (lintian, desktop entry, AppStream metadata).
+packaging=(scdoc librsvg2-bin dpkg-dev file binutils lintian desktop-file-utils appstream)
 # Windows build: mingw-w64 cross compilers and Wine (32- and 64-bit).
 windows=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
          binutils-mingw-w64-x86-64 wine wine64 wine32:i386)
 
-want=("${native[@]}" "${app[@]}" "${windows[@]}")
+want=("${native[@]}" "${app[@]}" "${packaging[@]}" "${windows[@]}")
 
 missing=()
 for p in "${want[@]}"; do

@@ -5,7 +5,12 @@
 
 namespace AppFiles {
 
-// They lie beside the program.
-QString path(const QString &relative) { return QDir(QCoreApplication::applicationDirPath()).filePath(relative); }
+// An installed program finds them in its data folder (KELDA_VASI_DATA_DIR, relative to the
+// installed program: bin/ beside share/kelda-vasi/); in the build tree they lie beside it.
+QString path(const QString &relative) {
+    const QDir programFolder(QCoreApplication::applicationDirPath());
+    const QDir installed(programFolder.filePath(QStringLiteral(KELDA_VASI_DATA_DIR)));
+    return (installed.exists() ? installed : programFolder).filePath(relative);
+}
 
 }  // namespace AppFiles

@@ -6,7 +6,8 @@
 
 namespace AppFiles {
 
-// The path of a shipped file, given relative to the program's folder ("Help/index.htm").
+// The path of a shipped file, given relative to the folder that holds them ("Help/index.htm"):
+// the installed data folder (share/kelda-vasi) or, in the build tree, the program's folder.
 QString path(const QString &relative);
 
 }  // namespace AppFiles

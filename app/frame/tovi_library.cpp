@@ -27,7 +27,8 @@ using SetToggle = void (*)(unsigned int, int);
 static_assert(sizeof(DesktopMessage) == sizeof(void *) * 4, "DesktopMessage must mirror ToviDesktopMessage");
 
 // The library is looked for next to the program's lib folder first (build/bin -> build/lib),
-// then beside the program, then wherever the system's loader finds it.
+// then beside the program, then by its soname wherever the system's loader finds it (an
+// installed program: the runtime package has no unversioned link name).
 QLibrary &library() {
     static QLibrary *lib = [] {
         auto *l = new QLibrary;
@@ -42,7 +43,7 @@ QLibrary &library() {
             l->setFileName(QFileInfo(path).canonicalFilePath());
             if (l->load()) return l;
         }
-        l->setFileName(QStringLiteral("Kannada-Tovi"));
+        l->setFileNameAndVersion(QStringLiteral("Kannada-Tovi"), 1);
         l->load();
         return l;
     }();

@@ -1,7 +1,10 @@
 #include "startup.h"
 
+#include "app_files.h"
 #include "database.h"
+#include "help_window.h"
 #include "main_window.h"
+#include "report_layout.h"
 #include "splash_window.h"
 #include "keyboard_bridge.h"
 
@@ -11,9 +14,11 @@
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QTextBrowser>
 #include <QTimer>
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace Startup {
@@ -35,11 +40,36 @@ void clickOn(QWidget *w) {
     QApplication::sendEvent(w, &press);
 }
 
+// Opens the help window as its menu entry does, prints the page it shows and the report layouts
+// it reads; 0 when the help page and both layouts were found and read.
+int probeShippedFiles(frmmain &main) {
+    auto *help = qobject_cast<book10 *>(main.showWindow(QStringLiteral("book10")));
+    const QString page = help ? help->WB->source().toLocalFile() : QString();
+    int status = page.isEmpty() ? 1 : 0;
+    std::printf("help: %s (%s)\n", qPrintable(page.isEmpty() ? QStringLiteral("not shown") : page),
+                qPrintable(help ? help->WB->documentTitle() : QString()));
+    for (const char *name : {"rpkeldalabel.rpt", "rpoffice.rpt"}) {
+        QString error;
+        const QString path = AppFiles::path(QLatin1String(name));
+        if (!ReportLayout::load(path, &error)) status = 1;
+        std::printf("layout: %s%s\n", qPrintable(path), qPrintable(error.isEmpty() ? error : QStringLiteral(": ") + error));
+    }
+    std::fflush(stdout);
+    return status;
+}
+
 }  // namespace
 
 int run(int argc, char *argv[], Extension *extension) {
     QElapsedTimer sinceStart;
     sinceStart.start();
+    // The version is told without a display (the application object needs one).
+    for (int i = 1; i < argc; i++) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("kelda-vasi %s\n", KELDA_VASI_VERSION);
+            return 0;
+        }
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kelda-vasi"));
     QApplication::setApplicationDisplayName(QStringLiteral("Kelda Vasi"));
@@ -47,6 +77,7 @@ int run(int argc, char *argv[], Extension *extension) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Kelda Vasi, the Kannada address book."));
     parser.addHelpOption();
+    parser.addOption({QStringLiteral("version"), QStringLiteral("Print the version and end.")});
     QCommandLineOption databaseOption(QStringLiteral("database"),
                                       QStringLiteral("Open the address book database at <path> "
                                                      "(created when it does not exist)."),
@@ -57,6 +88,11 @@ int run(int argc, char *argv[], Extension *extension) {
                                                   "from start to the main window shown, and end."));
     probeOption.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(probeOption);
+    QCommandLineOption filesProbeOption(QStringLiteral("files-probe"),
+                                        QStringLiteral("Dismiss the splash at once, open the help page, print "
+                                                       "the page shown and the report layouts read, and end."));
+    filesProbeOption.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(filesProbeOption);
     if (extension) extension->addOptions(parser);
     parser.process(app);
 
@@ -76,7 +112,8 @@ int run(int argc, char *argv[], Extension *extension) {
     if (!bridge.start())
         std::fprintf(stderr, "kelda-vasi: Kannada typing is not available: the keyboard engine did not start\n");
 
-    const bool probe = parser.isSet(probeOption);
+    const bool filesProbe = parser.isSet(filesProbeOption);
+    const bool probe = parser.isSet(probeOption) || filesProbe;
     std::unique_ptr<frmmain> mainWindow;
     frmSplash splash;
     QObject::connect(&splash, &frmSplash::dismissed, &app, [&] {
@@ -86,6 +123,10 @@ int run(int argc, char *argv[], Extension *extension) {
         mainWindow->show();
         if (probe) {
             QTimer::singleShot(0, &app, [&] {
+                if (filesProbe) {
+                    QCoreApplication::exit(probeShippedFiles(*mainWindow));
+                    return;
+                }
                 std::printf("main window shown after %lld ms\n", static_cast<long long>(sinceStart.elapsed()));
                 std::fflush(stdout);
                 QCoreApplication::exit(0);

@@ -22,6 +22,7 @@ const Command kCommands[] = {
 int Usage() {
     std::fprintf(stderr, "usage:\n");
     for (const Command &c : kCommands) std::fprintf(stderr, "  %s\n", c.usage);
+    std::fprintf(stderr, "  tovi --version\n");
     return 2;
 }
 
@@ -36,6 +37,10 @@ int main(int argc, char **argv) {
     if (argc < 2) return Usage();
     for (const Command &c : kCommands)
         if (std::strcmp(argv[1], c.name) == 0) return c.run(Arguments(argv + 2, argv + argc));
+    if (std::strcmp(argv[1], "--version") == 0) {
+        std::printf("tovi %s\n", TOVI_VERSION);
+        return 0;
+    }
     if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
         Usage();
         return 0;
