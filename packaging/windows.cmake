@@ -9,8 +9,15 @@ file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/Kannada-Tovi.def "${TOVI_EXPORTS_DEF}")
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/Kannada-Tovi.def DESTINATION ${CMAKE_INSTALL_LIBDIR}
         COMPONENT libkannada-tovi-dev)
 # The texts with Windows line ends.
-configure_file(windows/README.txt README.txt COPYONLY NEWLINE_STYLE CRLF)
-configure_file(${PROJECT_SOURCE_DIR}/LICENSE LICENSE.txt COPYONLY NEWLINE_STYLE CRLF)
+foreach(text windows/README.txt:README.txt ${PROJECT_SOURCE_DIR}/LICENSE:LICENSE.txt)
+  string(REPLACE ":" ";" text ${text})
+  list(GET text 0 from)
+  list(GET text 1 to)
+  file(READ ${from} content)
+  string(REPLACE "\n" "\r\n" content "${content}")
+  file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/${to} "${content}")
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${from})
+endforeach()
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/README.txt DESTINATION . COMPONENT libkannada-tovi-dev)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/LICENSE.txt DESTINATION . COMPONENT libkannada-tovi1)
 
