@@ -9,7 +9,7 @@ namespace AppFiles {
 // installed program: bin/ beside share/kelda-vasi/); in the build tree they lie beside it.
 QString path(const QString &relative) {
     const QDir programFolder(QCoreApplication::applicationDirPath());
-    const QDir installed(programFolder.filePath(QStringLiteral(KELDA_VASI_DATA_DIR)));
+    const QDir installed(QDir::cleanPath(programFolder.filePath(QStringLiteral(KELDA_VASI_DATA_DIR))));
     return (installed.exists() ? installed : programFolder).filePath(relative);
 }
 
