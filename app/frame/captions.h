@@ -48,6 +48,12 @@ inline QString no() { return G("E\xAE\xE8 "); }
 inline QString help() { return G("\xB8\xC0\xBA\xC1" "Ai\xC0\xC4"); }
 inline QString close() { return G("\xBA\xC9\xC6g\xC0U\xC9"); }
 
+// Words of several windows.
+inline QString save() { return G("G\xBD\xB9"); }
+inline QString remove() { return G("C\xBD\xB9"); }
+inline QString cancel() { return G("g\xC0z\xC0\xC4\xDD\xA5\xC0r\xB9"); }
+inline QString relationName() { return G("\xA8\xC1" "Azs\xC0\xAA\xC0\xE5z\xC0 \xA5\xC0\xE6P\xC1g\xC0U\xC0\xBC\xC0\xC4"); }
+
 // "Kannada": shown while Kannada typing is on.
 inline QString kannada() { return G("P\xC0\xA3\xC0\xDFq\xC0"); }
 

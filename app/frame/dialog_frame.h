@@ -1,17 +1,27 @@
-// What the two small dialogs share: a fixed frame, a coloured title label across the top and
-// the text below it.
+// What the question and message dialogs share: a fixed frame, a coloured title label across the
+// top (Label2), the text below it (Label1) and a centred row of buttons.
 #pragma once
 
-class QDialog;
-class QVBoxLayout;
+#include <QDialog>
+
+class GlyphButton;
 class GlyphLabel;
+class QHBoxLayout;
 
-namespace DialogFrame {
+class DialogFrame : public QDialog {
+    Q_OBJECT
+public:
+    GlyphLabel *Label2;
+    GlyphLabel *Label1;
 
-// Gives the dialog its fixed frame and returns the layout that holds its body; *title and
-// *text are made and placed.
-QVBoxLayout *build(QDialog *dialog, GlyphLabel **title, GlyphLabel **text);
-// Fixes the dialog's size once its contents are set.
-void fitSize(QDialog *dialog);
+protected:
+    DialogFrame(QWidget *parent, const char *name);
+    // Adds a button to the row; the first one added is the default for Enter unless another
+    // is made so.
+    GlyphButton *addButton(const char *name, const QString &caption);
+    // Shows the text, fixes the size to it and runs the dialog modally.
+    void run(const QString &text);
 
-}  // namespace DialogFrame
+private:
+    QHBoxLayout *buttons_;
+};

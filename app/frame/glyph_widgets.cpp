@@ -8,7 +8,6 @@
 #include <QMenu>
 #include <QTextBlock>
 
-#include <functional>
 
 namespace {
 
@@ -78,30 +77,6 @@ KeyResult handleKey(GlyphEditBuffer &b, QKeyEvent *e, bool readOnly, bool multiL
     return KeyResult::NotHandled;
 }
 
-// The editing menu of a glyph box; its actions work on the glyph codes.
-void runEditMenu(QWidget *owner, GlyphEditBuffer &b, bool readOnly, const QPoint &at,
-                 const std::function<void(bool)> &done) {
-    QMenu menu(owner);
-    QAction *cut = menu.addAction(QObject::tr("Cu&t"));
-    QAction *copy = menu.addAction(QObject::tr("&Copy"));
-    QAction *paste = menu.addAction(QObject::tr("&Paste"));
-    menu.addSeparator();
-    QAction *all = menu.addAction(QObject::tr("Select &All"));
-    cut->setEnabled(!readOnly && b.hasSelection());
-    copy->setEnabled(b.hasSelection());
-    paste->setEnabled(!readOnly && !QApplication::clipboard()->text().isEmpty());
-    QAction *chosen = menu.exec(at);
-    if (!chosen) return;
-    if (chosen == cut || chosen == copy)
-        QApplication::clipboard()->setText(GlyphText::toDisplay(b.selectedText()));
-    if (chosen == cut) done(b.removeSelection());
-    if (chosen == paste) done(b.insert(GlyphText::fromDisplay(QApplication::clipboard()->text())));
-    if (chosen == all) {
-        b.selectAll();
-        done(false);
-    }
-}
-
 }  // namespace
 
 // ---- GlyphLabel ---------------------------------------------------------------------------
@@ -118,6 +93,79 @@ void GlyphLabel::setText(const QString &glyphs) {
     QLabel::setText(GlyphText::toDisplay(glyphs));
 }
 
+// ---- GlyphEditor --------------------------------------------------------------------------
+
+void GlyphEditor::setGlyphText(const QString &glyphs) {
+    buffer_.setText(glyphs);
+    edited();
+}
+
+void GlyphEditor::edited() {
+    render();
+    notifyChanged();
+}
+
+void GlyphEditor::typeGlyph(QChar glyph) {
+    if (readOnly()) return;
+    buffer_.insert(QString(glyph));
+    edited();
+}
+
+void GlyphEditor::typeBackspace() {
+    if (readOnly()) return;
+    if (buffer_.backspace()) edited();
+}
+
+bool GlyphEditor::editKey(QKeyEvent *event, bool multiLine) {
+    switch (handleKey(buffer_, event, readOnly(), multiLine)) {
+    case KeyResult::Edited:
+        edited();
+        break;
+    case KeyResult::Moved:
+        render();
+        break;
+    case KeyResult::Consumed:
+        break;
+    case KeyResult::NotHandled:
+        return false;
+    }
+    event->accept();
+    return true;
+}
+
+void GlyphEditor::commitInput(QInputMethodEvent *event) {
+    if (!event->commitString().isEmpty() && !readOnly()) {
+        buffer_.insert(typedGlyphs(event->commitString()));
+        edited();
+    }
+    event->accept();
+}
+
+// The editing menu of a glyph box; its actions work on the glyph codes.
+void GlyphEditor::runEditMenu(QWidget *owner, QContextMenuEvent *event) {
+    QMenu menu(owner);
+    QAction *cut = menu.addAction(QObject::tr("Cu&t"));
+    QAction *copy = menu.addAction(QObject::tr("&Copy"));
+    QAction *paste = menu.addAction(QObject::tr("&Paste"));
+    menu.addSeparator();
+    QAction *all = menu.addAction(QObject::tr("Select &All"));
+    cut->setEnabled(!readOnly() && buffer_.hasSelection());
+    copy->setEnabled(buffer_.hasSelection());
+    paste->setEnabled(!readOnly() && !QApplication::clipboard()->text().isEmpty());
+    QAction *chosen = menu.exec(event->globalPos());
+    if (!chosen) return;
+    if (chosen == cut || chosen == copy)
+        QApplication::clipboard()->setText(GlyphText::toDisplay(buffer_.selectedText()));
+    bool changed = false;
+    if (chosen == cut) changed = buffer_.removeSelection();
+    if (chosen == paste) changed = buffer_.insert(GlyphText::fromDisplay(QApplication::clipboard()->text()));
+    if (chosen == all) buffer_.selectAll();
+    if (changed)
+        edited();
+    else
+        render();
+}
+
 // ---- GlyphLineEdit ------------------------------------------------------------------------
 
 GlyphLineEdit::GlyphLineEdit(QWidget *parent) : QLineEdit(parent) {
@@ -126,12 +174,6 @@ GlyphLineEdit::GlyphLineEdit(QWidget *parent) : QLineEdit(parent) {
     setAcceptDrops(false);
     connect(this, &QLineEdit::cursorPositionChanged, this, &GlyphLineEdit::syncFromView);
     connect(this, &QLineEdit::selectionChanged, this, &GlyphLineEdit::syncFromView);
-}
-
-void GlyphLineEdit::setText(const QString &glyphs) {
-    buffer_.setText(glyphs);
-    render();
-    emit glyphTextChanged(buffer_.text());
 }
 
 void GlyphLineEdit::render() {
@@ -147,11 +189,6 @@ void GlyphLineEdit::render() {
         setCursorPosition(cursor);
     }
     rendering_ = false;
-}
-
-void GlyphLineEdit::edited() {
-    render();
-    emit glyphTextChanged(buffer_.text());
 }
 
 // The mouse moved the view's cursor or selection: take it over, at syllable boundaries.
@@ -172,53 +209,13 @@ void GlyphLineEdit::syncFromView() {
     }
 }
 
-void GlyphLineEdit::typeGlyph(QChar glyph) {
-    if (isReadOnly()) return;
-    buffer_.insert(QString(glyph));
-    edited();
-}
-
-void GlyphLineEdit::typeBackspace() {
-    if (isReadOnly()) return;
-    if (buffer_.backspace()) edited();
-}
-
 void GlyphLineEdit::keyPressEvent(QKeyEvent *event) {
-    switch (handleKey(buffer_, event, isReadOnly(), false)) {
-    case KeyResult::Edited:
-        edited();
-        break;
-    case KeyResult::Moved:
-        render();
-        break;
-    case KeyResult::Consumed:
-        break;
-    case KeyResult::NotHandled:
-        // Return still tells the window (returnPressed); other keys go to the parent.
-        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-            QLineEdit::keyPressEvent(event);
-        else
-            event->ignore();
-        return;
-    }
-    event->accept();
-}
-
-void GlyphLineEdit::inputMethodEvent(QInputMethodEvent *event) {
-    if (!event->commitString().isEmpty() && !isReadOnly()) {
-        buffer_.insert(typedGlyphs(event->commitString()));
-        edited();
-    }
-    event->accept();
-}
-
-void GlyphLineEdit::contextMenuEvent(QContextMenuEvent *event) {
-    runEditMenu(this, buffer_, isReadOnly(), event->globalPos(), [this](bool changed) {
-        if (changed)
-            edited();
-        else
-            render();
-    });
+    if (editKey(event, false)) return;
+    // Return still tells the window (returnPressed); other keys go to the parent.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        QLineEdit::keyPressEvent(event);
+    else
+        event->ignore();
 }
 
 // ---- GlyphTextEdit ------------------------------------------------------------------------
@@ -232,12 +229,6 @@ GlyphTextEdit::GlyphTextEdit(QWidget *parent) : QPlainTextEdit(parent) {
     connect(this, &QPlainTextEdit::selectionChanged, this, &GlyphTextEdit::syncFromView);
 }
 
-void GlyphTextEdit::setText(const QString &glyphs) {
-    buffer_.setText(glyphs);
-    render();
-    emit glyphTextChanged(buffer_.text());
-}
-
 void GlyphTextEdit::render() {
     rendering_ = true;
     const GlyphText::Layout &l = buffer_.layout();
@@ -249,11 +240,6 @@ void GlyphTextEdit::render() {
     rendering_ = false;
 }
 
-void GlyphTextEdit::edited() {
-    render();
-    emit glyphTextChanged(buffer_.text());
-}
-
 void GlyphTextEdit::syncFromView() {
     if (rendering_) return;
     const GlyphText::Layout &l = buffer_.layout();
@@ -262,17 +248,6 @@ void GlyphTextEdit::syncFromView() {
     const int glyphCursor = sameCursor && !c.hasSelection() ? buffer_.cursor() : l.glyphPos(c.position());
     buffer_.setCursor(c.hasSelection() ? l.glyphPos(c.anchor()) : glyphCursor);
     if (c.hasSelection()) buffer_.setCursor(glyphCursor, true);
-}
-
-void GlyphTextEdit::typeGlyph(QChar glyph) {
-    if (isReadOnly()) return;
-    buffer_.insert(QString(glyph));
-    edited();
-}
-
-void GlyphTextEdit::typeBackspace() {
-    if (isReadOnly()) return;
-    if (buffer_.backspace()) edited();
 }
 
 void GlyphTextEdit::keyPressEvent(QKeyEvent *event) {
@@ -293,55 +268,25 @@ void GlyphTextEdit::keyPressEvent(QKeyEvent *event) {
         event->accept();
         return;
     }
-    switch (handleKey(buffer_, event, isReadOnly(), true)) {
-    case KeyResult::Edited:
-        edited();
-        break;
-    case KeyResult::Moved:
-        render();
-        break;
-    case KeyResult::Consumed:
-        break;
-    case KeyResult::NotHandled:
-        // Moving between lines and pages is the view's; typing keys are not.
-        switch (event->key()) {
-        case Qt::Key_Up:
-        case Qt::Key_Down:
-        case Qt::Key_PageUp:
-        case Qt::Key_PageDown:
-        case Qt::Key_Tab:
-        case Qt::Key_Backtab:
-            QPlainTextEdit::keyPressEvent(event);
-            break;
-        default:
-            if (event->matches(QKeySequence::MoveToStartOfDocument) ||
-                event->matches(QKeySequence::MoveToEndOfDocument) ||
-                event->matches(QKeySequence::SelectStartOfDocument) ||
-                event->matches(QKeySequence::SelectEndOfDocument))
-                QPlainTextEdit::keyPressEvent(event);
-            else
-                event->ignore();
-        }
+    if (editKey(event, true)) return;
+    // Moving between lines and pages is the view's; typing keys are not.
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        QPlainTextEdit::keyPressEvent(event);
         return;
+    default:
+        break;
     }
-    event->accept();
-}
-
-void GlyphTextEdit::inputMethodEvent(QInputMethodEvent *event) {
-    if (!event->commitString().isEmpty() && !isReadOnly()) {
-        buffer_.insert(typedGlyphs(event->commitString()));
-        edited();
-    }
-    event->accept();
-}
-
-void GlyphTextEdit::contextMenuEvent(QContextMenuEvent *event) {
-    runEditMenu(this, buffer_, isReadOnly(), event->globalPos(), [this](bool changed) {
-        if (changed)
-            edited();
-        else
-            render();
-    });
+    if (event->matches(QKeySequence::MoveToStartOfDocument) || event->matches(QKeySequence::MoveToEndOfDocument) ||
+        event->matches(QKeySequence::SelectStartOfDocument) || event->matches(QKeySequence::SelectEndOfDocument))
+        QPlainTextEdit::keyPressEvent(event);
+    else
+        event->ignore();
 }
 
 // ---- GlyphComboBox ------------------------------------------------------------------------

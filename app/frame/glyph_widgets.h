@@ -67,17 +67,43 @@ public:
     using GlyphCaptioned::GlyphCaptioned;
 };
 
-class GlyphLineEdit : public QLineEdit, public GlyphInput {
-    Q_OBJECT
+// What the two glyph text boxes share, whichever Qt box shows the text: the glyph codes with
+// their cursor and selection (the box shows the Unicode form), the keyboard engine's typing,
+// the editing keys, the input method and the editing menu.
+class GlyphEditor : public GlyphInput {
 public:
-    explicit GlyphLineEdit(QWidget *parent = nullptr);
     QString text() const { return buffer_.text(); }
-    void setText(const QString &glyphs);
-    QString selectedText() const { return buffer_.selectedText(); }
     int glyphCursor() const { return buffer_.cursor(); }
 
     void typeGlyph(QChar glyph) override;
     void typeBackspace() override;
+
+protected:
+    // The Qt box's side: whether it takes edits, how it shows the buffer, and its signal.
+    virtual bool readOnly() const = 0;
+    virtual void render() = 0;
+    virtual void notifyChanged() = 0;
+
+    void setGlyphText(const QString &glyphs);
+    // The text changed: shown, and told.
+    void edited();
+    // Runs a key through the editing rules; false when the box is to handle it itself.
+    bool editKey(QKeyEvent *event, bool multiLine);
+    void commitInput(QInputMethodEvent *event);
+    void runEditMenu(QWidget *owner, QContextMenuEvent *event);
+
+    GlyphEditBuffer buffer_;
+    // The box is being set from the buffer: its own cursor signals are not the user's.
+    bool rendering_ = false;
+};
+
+class GlyphLineEdit : public QLineEdit, public GlyphEditor {
+    Q_OBJECT
+public:
+    explicit GlyphLineEdit(QWidget *parent = nullptr);
+    using GlyphEditor::text;
+    void setText(const QString &glyphs) { setGlyphText(glyphs); }
+    QString selectedText() const { return buffer_.selectedText(); }
 
 signals:
     // The glyph text changed, by typing or by setText.
@@ -85,45 +111,37 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
-    void inputMethodEvent(QInputMethodEvent *event) override;
-    void contextMenuEvent(QContextMenuEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override { commitInput(event); }
+    void contextMenuEvent(QContextMenuEvent *event) override { runEditMenu(this, event); }
 
 private:
-    void render();
-    void edited();
+    bool readOnly() const override { return isReadOnly(); }
+    void render() override;
+    void notifyChanged() override { emit glyphTextChanged(buffer_.text()); }
     void syncFromView();
-
-    GlyphEditBuffer buffer_;
-    bool rendering_ = false;
 };
 
-class GlyphTextEdit : public QPlainTextEdit, public GlyphInput {
+class GlyphTextEdit : public QPlainTextEdit, public GlyphEditor {
     Q_OBJECT
 public:
     explicit GlyphTextEdit(QWidget *parent = nullptr);
     // Lines are separated by a line feed.
-    QString text() const { return buffer_.text(); }
-    void setText(const QString &glyphs);
-    int glyphCursor() const { return buffer_.cursor(); }
-
-    void typeGlyph(QChar glyph) override;
-    void typeBackspace() override;
+    using GlyphEditor::text;
+    void setText(const QString &glyphs) { setGlyphText(glyphs); }
 
 signals:
     void glyphTextChanged(const QString &glyphs);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
-    void inputMethodEvent(QInputMethodEvent *event) override;
-    void contextMenuEvent(QContextMenuEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override { commitInput(event); }
+    void contextMenuEvent(QContextMenuEvent *event) override { runEditMenu(this, event); }
 
 private:
-    void render();
-    void edited();
+    bool readOnly() const override { return isReadOnly(); }
+    void render() override;
+    void notifyChanged() override { emit glyphTextChanged(buffer_.text()); }
     void syncFromView();
-
-    GlyphEditBuffer buffer_;
-    bool rendering_ = false;
 };
 
 // A drop-down list of glyph texts, each item carrying a number (its item data). Nothing can be

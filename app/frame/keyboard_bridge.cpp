@@ -1,6 +1,7 @@
 #include "keyboard_bridge.h"
 
 #include "glyph_widgets.h"
+#include "kannada-tovi-us-keyboard.h"
 #include "tovi_library.h"
 
 #include <QApplication>
@@ -63,10 +64,12 @@ bool KeyboardBridge::kannadaOn() { return (ToviLibrary::desktopKeyState(VK_SCROL
 
 unsigned int KeyboardBridge::virtualKey(const QKeyEvent *event) {
     const int key = event->key();
-    if (key >= Qt::Key_A && key <= Qt::Key_Z) return static_cast<unsigned int>(key);  // 'A'..'Z'
-    if (key >= Qt::Key_0 && key <= Qt::Key_9) return static_cast<unsigned int>(key);  // '0'..'9'
+    // Letters, digits, space and punctuation: Qt names a key by the ASCII character it types
+    // (capitals for the letters, the symbols for shifted keys).
+    ToviUsKeyboard::Key printable{};
+    if (key >= 0x20 && key <= 0x7E && ToviUsKeyboard::KeyOf(static_cast<unsigned char>(key), printable))
+        return printable.vk;
     switch (key) {
-    case Qt::Key_Space: return 0x20;
     case Qt::Key_Backspace: return VK_BACK;
     case Qt::Key_Tab:
     case Qt::Key_Backtab: return 0x09;
@@ -88,29 +91,6 @@ unsigned int KeyboardBridge::virtualKey(const QKeyEvent *event) {
     case Qt::Key_Down: return 0x28;
     case Qt::Key_Insert: return 0x2D;
     case Qt::Key_Delete: return 0x2E;
-    // Punctuation keys of a US layout, plain and shifted.
-    case Qt::Key_Semicolon: case Qt::Key_Colon: return 0xBA;
-    case Qt::Key_Equal: case Qt::Key_Plus: return 0xBB;
-    case Qt::Key_Comma: case Qt::Key_Less: return 0xBC;
-    case Qt::Key_Minus: case Qt::Key_Underscore: return 0xBD;
-    case Qt::Key_Period: case Qt::Key_Greater: return 0xBE;
-    case Qt::Key_Slash: case Qt::Key_Question: return 0xBF;
-    case Qt::Key_QuoteLeft: case Qt::Key_AsciiTilde: return 0xC0;
-    case Qt::Key_BracketLeft: case Qt::Key_BraceLeft: return 0xDB;
-    case Qt::Key_Backslash: case Qt::Key_Bar: return 0xDC;
-    case Qt::Key_BracketRight: case Qt::Key_BraceRight: return 0xDD;
-    case Qt::Key_Apostrophe: case Qt::Key_QuoteDbl: return 0xDE;
-    // The shifted digits arrive as their symbols.
-    case Qt::Key_Exclam: return '1';
-    case Qt::Key_At: return '2';
-    case Qt::Key_NumberSign: return '3';
-    case Qt::Key_Dollar: return '4';
-    case Qt::Key_Percent: return '5';
-    case Qt::Key_AsciiCircum: return '6';
-    case Qt::Key_Ampersand: return '7';
-    case Qt::Key_Asterisk: return '8';
-    case Qt::Key_ParenLeft: return '9';
-    case Qt::Key_ParenRight: return '0';
     default: return 0;
     }
 }

@@ -1,12 +1,9 @@
 // book4: the message dialog. A title, the message and one button.
 #pragma once
 
-#include <QDialog>
+#include "dialog_frame.h"
 
-class GlyphLabel;
-class GlyphButton;
-
-class book4 : public QDialog {
+class book4 : public DialogFrame {
     Q_OBJECT
 public:
     explicit book4(QWidget *parent = nullptr);
@@ -14,8 +11,6 @@ public:
     // Shows the message modally; returns when the user presses Command1.
     static void showMessage(QWidget *parent, const QString &message);
 
-    GlyphLabel *Label2;
-    GlyphLabel *Label1;
     GlyphButton *Command1;
 
 private slots:

@@ -2,12 +2,9 @@
 // left in ModDeclare::Answer.
 #pragma once
 
-#include <QDialog>
+#include "dialog_frame.h"
 
-class GlyphLabel;
-class GlyphButton;
-
-class book3 : public QDialog {
+class book3 : public DialogFrame {
     Q_OBJECT
 public:
     explicit book3(QWidget *parent = nullptr);
@@ -15,8 +12,6 @@ public:
     // Asks the question modally and returns Answer: true for yes.
     static bool ask(QWidget *parent, const QString &question);
 
-    GlyphLabel *Label2;
-    GlyphLabel *Label1;
     GlyphButton *Command1;
     GlyphButton *Command2;
 

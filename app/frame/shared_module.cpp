@@ -2,6 +2,7 @@
 
 #include "database.h"
 #include "glyph_widgets.h"
+#include "kannada-tovi-sort-key-text.h"
 #include "keyboard_bridge.h"
 #include "tovi_library.h"
 
@@ -36,15 +37,7 @@ QString SortKey(const QString &name) {
     const QByteArray glyphs = name.toLatin1();
     const std::optional<QByteArray> ksclp = ToviLibrary::monolingualGlyph2KSCLP(glyphs);
     const QByteArray &s = ksclp ? *ksclp : glyphs;
-    static const char digits[] = "0123456789ABCDEF";
-    QString key;
-    key.reserve(s.size() * 2);
-    for (char c : s) {
-        const unsigned char b = static_cast<unsigned char>(c);
-        if (b >= 16) key += QLatin1Char(digits[b >> 4]);
-        key += QLatin1Char(digits[b & 15]);
-    }
-    return key;
+    return QString::fromStdString(ToviSortKeyText::Hex({s.constData(), static_cast<size_t>(s.size())}));
 }
 
 namespace {

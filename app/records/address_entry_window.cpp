@@ -9,6 +9,7 @@
 #include "pin_code_box.h"
 #include "record_captions.h"
 #include "twips.h"
+#include "window_parts.h"
 #include "window_registry.h"
 
 #include <QCloseEvent>
@@ -16,7 +17,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QMdiSubWindow>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -73,16 +73,10 @@ FrmAddressEntry::FrmAddressEntry(QWidget *parent) : QWidget(parent) {
     recordId_ = editMode_ ? ModDeclare::CurrentId : 0;
 
     auto *layout = new QVBoxLayout(this);
-    auto *top = new QHBoxLayout;
-    Label1 = named(new GlyphLabel(Caption::addressEntryTitle(), this), "Label1");
-    Label1->setFont(GlyphText::font(13));
-    Label1->setStyleSheet(QStringLiteral("color: #1f4e79;"));
-    Command4 = named(new QPushButton(QStringLiteral("X"), this), "Command4");
-    Command4->setFixedSize(twips(375), twips(375));
-    Command4->setFocusPolicy(Qt::ClickFocus);
-    top->addWidget(Label1, 1);
-    top->addWidget(Command4, 0, Qt::AlignTop);
-    layout->addLayout(top);
+    const WindowTitle title = makeWindowTitle(this, Caption::addressEntryTitle());
+    Label1 = title.label;
+    Command4 = title.close;
+    layout->addLayout(title.row);
 
     SSTab1 = named(new QTabWidget(this), "SSTab1");
     SSTab1->tabBar()->setFont(GlyphText::font());
@@ -104,7 +98,7 @@ FrmAddressEntry::FrmAddressEntry(QWidget *parent) : QWidget(parent) {
     Txtno->setFocusPolicy(Qt::NoFocus);
     Txtno->setFixedWidth(twips(1200));
     Txtno->setAlignment(Qt::AlignRight);
-    Cmdsave = named(new GlyphButton(RecordCaption::save(), this), "Cmdsave");
+    Cmdsave = named(new GlyphButton(Caption::save(), this), "Cmdsave");
     Command2 = named(new GlyphButton(Caption::close(), this), "Command2");
     bottom->addWidget(Txtno);
     bottom->addStretch();
@@ -254,11 +248,6 @@ void FrmAddressEntry::buildPage2(QWidget *page) {
 
 QString FrmAddressEntry::pageCaption(int page) const { return SSTab1->tabBar()->tabData(page).toString(); }
 
-QWidget *FrmAddressEntry::frameWidget() {
-    if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget())) return sub;
-    return this;
-}
-
 // ---- Opening and closing ------------------------------------------------------------------
 
 void FrmAddressEntry::Form_Load() {
@@ -354,15 +343,8 @@ void FrmAddressEntry::Form_Unload() {
     emit closed();
 }
 
-void FrmAddressEntry::unloadWindow() {
-    if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
-        sub->close();
-    else
-        close();
-}
-
-void FrmAddressEntry::Command2_Click() { unloadWindow(); }
-void FrmAddressEntry::Command4_Click() { unloadWindow(); }
+void FrmAddressEntry::Command2_Click() { closeWindow(this); }
+void FrmAddressEntry::Command4_Click() { closeWindow(this); }
 
 // ---- Focus and typing ---------------------------------------------------------------------
 
@@ -531,13 +513,13 @@ void FrmAddressEntry::Cmdsave_Click() {
         SSTab1->setCurrentIndex(0);
         Txtname->setFocus(Qt::OtherFocusReason);
     } else {
-        unloadWindow();
+        closeWindow(this);
     }
 }
 
 // The shake that tells the save went through: six times right and back, 100 twips each.
 void FrmAddressEntry::Timer1_Timer() {
-    QWidget *frame = frameWidget();
+    QWidget *frame = outerWindow(this);
     if (shake_ >= 0 && shake_ <= 11) {
         const int step = shake_ % 2 == 0 ? twips(100) : -twips(100);
         frame->move(frame->pos() + QPoint(step, 0));

@@ -113,9 +113,6 @@ private:
     void buildPage2(QWidget *page);
     void Form_Load();
     void Form_Unload();
-    void unloadWindow();
-    // The window or, inside the main window, the frame around it.
-    QWidget *frameWidget();
 
     bool editMode_ = false;
     int recordId_ = 0;

@@ -2,12 +2,13 @@
 
 #include "question_dialog.h"
 #include "message_dialog.h"
-#include "filter_captions.h"
-#include "filter_lists.h"
+#include "record_captions.h"
+#include "filter_panel.h"
 #include "flex_grid.h"
 #include "address_entry_window.h"
 #include "glyph_widgets.h"
 #include "shared_module.h"
+#include "window_parts.h"
 #include "window_registry.h"
 
 #include <QGridLayout>
@@ -20,11 +21,11 @@ namespace {
 // The header: the hidden number column, then the five captions, each padded with blanks that
 // give its column its first width.
 QString gridFormat() {
-    using namespace FilterCaption;
+    using namespace RecordCaption;
     const QString pad(1, QLatin1Char(' '));
-    return QStringList{QStringLiteral("<"), headName() + pad.repeated(19), headPrakara() + pad.repeated(20),
-                       headUpaprakara() + pad.repeated(23), headPhone() + pad.repeated(29),
-                       headPlace() + pad.repeated(16)}
+    return QStringList{QStringLiteral("<"), fullName() + pad.repeated(19), prakara() + pad.repeated(20),
+                       upaprakara() + pad.repeated(23), phone() + pad.repeated(29),
+                       place() + pad.repeated(16)}
         .join(QLatin1Char('|'));
 }
 
@@ -47,58 +48,41 @@ GlyphButton *button(QWidget *owner, const char *name, const QString &caption) {
 }  // namespace
 
 book7::book7(QWidget *parent) : QWidget(parent) {
-    using namespace FilterCaption;
+    using namespace RecordCaption;
     setObjectName(QStringLiteral("book7"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Kelda Vasi"));
 
-    Label1 = new GlyphLabel(browseHeading(), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setFont(GlyphText::font(13));
+    const WindowTitle title = makeWindowTitle(this, browseHeading());
+    Label1 = title.label;
     Label1->setWordWrap(true);
-    // "X" is a Latin letter, not a glyph code.
-    Command4 = new QPushButton(QStringLiteral("X"), this);
-    Command4->setObjectName(QStringLiteral("Command4"));
-    Command4->setFixedWidth(28);
+    Command4 = title.close;
 
-    lists_ = new FilterLists(this);
+    lists_ = new FilterPanel(this, {"Check2", "Check3", "Check4", "Check5", "Check6"});
+    Check2 = lists_->CheckDistrict;
+    Check3 = lists_->CheckTaluk;
+    Check4 = lists_->CheckRelation;
+    Check5 = lists_->CheckPrakara;
+    Check6 = lists_->CheckUpaprakara;
     CmbDistrict = lists_->CmbDistrict;
     CmbTaluk = lists_->CmbTaluk;
     CmbRelation = lists_->CmbRelation;
     CmbPrakara = lists_->CmbPrakara;
     CmbUpaprakara = lists_->CmbUpaprakara;
     Check1 = check(this, "Check1", allAddresses());
-    Check2 = check(this, "Check2", filterDistrict());
-    Check3 = check(this, "Check3", filterTaluk());
-    Check4 = check(this, "Check4", filterRelation());
-    Check5 = check(this, "Check5", filterPrakara());
-    Check6 = check(this, "Check6", filterUpaprakara());
-    lists_->setChildChecks(Check3, Check6);
     cmdview = button(this, "cmdview", view());
-    cmdcancel = button(this, "cmdcancel", reset());
+    cmdcancel = button(this, "cmdcancel", Caption::cancel());
     Mg = new FlexGrid(this);
     Mg->setObjectName(QStringLiteral("Mg"));
     cmdchange = button(this, "cmdchange", change());
-    CmdDelete = button(this, "CmdDelete", remove());
+    CmdDelete = button(this, "CmdDelete", Caption::remove());
     cmdback = button(this, "cmdback", Caption::close());
 
-    auto *top = new QHBoxLayout;
-    top->addWidget(Label1, 1);
-    top->addWidget(Command4, 0, Qt::AlignTop);
     auto *filters = new QGridLayout;
     filters->setHorizontalSpacing(8);
     filters->setVerticalSpacing(4);
     filters->addWidget(Check1, 0, 0, 1, 2);
-    filters->addWidget(Check2, 1, 0);
-    filters->addWidget(CmbDistrict, 1, 1);
-    filters->addWidget(Check3, 1, 2);
-    filters->addWidget(CmbTaluk, 1, 3);
-    filters->addWidget(Check4, 2, 0);
-    filters->addWidget(CmbRelation, 2, 1);
-    filters->addWidget(Check5, 3, 0);
-    filters->addWidget(CmbPrakara, 3, 1);
-    filters->addWidget(Check6, 3, 2);
-    filters->addWidget(CmbUpaprakara, 3, 3);
+    lists_->placeIn(filters, 1);
     filters->setColumnStretch(1, 1);
     filters->setColumnStretch(3, 1);
     auto *filterButtons = new QVBoxLayout;
@@ -115,17 +99,12 @@ book7::book7(QWidget *parent) : QWidget(parent) {
     bottom->addWidget(CmdDelete);
     bottom->addWidget(cmdback);
     auto *layout = new QVBoxLayout(this);
-    layout->addLayout(top);
+    layout->addLayout(title.row);
     layout->addLayout(filterRow);
     layout->addWidget(Mg, 1);
     layout->addLayout(bottom);
 
     connect(Check1, &QCheckBox::toggled, this, &book7::Check1_Click);
-    connect(Check2, &QCheckBox::toggled, this, &book7::Check2_Click);
-    connect(Check3, &QCheckBox::toggled, this, &book7::Check3_Click);
-    connect(Check4, &QCheckBox::toggled, this, &book7::Check4_Click);
-    connect(Check5, &QCheckBox::toggled, this, &book7::Check5_Click);
-    connect(Check6, &QCheckBox::toggled, this, &book7::Check6_Click);
     connect(cmdview, &QPushButton::clicked, this, &book7::cmdview_Click);
     connect(cmdcancel, &QPushButton::clicked, this, &book7::cmdcancel_Click);
     connect(Mg, &FlexGrid::Click, this, &book7::Mg_Click);
@@ -164,70 +143,6 @@ void book7::Check1_Click() {
     for (GlyphCheckBox *other : {Check2, Check3, Check4, Check5}) other->setChecked(false);
 }
 
-void book7::Check2_Click() {
-    if (Check2->isChecked()) {
-        CmbDistrict->setEnabled(true);
-        CmbDistrict->setFocus();
-    } else {
-        CmbDistrict->setEnabled(false);
-        CmbDistrict->setText(QString());
-        Check3->setChecked(false);
-    }
-}
-
-void book7::Check3_Click() {
-    if (Check3->isChecked()) {
-        if (CmbDistrict->text().isEmpty()) {
-            book4::showMessage(this, FilterCaption::firstDistrict());
-            Check3->setChecked(false);
-            return;
-        }
-        lists_->fillTaluks();
-        CmbTaluk->setEnabled(true);
-        CmbTaluk->setFocus();
-    } else {
-        CmbTaluk->setEnabled(false);
-        CmbTaluk->clear();
-    }
-}
-
-void book7::Check4_Click() {
-    if (Check4->isChecked()) {
-        CmbRelation->setEnabled(true);
-        CmbRelation->setFocus();
-    } else {
-        CmbRelation->setEnabled(false);
-        CmbRelation->setText(QString());
-    }
-}
-
-void book7::Check5_Click() {
-    if (Check5->isChecked()) {
-        CmbPrakara->setEnabled(true);
-        CmbPrakara->setFocus();
-    } else {
-        CmbPrakara->setEnabled(false);
-        CmbPrakara->setText(QString());
-        Check6->setChecked(false);
-    }
-}
-
-void book7::Check6_Click() {
-    if (Check6->isChecked()) {
-        if (CmbPrakara->text().isEmpty()) {
-            book4::showMessage(this, FilterCaption::firstPrakara());
-            Check6->setChecked(false);
-            return;
-        }
-        lists_->fillUpaprakaras();
-        CmbUpaprakara->setEnabled(true);
-        CmbUpaprakara->setFocus();
-    } else {
-        CmbUpaprakara->setEnabled(false);
-        CmbUpaprakara->clear();
-    }
-}
-
 // ---- The list ---------------------------------------------------------------------------------
 
 void book7::cmdview_Click() {
@@ -246,7 +161,7 @@ void book7::cmdview_Click() {
 void book7::LoadDetails(const QVector<GridRow> &rows) {
     resetGrid();
     if (rows.isEmpty()) {
-        book4::showMessage(this, FilterCaption::nothingFound());
+        book4::showMessage(this, RecordCaption::nothingFound());
         return;
     }
     int next = 0;
@@ -315,7 +230,7 @@ void book7::ShowRowDetails(int id) {
 void book7::CmdDelete_Click() {
     const int row = Mg->Row();
     if (gridEmpty() || row < 1) return;
-    if (!book3::ask(this, FilterCaption::deleteQuestion())) return;
+    if (!book3::ask(this, RecordCaption::deleteQuestion())) return;
     AddressListData data(ModDeclare::AppDatabase());
     if (!data.removeAddress(Mg->TextMatrix(row, 0).toInt())) {
         QMessageBox::warning(this, QStringLiteral("Kelda Vasi"),
@@ -340,12 +255,5 @@ void book7::cmdcancel_Click() {
 
 // ---- Closing ----------------------------------------------------------------------------------
 
-void book7::unload() {
-    if (parentWidget() && parentWidget()->inherits("QMdiSubWindow"))
-        parentWidget()->close();
-    else
-        close();
-}
-
-void book7::cmdback_Click() { unload(); }
-void book7::Command4_Click() { unload(); }
+void book7::cmdback_Click() { closeWindow(this); }
+void book7::Command4_Click() { closeWindow(this); }

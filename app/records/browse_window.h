@@ -7,7 +7,7 @@
 
 #include "address_selection.h"
 
-class FilterLists;
+class FilterPanel;
 class FlexGrid;
 class GlyphButton;
 class GlyphCheckBox;
@@ -40,8 +40,8 @@ public:
     GlyphButton *cmdback;
     QPushButton *Command4;
 
-    // The lists and the numbers picked in them.
-    FilterLists *lists() const { return lists_; }
+    // The filter ticks and lists and the numbers picked in them.
+    FilterPanel *lists() const { return lists_; }
 
     // Fills the grid with the rows, in their order (the message when there are none).
     void LoadDetails(const QVector<GridRow> &rows);
@@ -58,11 +58,6 @@ public slots:
 private slots:
     void Form_Load();
     void Check1_Click();
-    void Check2_Click();
-    void Check3_Click();
-    void Check4_Click();
-    void Check5_Click();
-    void Check6_Click();
     void cmdcancel_Click();
     void Mg_Click();
     void Mg_DblClick();
@@ -77,7 +72,6 @@ private:
     bool gridEmpty() const;
     void writeRow(int row, const GridRow &r);
     void openEntryForChange();
-    void unload();
 
-    FilterLists *lists_;
+    FilterPanel *lists_;
 };

@@ -2,10 +2,11 @@
 
 #include "app_files.h"
 #include "message_dialog.h"
-#include "filter_captions.h"
-#include "filter_lists.h"
+#include "record_captions.h"
+#include "filter_panel.h"
 #include "glyph_widgets.h"
 #include "shared_module.h"
+#include "window_parts.h"
 #include "report_control.h"
 
 #include <QCoreApplication>
@@ -31,43 +32,40 @@ W *named(W *widget, const char *name) {
 }  // namespace
 
 book9::book9(QWidget *parent) : QWidget(parent), mode_(ModDeclare::ReportMode) {
-    using namespace FilterCaption;
+    using namespace RecordCaption;
     setObjectName(QStringLiteral("book9"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Kelda Vasi"));
 
-    Label1 = named(new GlyphLabel(this), "Label1");
-    Label1->setFont(GlyphText::font(13));
-    // "X" is a Latin letter, not a glyph code.
-    Command4 = named(new QPushButton(QStringLiteral("X"), this), "Command4");
-    Command4->setFixedWidth(28);
-    Opth = named(new GlyphRadioButton(firstAddress(), this), "Opth");
-    OptO = named(new GlyphRadioButton(secondAddress(), this), "OptO");
+    const WindowTitle title = makeWindowTitle(this, QString());
+    Label1 = title.label;
+    Command4 = title.close;
+    Opth = named(new GlyphRadioButton(address1(), this), "Opth");
+    OptO = named(new GlyphRadioButton(address2(), this), "OptO");
     Opth->setChecked(true);
 
-    lists_ = new FilterLists(this);
+    lists_ = new FilterPanel(this, {"Check9", "Check3", "Check4", "Check2", "Check6"});
+    Check9 = lists_->CheckDistrict;
+    Check3 = lists_->CheckTaluk;
+    Check4 = lists_->CheckRelation;
+    Check2 = lists_->CheckPrakara;
+    Check6 = lists_->CheckUpaprakara;
     CmbDistrict = lists_->CmbDistrict;
     CmbTaluk = lists_->CmbTaluk;
     CmbRelation = lists_->CmbRelation;
     CmbPrakara = lists_->CmbPrakara;
     CmbUpaprakara = lists_->CmbUpaprakara;
-    Check9 = named(new GlyphCheckBox(filterDistrict(), this), "Check9");
-    Check3 = named(new GlyphCheckBox(filterTaluk(), this), "Check3");
-    Check4 = named(new GlyphCheckBox(filterRelation(), this), "Check4");
-    Check2 = named(new GlyphCheckBox(filterPrakara(), this), "Check2");
-    Check6 = named(new GlyphCheckBox(filterUpaprakara(), this), "Check6");
-    lists_->setChildChecks(Check3, Check6);
-    Check7 = named(new GlyphCheckBox(exactName(), this), "Check7");
-    Check8 = named(new GlyphCheckBox(exactPlace(), this), "Check8");
-    Check1 = named(new GlyphCheckBox(exactState(), this), "Check1");
-    Check5 = named(new GlyphCheckBox(exactCountry(), this), "Check5");
+    Check7 = named(new GlyphCheckBox(personName(), this), "Check7");
+    Check8 = named(new GlyphCheckBox(placeName(), this), "Check8");
+    Check1 = named(new GlyphCheckBox(state(), this), "Check1");
+    Check5 = named(new GlyphCheckBox(country(), this), "Check5");
     Txtname = named(new GlyphLineEdit(this), "Txtname");
     Txtplace = named(new GlyphLineEdit(this), "Txtplace");
     TxtState = named(new GlyphLineEdit(this), "TxtState");
     TxtCountry = named(new GlyphLineEdit(this), "TxtCountry");
 
     cmdreport = named(new GlyphButton(runReport(), this), "cmdreport");
-    cmdcancel = named(new GlyphButton(reset(), this), "cmdcancel");
+    cmdcancel = named(new GlyphButton(Caption::cancel(), this), "cmdcancel");
     cmdexit = named(new GlyphButton(Caption::close(), this), "cmdexit");
     Frame2 = named(new QFrame(this), "Frame2");
     Frame2->setFrameShape(QFrame::StyledPanel);
@@ -76,9 +74,6 @@ book9::book9(QWidget *parent) : QWidget(parent), mode_(ModDeclare::ReportMode) {
     PB->setTextVisible(true);
     Crrp = named(new ReportControl(this), "Crrp");
 
-    auto *top = new QHBoxLayout;
-    top->addWidget(Label1, 1);
-    top->addWidget(Command4, 0, Qt::AlignTop);
     auto *which = new QHBoxLayout;
     which->addWidget(Opth);
     which->addSpacing(24);
@@ -86,16 +81,7 @@ book9::book9(QWidget *parent) : QWidget(parent), mode_(ModDeclare::ReportMode) {
     which->addStretch();
     auto *filters = new QGridLayout;
     filters->setHorizontalSpacing(10);
-    filters->addWidget(Check9, 0, 0);
-    filters->addWidget(CmbDistrict, 0, 1);
-    filters->addWidget(Check3, 0, 2);
-    filters->addWidget(CmbTaluk, 0, 3);
-    filters->addWidget(Check4, 1, 0);
-    filters->addWidget(CmbRelation, 1, 1);
-    filters->addWidget(Check2, 2, 0);
-    filters->addWidget(CmbPrakara, 2, 1);
-    filters->addWidget(Check6, 2, 2);
-    filters->addWidget(CmbUpaprakara, 2, 3);
+    lists_->placeIn(filters, 0);
     filters->addWidget(Check7, 3, 0);
     filters->addWidget(Txtname, 3, 1);
     filters->addWidget(Check8, 3, 2);
@@ -115,7 +101,7 @@ book9::book9(QWidget *parent) : QWidget(parent), mode_(ModDeclare::ReportMode) {
     buttons->addWidget(cmdcancel);
     buttons->addWidget(cmdexit);
     auto *layout = new QVBoxLayout(this);
-    layout->addLayout(top);
+    layout->addLayout(title.row);
     layout->addLayout(which);
     layout->addSpacing(6);
     layout->addLayout(filters);
@@ -123,11 +109,8 @@ book9::book9(QWidget *parent) : QWidget(parent), mode_(ModDeclare::ReportMode) {
     layout->addWidget(Frame2);
     layout->addLayout(buttons);
 
-    connect(Check9, &QCheckBox::toggled, this, &book9::Check9_Click);
-    connect(Check3, &QCheckBox::toggled, this, &book9::Check3_Click);
-    connect(Check4, &QCheckBox::toggled, this, &book9::Check4_Click);
-    connect(Check2, &QCheckBox::toggled, this, &book9::Check2_Click);
-    connect(Check6, &QCheckBox::toggled, this, &book9::Check6_Click);
+    // A list filter ticked: the text criteria go.
+    connect(lists_, &FilterPanel::filterTicked, this, &book9::clearTextCriteria);
     connect(Check7, &QCheckBox::toggled, this, &book9::Check7_Click);
     connect(Check8, &QCheckBox::toggled, this, &book9::Check8_Click);
     connect(Check1, &QCheckBox::toggled, this, &book9::Check1_Click);
@@ -172,75 +155,6 @@ void book9::Check8_Click() { textCriterion(Check8, Txtplace); }
 void book9::Check1_Click() { textCriterion(Check1, TxtState); }
 void book9::Check5_Click() { textCriterion(Check5, TxtCountry); }
 
-void book9::Check9_Click() {
-    if (Check9->isChecked()) {
-        clearTextCriteria();
-        CmbDistrict->setEnabled(true);
-        CmbDistrict->setFocus();
-    } else {
-        CmbDistrict->setEnabled(false);
-        CmbDistrict->setText(QString());
-        Check3->setChecked(false);
-    }
-}
-
-void book9::Check3_Click() {
-    if (Check3->isChecked()) {
-        clearTextCriteria();
-        if (CmbDistrict->text().isEmpty()) {
-            book4::showMessage(this, FilterCaption::firstDistrict());
-            Check3->setChecked(false);
-            return;
-        }
-        lists_->fillTaluks();
-        CmbTaluk->setEnabled(true);
-        CmbTaluk->setFocus();
-    } else {
-        CmbTaluk->setEnabled(false);
-        CmbTaluk->setText(QString());
-    }
-}
-
-void book9::Check4_Click() {
-    if (Check4->isChecked()) {
-        clearTextCriteria();
-        CmbRelation->setEnabled(true);
-        CmbRelation->setFocus();
-    } else {
-        CmbRelation->setEnabled(false);
-        CmbRelation->setText(QString());
-    }
-}
-
-void book9::Check2_Click() {
-    if (Check2->isChecked()) {
-        clearTextCriteria();
-        CmbPrakara->setEnabled(true);
-        CmbPrakara->setFocus();
-    } else {
-        CmbPrakara->setEnabled(false);
-        CmbPrakara->setText(QString());
-        Check6->setChecked(false);
-    }
-}
-
-void book9::Check6_Click() {
-    if (Check6->isChecked()) {
-        clearTextCriteria();
-        if (CmbPrakara->text().isEmpty()) {
-            book4::showMessage(this, FilterCaption::firstPrakara());
-            Check6->setChecked(false);
-            return;
-        }
-        lists_->fillUpaprakaras();
-        CmbUpaprakara->setEnabled(true);
-        CmbUpaprakara->setFocus();
-    } else {
-        CmbUpaprakara->setEnabled(false);
-        CmbUpaprakara->clear();
-    }
-}
-
 // ---- Running ----------------------------------------------------------------------------------
 
 void book9::cmdreport_Click() {
@@ -284,7 +198,7 @@ void book9::LoadDetails(const AddressConditions &conditions) {
         return;
     }
     if (rows == 0) {
-        book4::showMessage(this, mode_ == kLabels ? FilterCaption::nothingFound() : FilterCaption::nothingFoundList());
+        book4::showMessage(this, mode_ == kLabels ? RecordCaption::nothingFound() : RecordCaption::nothingFoundList());
         return;
     }
     Crrp->ReportFileName =
@@ -304,12 +218,5 @@ void book9::cmdcancel_Click() {
 
 // ---- Closing ----------------------------------------------------------------------------------
 
-void book9::unload() {
-    if (parentWidget() && parentWidget()->inherits("QMdiSubWindow"))
-        parentWidget()->close();
-    else
-        close();
-}
-
-void book9::cmdexit_Click() { unload(); }
-void book9::Command4_Click() { unload(); }
+void book9::cmdexit_Click() { closeWindow(this); }
+void book9::Command4_Click() { closeWindow(this); }

@@ -7,7 +7,7 @@
 
 #include "address_selection.h"
 
-class FilterLists;
+class FilterPanel;
 class GlyphButton;
 class GlyphCheckBox;
 class GlyphComboBox;
@@ -54,7 +54,7 @@ public:
     QProgressBar *PB;
     ReportControl *Crrp;
 
-    FilterLists *lists() const { return lists_; }
+    FilterPanel *lists() const { return lists_; }
     // The mode the window opened in: 50 labels, 51 the general list.
     int reportMode() const { return mode_; }
     // Rows copied in the last run.
@@ -69,11 +69,6 @@ public slots:
 
 private slots:
     void Form_Load();
-    void Check9_Click();
-    void Check3_Click();
-    void Check4_Click();
-    void Check2_Click();
-    void Check6_Click();
     void Check7_Click();
     void Check8_Click();
     void Check1_Click();
@@ -87,9 +82,8 @@ private:
     void textCriterion(GlyphCheckBox *check, GlyphLineEdit *box);
     // A list filter ticked: the text criteria go.
     void clearTextCriteria();
-    void unload();
 
-    FilterLists *lists_;
+    FilterPanel *lists_;
     int mode_ = 0;
     int copied_ = 0;
 };

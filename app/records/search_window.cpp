@@ -6,12 +6,12 @@
 #include "shared_module.h"
 #include "record_captions.h"
 #include "twips.h"
+#include "window_parts.h"
 
 #include <QDebug>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QMdiSubWindow>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
@@ -47,16 +47,10 @@ book5::book5(QWidget *parent) : QWidget(parent) {
     setWindowTitle(QStringLiteral("Kelda Vasi"));
 
     auto *layout = new QVBoxLayout(this);
-    auto *top = new QHBoxLayout;
-    Label1 = named(new GlyphLabel(Caption::searchTitle(), this), "Label1");
-    Label1->setFont(GlyphText::font(13));
-    Label1->setStyleSheet(QStringLiteral("color: #1f4e79;"));
-    Command4 = named(new QPushButton(QStringLiteral("X"), this), "Command4");
-    Command4->setFixedSize(twips(375), twips(375));
-    Command4->setFocusPolicy(Qt::ClickFocus);
-    top->addWidget(Label1, 1);
-    top->addWidget(Command4, 0, Qt::AlignTop);
-    layout->addLayout(top);
+    const WindowTitle title = makeWindowTitle(this, Caption::searchTitle());
+    Label1 = title.label;
+    Command4 = title.close;
+    layout->addLayout(title.row);
 
     // The criteria: each box is enabled by its check box.
     auto *criteria = new QGridLayout;
@@ -76,7 +70,7 @@ book5::book5(QWidget *parent) : QWidget(parent) {
         boxes[i]->setEnabled(false);
     }
     Command1 = named(new GlyphButton(RecordCaption::search(), this), "Command1");
-    Command2 = named(new GlyphButton(RecordCaption::reset(), this), "Command2");
+    Command2 = named(new GlyphButton(Caption::cancel(), this), "Command2");
     Command3 = named(new GlyphButton(Caption::close(), this), "Command3");
     auto *buttons = new QVBoxLayout;
     buttons->addWidget(Command1);
@@ -279,12 +273,5 @@ void book5::showMatch(int position) {
 
 // ---- Closing ------------------------------------------------------------------------------
 
-void book5::unloadWindow() {
-    if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
-        sub->close();
-    else
-        close();
-}
-
-void book5::Command3_Click() { unloadWindow(); }
-void book5::Command4_Click() { unloadWindow(); }
+void book5::Command3_Click() { closeWindow(this); }
+void book5::Command4_Click() { closeWindow(this); }

@@ -65,7 +65,6 @@ private:
     void emptyResults();
     void showMatch(int position);
     void setRange(int maximum);
-    void unloadWindow();
 
     AddressSearch column_ = AddressSearch::Name;
     QVector<int> matches_;  // the numbers of the matching records, in sort order

@@ -8,6 +8,7 @@
 #include "shared_module.h"
 #include "reference_captions.h"
 #include "twips.h"
+#include "window_parts.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -45,14 +46,9 @@ void ReferenceWindow::build() {
         w->setObjectName(QString::fromLatin1(name));
         return w;
     };
-    titleLabel = new GlyphLabel(def_.title, this);
-    named(titleLabel, def_.titleLabelName);
-    titleLabel->setFont(GlyphText::font(13));
-    titleLabel->setStyleSheet(QStringLiteral("color: #1f4e79;"));
-    Command4 = new QPushButton(QStringLiteral("X"), this);
-    named(Command4, "Command4");
-    Command4->setFixedSize(twips(330), twips(330));
-    Command4->setAutoDefault(false);
+    const WindowTitle title = makeWindowTitle(this, def_.title, def_.titleLabelName);
+    titleLabel = title.label;
+    Command4 = title.close;
 
     list = new GlyphListBox(this);
     named(list, def_.listName);
@@ -93,10 +89,7 @@ void ReferenceWindow::build() {
     Timer1->setInterval(50);
 
     auto *outer = new QVBoxLayout(this);
-    auto *top = new QHBoxLayout;
-    top->addWidget(titleLabel, 1);
-    top->addWidget(Command4, 0, Qt::AlignTop);
-    outer->addLayout(top);
+    outer->addLayout(title.row);
     auto *body = new QHBoxLayout;
     body->addWidget(list);
     auto *right = new QVBoxLayout;

@@ -3,6 +3,7 @@
 #include "app_files.h"
 #include "captions.h"
 #include "glyph_widgets.h"
+#include "window_parts.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -42,9 +43,5 @@ book10::book10(QWidget *parent) : QWidget(parent) {
 }
 
 void book10::Command1_Click() {
-    // The window is the widget of an MDI sub-window; closing that closes both.
-    if (parentWidget() && parentWidget()->inherits("QMdiSubWindow"))
-        parentWidget()->close();
-    else
-        close();
+    closeWindow(this);
 }

@@ -8,7 +8,7 @@
 #include "question_dialog.h"
 #include "browse_window.h"
 #include "reports_window.h"
-#include "filter_lists.h"
+#include "filter_panel.h"
 #include "flex_grid.h"
 #include "main_window.h"
 #include "glyph_widgets.h"

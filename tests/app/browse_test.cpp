@@ -9,8 +9,8 @@
 #include "address_rows.h"
 #include "browse_window.h"
 #include "data_access.h"
-#include "filter_captions.h"
-#include "filter_lists.h"
+#include "record_captions.h"
+#include "filter_panel.h"
 #include "flex_grid.h"
 #include "address_entry_window.h"
 #include "main_window.h"
@@ -133,11 +133,11 @@ void BrowseTest::noListListsEveryRecordInSortOrder() {
     QCOMPARE(w->Mg->Rows(), 2);
     QCOMPARE(w->Mg->Cols(), 6);
     QVERIFY(w->Mg->isColumnHidden(0));
-    QCOMPARE(w->Mg->TextMatrix(0, 1), FilterCaption::headName() + QString(19, ' '));
-    QCOMPARE(w->Mg->TextMatrix(0, 2), FilterCaption::headPrakara() + QString(20, ' '));
-    QCOMPARE(w->Mg->TextMatrix(0, 3), FilterCaption::headUpaprakara() + QString(23, ' '));
-    QCOMPARE(w->Mg->TextMatrix(0, 4), FilterCaption::headPhone() + QString(29, ' '));
-    QCOMPARE(w->Mg->TextMatrix(0, 5), FilterCaption::headPlace() + QString(16, ' '));
+    QCOMPARE(w->Mg->TextMatrix(0, 1), RecordCaption::fullName() + QString(19, ' '));
+    QCOMPARE(w->Mg->TextMatrix(0, 2), RecordCaption::prakara() + QString(20, ' '));
+    QCOMPARE(w->Mg->TextMatrix(0, 3), RecordCaption::upaprakara() + QString(23, ' '));
+    QCOMPARE(w->Mg->TextMatrix(0, 4), RecordCaption::phone() + QString(29, ' '));
+    QCOMPARE(w->Mg->TextMatrix(0, 5), RecordCaption::place() + QString(16, ' '));
     QCOMPARE(w->CmbDistrict->count(), 2);
     QCOMPARE(w->CmbRelation->count(), 2);
     QCOMPARE(w->CmbPrakara->count(), 2);
@@ -213,10 +213,10 @@ void BrowseTest::theFiltersNeedTheirParentsAndAllAddressesClearsThem() {
     book7 *w = open();
     QVERIFY(!w->CmbDistrict->isEnabled());
     w->Check3->click();
-    QCOMPARE(dialogs_->messages, QStringList{FilterCaption::firstDistrict()});
+    QCOMPARE(dialogs_->messages, QStringList{RecordCaption::firstDistrict()});
     QVERIFY(!w->Check3->isChecked());
     w->Check6->click();
-    QCOMPARE(dialogs_->messages.last(), FilterCaption::firstPrakara());
+    QCOMPARE(dialogs_->messages.last(), RecordCaption::firstPrakara());
     QVERIFY(!w->Check6->isChecked());
 
     filter(w->Check2, w->CmbDistrict, kDistrict1);
@@ -247,7 +247,7 @@ void BrowseTest::nothingFoundIsToldAndLeavesTheEmptyHeader() {
     QCOMPARE(w->Mg->Rows(), 2);
     filter(w->Check2, w->CmbDistrict, kDistrict2);
     w->cmdview->click();
-    QCOMPARE(dialogs_->messages, QStringList{FilterCaption::nothingFound()});
+    QCOMPARE(dialogs_->messages, QStringList{RecordCaption::nothingFound()});
     QCOMPARE(w->Mg->Rows(), 2);
     QVERIFY(w->Mg->TextMatrix(1, 1).isEmpty());
     // On an empty grid a click, a change and a delete do nothing.
@@ -272,7 +272,7 @@ void BrowseTest::deletingAsksAndTakesOnlyThatRow() {
     QCOMPARE(ModDeclare::CurrentId, id);
 
     w->CmdDelete->click();  // answered no
-    QCOMPARE(dialogs_->questions, QStringList{FilterCaption::deleteQuestion()});
+    QCOMPARE(dialogs_->questions, QStringList{RecordCaption::deleteQuestion()});
     QCOMPARE(gridNames(w->Mg), before);
     QCOMPARE(TestDatabase::scalar("SELECT count(*) FROM addressh").toInt(), 4);
 
@@ -298,7 +298,7 @@ void BrowseTest::deletingTheOnlyListedRecordLeavesTheEmptyHeader() {
     QCOMPARE(w->Mg->Rows(), 2);
     QVERIFY(w->Mg->TextMatrix(1, 1).isEmpty());
     QVERIFY(w->Mg->TextMatrix(1, 0).isEmpty());
-    QCOMPARE(w->Mg->TextMatrix(0, 1), FilterCaption::headName() + QString(19, ' '));
+    QCOMPARE(w->Mg->TextMatrix(0, 1), RecordCaption::fullName() + QString(19, ' '));
     QCOMPARE(TestDatabase::scalar("SELECT count(*) FROM addressh").toInt(), 1);
     QCOMPARE(ModDeclare::SelectedRow, 0);
 }

@@ -12,7 +12,7 @@
 #include "reports_window.h"
 #include "captions.h"
 #include "data_access.h"
-#include "filter_captions.h"
+#include "record_captions.h"
 #include "glyph_text.h"
 #include "app_files.h"
 #include "report_control.h"
@@ -310,7 +310,7 @@ void ReportTest::theWindowOpensForItsModeWithTheListsFilled() {
     QCOMPARE(list->Label1->text(), Caption::generalTitle());
     // The window keeps the report it opened for, whatever the menu sets later.
     QCOMPARE(labels->reportMode(), 50);
-    QCOMPARE(labels->Check9->text(), FilterCaption::filterDistrict());
+    QCOMPARE(labels->Check9->text(), RecordCaption::filterDistrict());
     QCOMPARE(labels->l1->text(), G("v\xC9\xC6\xC3j\xB8\xC0\xC4w\xDBz\xC9"));
 }
 
@@ -394,7 +394,7 @@ void ReportTest::aStateMatchesExactlyAndATrailingBlankMatchesNothing() {
 
     w->TxtState->setText(kState + " ");
     const QString none = run(w);
-    QCOMPARE(dialogs_->messages, QStringList{FilterCaption::nothingFound()});
+    QCOMPARE(dialogs_->messages, QStringList{RecordCaption::nothingFound()});
     QCOMPARE(tempRows(), 0);
     QVERIFY(!QFile::exists(none));
 }
@@ -477,7 +477,7 @@ void ReportTest::anEmptySelectionTellsSoInEachMode() {
         dialogs_->messages.clear();
         const QString pdf = run(w);
         QCOMPARE(dialogs_->messages,
-                 QStringList{mode == 50 ? FilterCaption::nothingFound() : FilterCaption::nothingFoundList()});
+                 QStringList{mode == 50 ? RecordCaption::nothingFound() : RecordCaption::nothingFoundList()});
         QCOMPARE(tempRows(), 0);
         QVERIFY(!QFile::exists(pdf));
         QVERIFY(w->cmdreport->isEnabled());
@@ -488,10 +488,10 @@ void ReportTest::textCriteriaAndListFiltersExcludeEachOther() {
     book9 *w = openReports(50);
     // A taluk or sub-category needs its district or category first.
     w->Check3->click();
-    QCOMPARE(dialogs_->messages, QStringList{FilterCaption::firstDistrict()});
+    QCOMPARE(dialogs_->messages, QStringList{RecordCaption::firstDistrict()});
     QVERIFY(!w->Check3->isChecked());
     w->Check6->click();
-    QCOMPARE(dialogs_->messages.last(), FilterCaption::firstPrakara());
+    QCOMPARE(dialogs_->messages.last(), RecordCaption::firstPrakara());
     QVERIFY(!w->Check6->isChecked());
 
     w->Check9->click();

@@ -115,13 +115,3 @@ bool ConvertLine(const std::string &text, Encoding from, Encoding to, std::strin
     }
     return false;
 }
-
-std::string HexKey(const std::string &key) {
-    static const char kDigits[] = "0123456789ABCDEF";
-    std::string hex;
-    for (unsigned char b : key) {
-        if (b >= 16) hex.push_back(kDigits[b >> 4]);
-        hex.push_back(kDigits[b & 15]);
-    }
-    return hex;
-}

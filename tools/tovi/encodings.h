@@ -13,6 +13,3 @@ bool ParseEncoding(const std::string &name, Encoding &encoding);
 // gives an empty result. False with a message when the line cannot be converted.
 bool ConvertLine(const std::string &text, Encoding from, Encoding to, std::string &out, std::string &error);
 
-// The sort-column text of a KSCLP key: each byte in capital hexadecimal digits without
-// leading zeros (9 gives "9", 201 gives "C9").
-std::string HexKey(const std::string &key);

@@ -5,6 +5,7 @@
 
 #include "commands.h"
 #include "encodings.h"
+#include "kannada-tovi-sort-key-text.h"
 #include "lines.h"
 
 namespace {
@@ -58,7 +59,7 @@ int RunSortKey(const Arguments &args) {
         if (!KeyOf(line.text, o, key, error))
             return Fail(1, "sortkey: line " + std::to_string(reader.number()) + ": " + error +
                                "; the output stops before this line");
-        std::string hex = HexKey(key);
+        std::string hex = ToviSortKeyText::Hex(key);
         std::fwrite(hex.data(), 1, hex.size(), stdout);
         std::fwrite(line.end.data(), 1, line.end.size(), stdout);
     }

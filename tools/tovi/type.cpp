@@ -14,40 +14,15 @@
 #include "encodings.h"
 #include "kannada-tovi-desktop.h"
 #include "kannada-tovi.h"
+#include "kannada-tovi-us-keyboard.h"
 
 namespace {
 
 constexpr unsigned kShift = 0x10;
 constexpr unsigned kWmChar = 0x0102;
 
-struct Key {
-    unsigned vk;
-    bool shift;
-};
-
-// The key of a printable character on a US layout, or false.
-bool KeyOf(unsigned char c, Key &key) {
-    if (c >= 'a' && c <= 'z') return key = {c - 32u, false}, true;
-    if (c >= 'A' && c <= 'Z') return key = {c, true}, true;
-    if (c >= '0' && c <= '9') return key = {c, false}, true;
-    if (c == ' ') return key = {0x20, false}, true;
-    const char *shiftedDigits = ")!@#$%^&*(";
-    if (const char *p = c ? std::strchr(shiftedDigits, c) : nullptr)
-        return key = {static_cast<unsigned>('0' + (p - shiftedDigits)), true}, true;
-    struct Oem {
-        unsigned vk;
-        char plain, shifted;
-    };
-    static const Oem oem[] = {{0xBA, ';', ':'}, {0xBB, '=', '+'}, {0xBC, ',', '<'},
-                              {0xBD, '-', '_'}, {0xBE, '.', '>'}, {0xBF, '/', '?'},
-                              {0xC0, '`', '~'}, {0xDB, '[', '{'}, {0xDC, '\\', '|'},
-                              {0xDD, ']', '}'}, {0xDE, '\'', '"'}};
-    for (const Oem &o : oem) {
-        if (c == static_cast<unsigned char>(o.plain)) return key = {o.vk, false}, true;
-        if (c == static_cast<unsigned char>(o.shifted)) return key = {o.vk, true}, true;
-    }
-    return false;
-}
+using Key = ToviUsKeyboard::Key;
+using ToviUsKeyboard::KeyOf;
 
 // Reads KEYS character by character; {BS}, {ENTER} and {TAB} name those keys.
 bool ParseKeys(const std::string &text, std::vector<Key> &keys, std::string &error) {

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "../../include/kannada-tovi-desktop.h"
+#include "../../include/kannada-tovi-us-keyboard.h"
 #include "desktop.h"
 
 namespace {
@@ -97,17 +98,7 @@ int Translate(unsigned vk) {
     bool caps = keyState[VK_CAPITAL] & 0x01;
     if (keyState[VK_CONTROL] & 0x80) return vk >= 'A' && vk <= 'Z' ? static_cast<int>(vk - 64) : 0;
     if (vk >= 'A' && vk <= 'Z') return (shift != caps) ? static_cast<int>(vk) : static_cast<int>(vk + 32);
-    if (vk >= '0' && vk <= '9') return shift ? ")!@#$%^&*("[vk - '0'] : static_cast<int>(vk);
-    struct Oem {
-        unsigned vk;
-        char plain, shifted;
-    };
-    static const Oem oem[] = {{0xBA, ';', ':'}, {0xBB, '=', '+'}, {0xBC, ',', '<'},
-                              {0xBD, '-', '_'}, {0xBE, '.', '>'}, {0xBF, '/', '?'},
-                              {0xC0, '`', '~'}, {0xDB, '[', '{'}, {0xDC, '\\', '|'},
-                              {0xDD, ']', '}'}, {0xDE, '\'', '"'}};
-    for (const Oem &o : oem)
-        if (o.vk == vk) return shift ? o.shifted : o.plain;
+    if (int c = ToviUsKeyboard::DigitOrPunctuation(vk, shift)) return c;
     switch (vk) {
     case VK_SPACE: return ' ';
     case VK_RETURN: return '\r';

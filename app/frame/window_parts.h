@@ -1,0 +1,23 @@
+// What the program's windows share around their contents: the title row, and closing a window
+// whether it stands on its own or sits in a frame of the main window.
+#pragma once
+
+class GlyphLabel;
+class QHBoxLayout;
+class QPushButton;
+class QString;
+class QWidget;
+
+// The title row: the title as a Kannada label and, at its right, the small close button "X"
+// (Command4; a Latin letter, not a glyph code).
+struct WindowTitle {
+    GlyphLabel *label;
+    QPushButton *close;
+    QHBoxLayout *row;
+};
+WindowTitle makeWindowTitle(QWidget *owner, const QString &title, const char *labelName = "Label1");
+
+// Closes the window; inside the main window the frame around it closes, and both go.
+void closeWindow(QWidget *window);
+// The window, or the frame around it inside the main window.
+QWidget *outerWindow(QWidget *window);
