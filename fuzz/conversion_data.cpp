@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string>
 
-#include "convert/conversion_data.h"
+#include "base/conversion_data.h"
 #include "kannada-tovi-desktop.h"
 #include "kannada-tovi.h"
 

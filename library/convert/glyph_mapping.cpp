@@ -2,32 +2,22 @@
 // <Mono2Bilingual> table read in both directions; the way back also restores the forms that
 // the bilingual encoding merges (the two forms of a sign, the two subscript forms of RA, the
 // two joiners) from their neighbours.
-#include "glyph_mapping.h"
-
-#include <cstdlib>
 #include <cstring>
 
-#include "../engine/shared_state.h"
+#include "../base/conversion_data.h"
+#include "../base/glyph_classes.h"
+#include "../base/last_error.h"
 #include "../include/kannada-tovi.h"
-#include "conversion_data.h"
-
-char *GlyphResultBuffer = nullptr;
+#include "results.h"
 
 namespace {
 
-bool IsNarrowSubscript(uint8_t g) {
-    return (g >= 204 && g <= 222) || (g >= 224 && g <= 227) || (g >= 232 && g <= 238);
-}
-bool IsWideMark(uint8_t g) { return g == 200 || g == 202 || g == 223 || g == 228 || g == 229; }
-
-// The checks shared by both directions: -4 for an empty source, -3 for a destination too
-// small. Returns the source length, or 0 after setting the error.
+// The checks shared by both directions: the converters' own, and -3 for a destination too
+// small for the source (the output is never longer). Returns the source length, or 0 after
+// setting the error.
 size_t CheckedLength(const char *src, unsigned int dstSize) {
-    size_t n = src ? std::strlen(src) : 0;
-    if (n == 0) {
-        LibraryLastError = kErrorEmptyInput;
-        return 0;
-    }
+    if (!CheckConverterArguments(src, dstSize)) return 0;
+    size_t n = std::strlen(src);
     if (dstSize < n + 1) {
         LibraryLastError = kErrorDestinationSize;
         return 0;
@@ -35,58 +25,14 @@ size_t CheckedLength(const char *src, unsigned int dstSize) {
     return n;
 }
 
-// A twin: converts into a fresh GlyphResultBuffer of n + 3 bytes; a failed conversion frees it.
-template <typename Convert>
-char *RunGlyphTwin(const char *src, Convert convert) {
-    size_t n = src ? std::strlen(src) : 0;
-    if (n == 0) {
-        LibraryLastError = kErrorEmptyInput;
-        return nullptr;
-    }
-    char *result = RenewGlyphResultBuffer(n + 3);
-    if (!result) {
-        LibraryLastError = kErrorNoMemory;
-        return nullptr;
-    }
-    if (convert(src, result, static_cast<unsigned int>(n + 3)) == 0) {
-        DropGlyphResultBuffer();
-        return nullptr;
-    }
-    return result;
-}
-
 }  // namespace
-
-bool IsMonolingualLatinCode(uint8_t g) {
-    return (g >= 127 && g <= 161) || g == 173 || g == 179 || g == 180 || g == 183 || g == 190 ||
-           g == 191 || (g >= 241 && g <= 245) || (g >= 249 && g <= 251) || g >= 253;
-}
-
-uint8_t JoinerGlyph(uint8_t before, uint8_t after) {
-    if (IsNarrowSubscript(before) || IsWideMark(before)) {
-        if (IsWideMark(after)) return 246;
-        if (IsNarrowSubscript(after)) return 247;
-    }
-    return (before == 230 || before == 231) ? 246 : 0;
-}
-
-char *RenewGlyphResultBuffer(size_t size) {
-    std::free(GlyphResultBuffer);
-    GlyphResultBuffer = static_cast<char *>(std::calloc(size, 1));
-    return GlyphResultBuffer;
-}
-
-void DropGlyphResultBuffer() {
-    std::free(GlyphResultBuffer);
-    GlyphResultBuffer = nullptr;
-}
 
 extern "C" {
 
 unsigned int TOVI_CDECL ToviMonolingual2BilingualGlyph(const char *src, char *dst, unsigned int dstSize) {
     size_t n = CheckedLength(src, dstSize);
     if (n == 0) return 0;
-    if (!dst) return static_cast<unsigned int>(n + 1);
+    if (!dst) return static_cast<unsigned int>(n + 1);  // n < dstSize, an unsigned int
     const uint8_t *in = reinterpret_cast<const uint8_t *>(src);
     uint8_t *out = reinterpret_cast<uint8_t *>(dst);
     const uint8_t *map = ConversionLookup.mono2Bilingual;
@@ -98,7 +44,7 @@ unsigned int TOVI_CDECL ToviMonolingual2BilingualGlyph(const char *src, char *ds
 int TOVI_CDECL ToviBilingual2MonolingualGlyph(const char *src, char *dst, unsigned int dstSize) {
     size_t n = CheckedLength(src, dstSize);
     if (n == 0) return 0;
-    if (!dst) return static_cast<int>(n + 1);
+    if (!dst) return ResultCount(n + 1);
     const uint8_t *in = reinterpret_cast<const uint8_t *>(src);
     uint8_t *out = reinterpret_cast<uint8_t *>(dst);
     // Left to right on the output, so each rule sees the bytes already converted before it.
@@ -129,17 +75,20 @@ int TOVI_CDECL ToviBilingual2MonolingualGlyph(const char *src, char *dst, unsign
         }
     }
     out[o] = 0;
-    return static_cast<int>(o);
+    return ResultCount(o);
 }
 
+// The mapping never writes its source.
 char *TOVI_STDCALL ToviMonolingual2BilingualGlyphVB(const char *src) {
-    return RunGlyphTwin(src, [](const char *s, char *d, unsigned int size) {
+    return RunTwin(const_cast<char *>(src), kGlyphResult, false, [](char *s, char *d, unsigned int size) {
         return static_cast<int>(ToviMonolingual2BilingualGlyph(s, d, size));
     });
 }
 
 char *TOVI_STDCALL ToviBilingual2MonolingualGlyphVB(const char *src) {
-    return RunGlyphTwin(src, ToviBilingual2MonolingualGlyph);
+    return RunTwin(const_cast<char *>(src), kGlyphResult, false, [](char *s, char *d, unsigned int size) {
+        return ToviBilingual2MonolingualGlyph(s, d, size);
+    });
 }
 
 }  // extern "C"

@@ -6,14 +6,13 @@
 #include <cstring>
 #include <memory>
 
-#include "../engine/composer.h"
-#include "../engine/shared_state.h"
+#include "../base/conversion_data.h"
+#include "../base/glyph_classes.h"
+#include "../base/last_error.h"
+#include "../compose/composer.h"
 #include "../include/kannada-tovi.h"
 #include "byte_lanes.h"
-#include "conversion_data.h"
-#include "glyph_mapping.h"
-
-char *IsciiResultBuffer = nullptr;
+#include "results.h"
 
 namespace {
 
@@ -557,63 +556,7 @@ void OrderIscii(uint8_t *out, size_t k) {
     for (; l < k; l++) OrderAt(out, l);
 }
 
-// A twin's work: checks the argument, sizes the result with a query on a scratch copy (so the
-// query does not touch the caller's string), then converts the caller's string into a fresh
-// result buffer.
-template <typename Convert>
-char *RunTwin(char *src, size_t querySizePerByte, char *(*renew)(size_t), void (*drop)(), Convert convert) {
-    size_t n = src ? std::strlen(src) : 0;
-    if (n == 0) {
-        LibraryLastError = kErrorEmptyInput;
-        return nullptr;
-    }
-    if (n > 10000) return nullptr;
-    std::unique_ptr<char[]> scratch(new (std::nothrow) char[n + 3]());
-    if (!scratch) {
-        LibraryLastError = kErrorNoMemory;
-        return nullptr;
-    }
-    std::memcpy(scratch.get(), src, n);
-    int need = convert(scratch.get(), nullptr, static_cast<unsigned int>(querySizePerByte * n));
-    scratch.reset();
-    if (need < 0) need = 0;
-    char *result = renew(static_cast<size_t>(need) + 3);
-    if (!result) {
-        LibraryLastError = kErrorNoMemory;
-        return nullptr;
-    }
-    if (convert(src, result, static_cast<unsigned int>(need + 3)) == 0) {
-        drop();
-        return nullptr;
-    }
-    return result;
-}
-
-char *RenewIsciiResultBuffer(size_t size) {
-    std::free(IsciiResultBuffer);
-    IsciiResultBuffer = static_cast<char *>(std::calloc(size, 1));
-    return IsciiResultBuffer;
-}
-
-void DropIsciiResultBuffer() {
-    std::free(IsciiResultBuffer);
-    IsciiResultBuffer = nullptr;
-}
-
 LatinCodes Latin(bool bilingual) { return bilingual ? LatinCodes::kLetters : LatinCodes::kDropped; }
-
-// The shared argument checks of the four exports: -4 for an empty source, -3 for dstSize 0.
-bool CheckArguments(const char *src, unsigned int dstSize) {
-    if (!src || !*src) {
-        LibraryLastError = kErrorEmptyInput;
-        return false;
-    }
-    if (dstSize == 0) {
-        LibraryLastError = kErrorDestinationSize;
-        return false;
-    }
-    return true;
-}
 
 // The glyph strings whose ISCII a conversion puts aside without an allocation.
 constexpr size_t kShortAside = 256;
@@ -621,7 +564,7 @@ constexpr size_t kShortAside = 256;
 // Glyph to ISCII into the caller's dst. `terminatorCounted` gives the monolingual export's
 // result (output length + 1); the bilingual one returns the length and fails on no output.
 int GlyphToIsciiExport(char *src, char *dst, unsigned int dstSize, bool bilingual) {
-    if (!CheckArguments(src, dstSize)) return 0;
+    if (!CheckConverterArguments(src, dstSize)) return 0;
     size_t n = std::strlen(src);
     if (bilingual) ToviBilingual2MonolingualGlyph(src, src, static_cast<unsigned int>(n + 3));
     uint8_t *s = reinterpret_cast<uint8_t *>(src);
@@ -645,32 +588,20 @@ int GlyphToIsciiExport(char *src, char *dst, unsigned int dstSize, bool bilingua
     }
     if (bilingual) ToviMonolingual2BilingualGlyph(src, src, static_cast<unsigned int>(n + 3));
     if (!fits) return 0;
-    if (!bilingual) return static_cast<int>(k + 1);
+    if (!bilingual) return ResultCount(k + 1);
     if (k == 0) {
         LibraryLastError = kErrorNoOutput;
         return 0;
     }
-    return static_cast<int>(k);
+    return ResultCount(k);
 }
 
-// The composer types in the encoding of the shared font type; the conversion works in the
-// monolingual one. A bilingual byte is taken back with the context rules of the bilingual
-// mapping, which see the bytes already produced.
-void AppendMonolingual(std::string &out, uint8_t b, bool fromBilingual) {
-    if (fromBilingual && ConversionLookup.hasBilingual2Mono[b]) {
-        uint8_t g = ConversionLookup.bilingual2Mono[b];
-        uint8_t last = out.empty() ? 0 : static_cast<uint8_t>(out.back());
-        if (g == 115 && (last == 114 || last == 162 || last == 166 || last == 169)) g = 252;
-        if (g == 230 && out.size() >= 2 && IsSubscriptGlyph(last)) g = 231;
-        b = g;
-    }
-    out.push_back(static_cast<char>(b));
-}
-
-// Ends the syllable being composed, before a character that is not a letter of the layout.
-void EndSyllable() {
-    FeedKey(' ');
-    ToviResetAllFlags();
+// Ends the syllable being composed, before a character that is not a letter of the layout:
+// what the composer typed for it is final.
+void EndSyllable(ComposerState &s) {
+    PushKey(s, kStateBoundary, ' ');
+    ResetAllFlags(s);
+    s.postedCount = 0;
 }
 
 // Copies a monolingual glyph string, putting the joiner glyph between two subscripts (also
@@ -699,12 +630,12 @@ void InsertJoiners(const std::string &glyphs, bool bilingual, std::string &out) 
 
 // ISCII to glyph into the caller's dst; the result is the output length.
 int IsciiToGlyphExport(char *src, char *dst, unsigned int dstSize, bool bilingual) {
-    if (!CheckArguments(src, dstSize)) return 0;
+    if (!CheckConverterArguments(src, dstSize)) return 0;
     try {
         std::string glyphs;
         IsciiToGlyphString(src, bilingual, bilingual, bilingual, glyphs);
         if (!DeliverResult(glyphs, dst, dstSize)) return 0;
-        return static_cast<int>(glyphs.size());
+        return ResultCount(glyphs.size());
     } catch (const std::bad_alloc &) {
         LibraryLastError = kErrorNoMemory;
         return 0;
@@ -715,9 +646,10 @@ int IsciiToGlyphExport(char *src, char *dst, unsigned int dstSize, bool bilingua
 
 void IsciiToGlyphString(char *src, bool bilingual, bool keepLetters, bool rewriteLetters, std::string &out) {
     const ConversionIndex &x = ConversionLookup;
-    const bool typedBilingual = Shared->fontType == 0;
+    // A composer of the conversion's own: monolingual, the key engine off, the glyphs alone.
+    ComposerState composer = NewComposerState();
+    composer.options.joiners = 0;
     std::string glyphs;  // monolingual, without joiners
-    ToviResetAllFlags();
     for (uint8_t *p = reinterpret_cast<uint8_t *>(src); *p; p++) {
         uint8_t c = *p;
         if (IsAsciiLetter(c)) {
@@ -728,7 +660,7 @@ void IsciiToGlyphString(char *src, bool bilingual, bool keepLetters, bool rewrit
             // Monolingual text cannot hold the letters whose codes are Kannada glyphs as well.
             if (!bilingual && !x.letterOfPlainLatinCode[code]) continue;
             if (rewriteLetters) *p = code;
-            EndSyllable();
+            EndSyllable(composer);
             glyphs.push_back(static_cast<char>(code));
             continue;
         }
@@ -738,27 +670,19 @@ void IsciiToGlyphString(char *src, bool bilingual, bool keepLetters, bool rewrit
         else if (c == 199) plain = 242;  // NA with halant has a glyph of its own
         else if (c == 234) plain = '.';
         if (plain) {
-            EndSyllable();
+            EndSyllable(composer);
             glyphs.push_back(static_cast<char>(plain));
             continue;
         }
         uint8_t key = x.strokeKey[c];
         if (!key) continue;
-        // Once the key engine is switched, "a" is the long-a key after a consonant: the AA
-        // sign has to be typed with it, or it would be lost.
-        if (key == 'A' && Shared->keyEngineSwitch && IsIsciiVowelSign(c)) key = 'a';
-        if (IsIsciiVowel(c) && c <= 177) ToviResetAllFlags();
-        const char *typed = FeedKey(key);
+        if (IsIsciiVowel(c) && c <= 177) ResetAllFlags(composer);
+        const ComposerActions *typed = FeedKey(composer, key);
         if (!typed) continue;
-        for (const uint8_t *t = reinterpret_cast<const uint8_t *>(typed); *t; t++) {
-            // A Backspace takes back the glyph typed before it; with nothing before it, it
-            // erases nothing.
-            if (*t == 8) {
-                if (!glyphs.empty()) glyphs.pop_back();
-            } else {
-                AppendMonolingual(glyphs, *t, typedBilingual);
-            }
-        }
+        // An erasure takes back the glyph typed before it; with nothing before it, it erases
+        // nothing.
+        for (int i = 0; i < typed->erase && !glyphs.empty(); i++) glyphs.pop_back();
+        glyphs.append(reinterpret_cast<const char *>(typed->insert), static_cast<size_t>(typed->insertLength));
     }
     InsertJoiners(glyphs, bilingual, out);
 }
@@ -881,7 +805,7 @@ int TOVI_CDECL ToviBilingualGlyph2ISCII(char *src, char *dst, unsigned int dstSi
 
 int TOVI_CDECL ToviISCII2MonolingualGlyph(const char *src, char *dst, unsigned int dstSize) {
     // The monolingual conversion leaves its source as it is.
-    if (!CheckArguments(src, dstSize)) return 0;
+    if (!CheckConverterArguments(src, dstSize)) return 0;
     try {
         std::string copy(src);
         return IsciiToGlyphExport(&copy[0], dst, dstSize, false);
@@ -896,21 +820,21 @@ int TOVI_CDECL ToviISCII2BilingualGlyph(char *src, char *dst, unsigned int dstSi
 }
 
 char *TOVI_STDCALL ToviMonolingualGlyph2ISCIIVB(char *src) {
-    return RunTwin(src, kIsciiPerGlyph, RenewIsciiResultBuffer, DropIsciiResultBuffer,
-                   ToviMonolingualGlyph2ISCII);
+    return RunTwin(src, kIsciiResult, true, ToviMonolingualGlyph2ISCII);
 }
 
 char *TOVI_STDCALL ToviBilingualGlyph2ISCIIVB(char *src) {
-    return RunTwin(src, kIsciiPerGlyph, RenewIsciiResultBuffer, DropIsciiResultBuffer,
-                   ToviBilingualGlyph2ISCII);
+    return RunTwin(src, kIsciiResult, true, ToviBilingualGlyph2ISCII);
 }
 
 char *TOVI_STDCALL ToviISCII2MonolingualGlyphVB(char *src) {
-    return RunTwin(src, 5, RenewGlyphResultBuffer, DropGlyphResultBuffer, ToviISCII2MonolingualGlyph);
+    return RunTwin(src, kGlyphResult, true, [](char *s, char *d, unsigned int size) {
+        return ToviISCII2MonolingualGlyph(s, d, size);
+    });
 }
 
 char *TOVI_STDCALL ToviISCII2BilingualGlyphVB(char *src) {
-    return RunTwin(src, 5, RenewGlyphResultBuffer, DropGlyphResultBuffer, ToviISCII2BilingualGlyph);
+    return RunTwin(src, kGlyphResult, true, ToviISCII2BilingualGlyph);
 }
 
 }  // extern "C"

@@ -57,9 +57,6 @@ inline bool IsAsciiLetter(uint8_t c) { return (c >= 65 && c <= 90) || (c >= 97 &
 // codes are Kannada glyphs as well (N to U), which are dropped.
 void IsciiToGlyphString(char *src, bool bilingual, bool keepLetters, bool rewriteLetters, std::string &out);
 
-// The result buffer of the two glyph-to-ISCII twins: each call frees the previous result.
-extern char *IsciiResultBuffer;
-
 // Copies `result` (count bytes plus a NUL) to dst when it fits dstSize, else fails with -3.
 // Returns whether it was copied; a null dst (a size query) copies nothing and succeeds.
 bool DeliverResult(const std::string &result, char *dst, unsigned int dstSize);

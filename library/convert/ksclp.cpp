@@ -1,16 +1,15 @@
 // KSCLP keys of glyph strings (through ISCII) and the comparisons built on them.
 #include "ksclp.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <new>
+#include <string>
 
-#include "../engine/shared_state.h"
+#include "../base/conversion_data.h"
+#include "../base/last_error.h"
 #include "../include/kannada-tovi.h"
-#include "conversion_data.h"
 #include "iscii.h"
-
-char *SortKeyResultBuffer = nullptr;
+#include "results.h"
 
 namespace {
 
@@ -99,14 +98,7 @@ size_t BuildKey(uint8_t *r, size_t m, uint8_t *key) {
 
 // Key of a glyph string cut to dstSize - 1 bytes, into dst when given.
 int GlyphToKsclpExport(char *src, char *dst, unsigned int dstSize, bool bilingual) {
-    if (!src || !*src) {
-        LibraryLastError = kErrorEmptyInput;
-        return 0;
-    }
-    if (dstSize == 0) {
-        LibraryLastError = kErrorDestinationSize;
-        return 0;
-    }
+    if (!CheckConverterArguments(src, dstSize)) return 0;
     try {
         std::unique_ptr<uint8_t[]> key;
         size_t length;
@@ -116,45 +108,16 @@ int GlyphToKsclpExport(char *src, char *dst, unsigned int dstSize, bool bilingua
             std::memcpy(dst, key.get(), length);
             dst[length] = '\0';
         }
-        return static_cast<int>(length);
+        return ResultCount(length);
     } catch (const std::bad_alloc &) {
         LibraryLastError = kErrorNoMemory;
         return 0;
     }
 }
 
-char *KeyTwin(char *src, bool bilingual) {
-    size_t n = src ? std::strlen(src) : 0;
-    if (n == 0) {
-        LibraryLastError = kErrorEmptyInput;
-        return nullptr;
-    }
-    if (n > 10000) return nullptr;
-    char *scratch = static_cast<char *>(std::calloc(n + 3, 1));
-    if (!scratch) {
-        LibraryLastError = kErrorNoMemory;
-        return nullptr;
-    }
-    std::memcpy(scratch, src, n);
-    int need = GlyphToKsclpExport(scratch, nullptr, static_cast<unsigned int>(5 * n), bilingual);
-    std::free(scratch);
-    std::free(SortKeyResultBuffer);
-    SortKeyResultBuffer = static_cast<char *>(std::calloc(static_cast<size_t>(need) + 3, 1));
-    if (!SortKeyResultBuffer) {
-        LibraryLastError = kErrorNoMemory;
-        return nullptr;
-    }
-    unsigned int size = static_cast<unsigned int>(need) + (bilingual ? 3 : 2);
-    if (GlyphToKsclpExport(src, SortKeyResultBuffer, size, bilingual) == 0) {
-        std::free(SortKeyResultBuffer);
-        SortKeyResultBuffer = nullptr;
-    }
-    return SortKeyResultBuffer;
-}
-
 // -1, 0 or 1 by the whole keys of a and b; 999 when an argument is missing or empty or a key
-// cannot be made.
-int Compare(char *a, char *b, bool bilingual) {
+// cannot be made. The keys are made from copies: the strings stay as they are.
+int Compare(const char *a, const char *b, bool bilingual) {
     if (!a || !b || !*a || !*b) {
         LibraryLastError = kErrorEmptyInput;
         return 999;
@@ -162,10 +125,9 @@ int Compare(char *a, char *b, bool bilingual) {
     try {
         std::unique_ptr<uint8_t[]> keyA, keyB;
         size_t lengthA, lengthB;
-        if (!GlyphStringToKsclp(a, bilingual, keyA, lengthA) || lengthA == 0) return 999;
-        // Both strings are normalised in place; the same string is not normalised twice.
-        if (b == a) return 0;
-        if (!GlyphStringToKsclp(b, bilingual, keyB, lengthB) || lengthB == 0) return 999;
+        std::string copyA(a), copyB(b);
+        if (!GlyphStringToKsclp(&copyA[0], bilingual, keyA, lengthA) || lengthA == 0) return 999;
+        if (!GlyphStringToKsclp(&copyB[0], bilingual, keyB, lengthB) || lengthB == 0) return 999;
         int c = std::memcmp(keyA.get(), keyB.get(), lengthA < lengthB ? lengthA : lengthB);
         if (c == 0) c = lengthA < lengthB ? -1 : lengthA > lengthB ? 1 : 0;
         return c < 0 ? -1 : c > 0 ? 1 : 0;
@@ -206,16 +168,20 @@ int TOVI_CDECL ToviBilingualGlyph2KSCLP(char *src, char *dst, unsigned int dstSi
     return GlyphToKsclpExport(src, dst, dstSize, true);
 }
 
-char *TOVI_STDCALL ToviMonolingualGlyph2KSCLPVB(char *src) { return KeyTwin(src, false); }
+char *TOVI_STDCALL ToviMonolingualGlyph2KSCLPVB(char *src) {
+    return RunTwin(src, kSortKeyResult, true, ToviMonolingualGlyph2KSCLP);
+}
 
-char *TOVI_STDCALL ToviBilingualGlyph2KSCLPVB(char *src) { return KeyTwin(src, true); }
+char *TOVI_STDCALL ToviBilingualGlyph2KSCLPVB(char *src) {
+    return RunTwin(src, kSortKeyResult, true, ToviBilingualGlyph2KSCLP);
+}
 
-int TOVI_CDECL ToviMonolingualGlyphCompare(char *a, char *b) { return Compare(a, b, false); }
+int TOVI_CDECL ToviMonolingualGlyphCompare(const char *a, const char *b) { return Compare(a, b, false); }
 
-int TOVI_CDECL ToviBilingualGlyphCompare(char *a, char *b) { return Compare(a, b, true); }
+int TOVI_CDECL ToviBilingualGlyphCompare(const char *a, const char *b) { return Compare(a, b, true); }
 
-int TOVI_STDCALL ToviMonolingualGlyphCompareVB(char *a, char *b) { return Compare(a, b, false); }
+int TOVI_STDCALL ToviMonolingualGlyphCompareVB(const char *a, const char *b) { return Compare(a, b, false); }
 
-int TOVI_STDCALL ToviBilingualGlyphCompareVB(char *a, char *b) { return Compare(a, b, true); }
+int TOVI_STDCALL ToviBilingualGlyphCompareVB(const char *a, const char *b) { return Compare(a, b, true); }
 
 }  // extern "C"

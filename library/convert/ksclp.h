@@ -15,6 +15,3 @@ size_t IsciiToKsclp(const uint8_t *iscii, size_t length, bool bilingual, uint8_t
 // conversion does, in a new buffer. False when that conversion fails (a bilingual string that
 // yields nothing).
 bool GlyphStringToKsclp(char *src, bool bilingual, std::unique_ptr<uint8_t[]> &key, size_t &length);
-
-// The result buffer of the two key twins: each call frees the previous result.
-extern char *SortKeyResultBuffer;

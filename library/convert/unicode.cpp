@@ -1,17 +1,16 @@
 // Glyph strings to UTF-8 Kannada and back, through ISCII.
 #include "unicode.h"
 
-#include <climits>
 #include <cstring>
 #include <memory>
 #include <new>
 #include <vector>
 
-#include "../engine/shared_state.h"
+#include "../base/conversion_data.h"
+#include "../base/last_error.h"
 #include "../include/kannada-tovi.h"
-#include "conversion_data.h"
-#include "glyph_mapping.h"
 #include "iscii.h"
+#include "results.h"
 
 namespace {
 
@@ -334,18 +333,6 @@ size_t PutSyllable(const std::vector<uint32_t> &cps, size_t i, std::string &out)
 
 // ---- Glyph strings and the exports --------------------------------------------------------
 
-bool CheckArguments(const char *src, unsigned int dstSize) {
-    if (!src || !*src) {
-        LibraryLastError = kErrorEmptyInput;
-        return false;
-    }
-    if (dstSize == 0) {
-        LibraryLastError = kErrorDestinationSize;
-        return false;
-    }
-    return true;
-}
-
 // The output of a bridge export: -5 when there is none, -3 when it does not fit dstSize.
 int Deliver(const uint8_t *result, size_t length, char *dst, unsigned int dstSize) {
     if (length == 0) {
@@ -360,7 +347,7 @@ int Deliver(const uint8_t *result, size_t length, char *dst, unsigned int dstSiz
         std::memcpy(dst, result, length);
         dst[length] = '\0';
     }
-    return static_cast<int>(length);
+    return ResultCount(length);
 }
 
 // A glyph that no normalisation, table row, ordering or repha reaches across: ASCII other
@@ -393,7 +380,7 @@ struct WorkBuffer {
 constexpr size_t kShortText = 256;
 
 int GlyphToUnicodeExport(const char *src, char *dst, unsigned int dstSize, bool bilingual) {
-    if (!CheckArguments(src, dstSize)) return 0;
+    if (!CheckConverterArguments(src, dstSize)) return 0;
     const uint8_t *text = reinterpret_cast<const uint8_t *>(src);
     size_t n = std::strlen(src);
     // Bilingual text reads its Latin letters as the bilingual ISCII conversion does. In
@@ -449,16 +436,12 @@ int GlyphToUnicodeExport(const char *src, char *dst, unsigned int dstSize, bool 
         LibraryLastError = kErrorNoOutput;
         return 0;
     }
-    if (total > INT_MAX) {
-        LibraryLastError = kErrorDestinationSize;
-        return 0;
-    }
     if (dst) dst[total] = '\0';
-    return static_cast<int>(total);
+    return ResultCount(total);
 }
 
 int UnicodeToGlyphExport(const char *src, char *dst, unsigned int dstSize, bool bilingual) {
-    if (!CheckArguments(src, dstSize)) return 0;
+    if (!CheckConverterArguments(src, dstSize)) return 0;
     std::string iscii;
     UnicodeToIscii(reinterpret_cast<const uint8_t *>(src), std::strlen(src), iscii);
     std::string glyphs;

@@ -1,16 +1,18 @@
-// The keyboard hook, key state and output: the hook procedure, the classification
-// of key events, and EmitOutput, the one place where glyph codes leave the engine.
+// The keyboard hook: the hook procedure, the classification of key events, and the posting
+// of the composer's actions, the one place where glyph codes leave the engine.
 #include "keyboard_hook.h"
 
 #include <cstring>
 
-#include "../convert/glyph_mapping.h"
+#include "../base/last_error.h"
+#include "../base/shared_state.h"
 #include "../include/kannada-tovi.h"
 #include "hook_state.h"
-#include "shared_state.h"
 
 HHOOK EngineHook = nullptr;
 KeyboardOutputState KeyboardOutput;
+// Constant-initialised (state 1, typing's joiners), so it is ready before any load-time code.
+ComposerState Composer = {{0, 0, 1}, kStateBoundary, {}, 0, 0, {}, {}, {}, {}, 0, 0, {}, {}};
 
 namespace {
 
@@ -39,18 +41,6 @@ void RepairShiftBeforeBackspace() {
     }
 }
 
-void ResetComposition(ComposerState &s) {
-    ClearConjunct(s);
-    s.postedCount = 0;
-    s.state = kStateBoundary;
-    s.keyCount = 0;
-    s.joinerPosted = 0;
-}
-
-void ClearKeyBuf(ComposerState &s) {
-    for (int32_t &k : s.keyBuf) k = 0;
-}
-
 bool ClearsKeyBuf(WPARAM vk) {
     return (vk >= VK_SPACE && vk <= VK_DOWN) || vk == VK_RETURN || vk == VK_TAB;
 }
@@ -59,82 +49,12 @@ bool ClearsKeyBuf(WPARAM vk) {
 
 void ResetKeyboardOutput() { std::memset(&KeyboardOutput, 0, sizeof KeyboardOutput); }
 
-// Counts a typed glyph and remembers it at its position in the syllable.
-static void RememberTyped(ComposerState &s, uint8_t glyph) {
-    if (s.postedCount >= 0 && s.postedCount < kPostedRecord) s.postedGlyphs[s.postedCount] = glyph;
-    s.postedCount++;
-}
-
-static bool IsTypedJoiner(uint8_t glyph, int bilingual) {
-    return bilingual ? glyph == 255 : IsJoinerGlyph(glyph);
-}
-
-void PostBackspaces(HWND target, int count) {
-    if (count > kMaxSyllableBackspaces) count = kMaxSyllableBackspaces;
-    for (int i = 0; i < count; i++) {
+void PostActions(HWND target, const ComposerActions &actions) {
+    for (int i = 0; i < actions.erase; i++) {
         RepairShiftBeforeBackspace();
         PostBackspace(target);
     }
-}
-
-void EmitOutput(ComposerState &s) {
-    HWND target = GetFocus();
-    KeyboardOutputState &k = KeyboardOutput;
-    char *out = reinterpret_cast<char *>(s.outBuf + 1);
-
-    if (Shared->fontType != 0) {
-        k.convertedToBilingual = 0;
-    } else {
-        // In place, byte for byte (the result is never longer than outBuf). An empty outBuf
-        // leaves the conversion's -4 as the last error, which the host may read.
-        ToviMonolingual2BilingualGlyph(out, out, kOutBufSize - 1);
-        k.convertedToBilingual = 1;
-    }
-
-    if (s.captureMode) {
-        for (int i = 1; i <= kOutBufBytes && s.outBuf[i] != 0; i++)
-            if (s.captureLength < kCaptureSize - 1) s.capture[s.captureLength++] = s.outBuf[i];
-        s.capture[s.captureLength] = 0;
-    } else {
-        for (int i = 1; i <= kOutBufBytes && s.outBuf[i] != 0; i++) {
-            uint8_t b = s.outBuf[i];
-            if (b == VK_BACK) {
-                RepairShiftBeforeBackspace();
-                PostBackspace(target);
-                s.postedCount--;
-                // The joiner typed before the erased glyph goes with it. The glyphs typed for
-                // the syllable are remembered by position, so a chain of several subscripts
-                // with a joiner between each pair is erased whole, one joiner per glyph.
-                if (s.postedCount > 0 && s.postedCount <= kPostedRecord &&
-                    IsTypedJoiner(s.postedGlyphs[s.postedCount - 1], k.convertedToBilingual)) {
-                    PostBackspace(target);
-                    s.postedCount--;
-                }
-                s.joinerPosted = 0;
-                continue;
-            }
-            PostMessageA(target, WM_CHAR, b, 1);
-            RememberTyped(s, b);
-            uint8_t next = s.outBuf[i + 1];  // i + 1 <= kOutBufBytes + 1, always the zero at worst
-            uint8_t joiner = 0;
-            if (!k.convertedToBilingual) {
-                if (IsSubscriptGlyph(b) && IsSubscriptGlyph(next)) joiner = JoinerGlyph(b, next);
-            } else if (b >= 219 && b <= 251 && next >= 219) {
-                joiner = 255;
-            }
-            if (joiner) {
-                PostMessageA(target, WM_CHAR, joiner, 1);
-                RememberTyped(s, joiner);
-                s.joinerPosted = 1;
-            }
-        }
-        k.lastTarget = target;
-    }
-
-    for (int row = kHistoryRows - 1; row > 0; row--)
-        std::memcpy(s.history[row], s.history[row - 1], sizeof s.history[row]);
-    std::memcpy(s.history[0], s.outBuf, sizeof s.outBuf);
-    std::memset(s.outBuf, 0, sizeof s.outBuf);
+    for (int i = 0; i < actions.insertLength; i++) PostMessageA(target, WM_CHAR, actions.insert[i], 1);
 }
 
 KeyClass ClassifyKey(ComposerState &s, int code, WPARAM vk, LPARAM keyData) {
@@ -160,7 +80,7 @@ KeyClass ClassifyKey(ComposerState &s, int code, WPARAM vk, LPARAM keyData) {
     case VK_INSERT: case VK_DELETE: case VK_LWIN: case VK_RWIN: case VK_SCROLL:
         return kKeyPass;
     case VK_CONTROL: case VK_MENU:
-        s.state = kStateBoundary;
+        BreakSyllable(s);
         return kKeyPass;
     case VK_SPACE:
         return kKeyOther;  // key down and key up alike
@@ -170,12 +90,6 @@ KeyClass ClassifyKey(ComposerState &s, int code, WPARAM vk, LPARAM keyData) {
     if (data & (uintptr_t{1} << 31)) return kKeySwallow;  // key up
     if (vk == VK_BACK) return kKeyBackspace;
     if (vk >= 'A' && vk <= 'Z') return kKeyLetter;
-    if (vk == VK_RETURN) {
-        s.keyCount = 0;
-        s.conjCount = 0;
-        s.postedCount = 0;
-        ClearKeyBuf(s);
-    }
     return kKeyOther;
 }
 
@@ -187,30 +101,35 @@ LRESULT RunKeyboardHook(ComposerState &s, int code, WPARAM vk, LPARAM keyData) {
     case kKeySwallow:
         return 1;
     case kKeyOther:
-        ResetComposition(s);
-        if (ClearsKeyBuf(vk)) {
-            ClearKeyBuf(s);
-            PushKey(s, kStateBoundary, static_cast<int>(vk));
-        }
+        EndSyllable(s, static_cast<int>(vk), ClearsKeyBuf(vk));
         return CallNextHookEx(EngineHook, code, vk, keyData);
     case kKeyLetter:
     case kKeyBackspace:
         break;
     }
-    if (Shared->engineType == 0 && KeyboardOutput.lastTarget && KeyboardOutput.lastTarget != focus) {
-        s.postedCount = 0;
-        s.keyCount = 0;
-        ClearConjunct(s);
-        PushKey(s, kStateBoundary, ' ');
-        ClearKeyBuf(s);
-    }
+    // Each key composes with the switches every process shares.
+    s.options.bilingual = Shared->fontType == 0;
+    s.options.keyEngine = Shared->keyEngineSwitch != 0;
+    s.options.joiners = 1;
+    if (Shared->engineType == 0 && KeyboardOutput.lastTarget && KeyboardOutput.lastTarget != focus)
+        EndSyllable(s, ' ', true);
     if (vk == VK_BACK) {
-        HandleBackspaceKey(s);
-        return 1;
+        if (!HandleBackspaceKey(s)) {
+            // No syllable to take back: the Backspace reaches the window as one.
+            RepairShiftBeforeBackspace();
+            PostBackspace(focus);
+            return 1;
+        }
+    } else {
+        bool capital = (GetKeyState(VK_CAPITAL) & 1) != 0;
+        if (GetKeyState(VK_SHIFT) < 0) capital = !capital;
+        HandleLetterKey(s, capital ? static_cast<int>(vk) : static_cast<int>(vk) + 32);
     }
-    bool capital = (GetKeyState(VK_CAPITAL) & 1) != 0;
-    if (GetKeyState(VK_SHIFT) < 0) capital = !capital;
-    HandleLetterKey(s, capital ? static_cast<int>(vk) : static_cast<int>(vk) + 32);
+    PostActions(focus, s.actions);
+    if (s.actions.emissions > 0) KeyboardOutput.lastTarget = focus;
+    // The output step of the bilingual font type leaves -4 when it had nothing to type, as the
+    // conversion it runs does.
+    if (s.options.bilingual && s.actions.emptyEmissions > 0) LibraryLastError = kErrorEmptyInput;
     return 1;
 }
 

@@ -1,30 +1,30 @@
-// The keyboard hook, key state and output.
+// The keyboard hook: key classification, the process's composer, and the posting of its
+// actions to the focus window.
 #pragma once
 
+#include "../compose/composer.h"
 #include "../platform/win32.h"
-#include "composer.h"
 
 enum KeyClass { kKeyPass, kKeyLetter, kKeySwallow, kKeyOther, kKeyBackspace };
+
+// The process's composer, the one the hook and the typing exports use. Its options are taken
+// from the shared engine state at every key.
+extern ComposerState Composer;
 
 // The per-process values of the output, besides the composer.
 struct KeyboardOutputState {
     BYTE savedKeyboard[256];    // the thread's keyboard state saved before a Shift repair
     BYTE savedShift;            // its Shift entry as it was
     int32_t haveSavedKeyboard;  // this process saved a state (the repair uses only its own)
-    int32_t convertedToBilingual;
     HWND lastTarget;            // the focus window that last received output
 };
 
 extern KeyboardOutputState KeyboardOutput;
 void ResetKeyboardOutput();
 
-// More Backspaces than any syllable of the key buffer types: a count past it is a fault of
-// the bookkeeping and is cut to it.
-constexpr int kMaxSyllableBackspaces = 255;
-
-// Posts `count` Backspaces to `target` (none when count is not positive, at most
-// kMaxSyllableBackspaces), each after the Shift repair of EmitOutput.
-void PostBackspaces(HWND target, int count);
+// Posts what a key's actions ask for to `target`: the erasures as Backspaces (each after the
+// Shift repair), then the codes as characters.
+void PostActions(HWND target, const ComposerActions &actions);
 
 KeyClass ClassifyKey(ComposerState &s, int code, WPARAM virtualKey, LPARAM keyData);
 

@@ -1,9 +1,9 @@
 #include "process_attach.h"
 
-#include "../convert/conversion_data.h"
+#include "../base/conversion_data.h"
+#include "../base/shared_state.h"
+#include "../compose/layout_data.h"
 #include "../platform/win32.h"
-#include "layout_data.h"
-#include "shared_state.h"
 #include "tray.h"
 
 #ifndef _WIN32

@@ -2,10 +2,11 @@
 // every thread, the tray icon, and the switches a host changes while the engine runs.
 #include <cstdint>
 
+#include "../base/last_error.h"
+#include "../base/shared_state.h"
 #include "../include/kannada-tovi.h"
 #include "../platform/win32.h"
 #include "hook_state.h"
-#include "shared_state.h"
 #include "tray.h"
 #include "verification.h"
 

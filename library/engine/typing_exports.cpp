@@ -1,10 +1,9 @@
 // The typing exports: reset, key engine and font type of the composer, and the
 // output exports (ToviSendCharacters, the Scroll Lock switches).
+#include "../base/shared_state.h"
 #include "../include/kannada-tovi.h"
 #include "../platform/win32.h"
-#include "composer.h"
-#include "layout_data.h"
-#include "shared_state.h"
+#include "keyboard_hook.h"
 
 namespace {
 
@@ -24,17 +23,12 @@ int SetScrollLock(bool on) {
 
 extern "C" {
 
-void TOVI_CDECL ToviResetAllFlags(void) {
-    ClearConjunct(Composer);
-    PushKey(Composer, kStateBoundary, ' ');
-}
+void TOVI_CDECL ToviResetAllFlags(void) { ResetAllFlags(Composer); }
 
 void TOVI_STDCALL ToviResetAllFlagsVB(void) { ToviResetAllFlags(); }
 
-void TOVI_CDECL ToviSetKeyEngine(void) {
-    Shared->keyEngineSwitch = 1;
-    ApplyKeyEngine();
-}
+// The hook of every process reads the switch at each key.
+void TOVI_CDECL ToviSetKeyEngine(void) { Shared->keyEngineSwitch = 1; }
 
 int TOVI_CDECL ToviGetCurrentFontType(void) { return Shared->fontType != 0 ? 1 : 0; }
 

@@ -3,12 +3,18 @@
  * monolingual and bilingual glyph encodings, ISCII, KSCLP sort keys and Unicode.
  *
  * Every export has C linkage. Strings are zero-terminated 8-bit byte strings. Exports return 1
- * or a count for success and 0 for failure, leaving a negative code in the library's
- * per-process last-error value (ToviGetLastError):
+ * or a count for success and 0 for failure, leaving a negative code in the library's last-error
+ * value, one per thread (ToviGetLastError):
  *   -1 engine already running          -2 hook install failed / engine not running
- *   -3 destination size 0 or too small -4 null or empty input
- *   -5 conversion produced nothing     -6 out of memory
+ *   -3 destination size 0 or too small, or a result longer than INT_MAX bytes
+ *   -4 null or empty input             -5 conversion produced nothing
+ *   -6 out of memory                   -7 source too long for a twin (over 10,000 bytes)
  * Comparisons return -1, 0, 1, or 999 on failure.
+ *
+ * Threads: every converter (the glyph mapping, ISCII, KSCLP, comparison and Unicode exports
+ * and their twins) may be called from many threads at once. Its result depends only on its
+ * input and the export called: never on the engine's switches (font type, key engine) nor on
+ * another call. A twin's result buffer belongs to the calling thread (see each group).
  *
  * Twins marked TOVI_STDCALL use the platform's standard calling convention. On Windows they are
  * exported under their decorated names (given beside each); on Linux under the plain name shown.
@@ -34,7 +40,7 @@ extern "C" {
 
 /* ---- Last error ---------------------------------------------------------------------- */
 
-/* The calling process's last-error value; reading it does not clear it. */
+/* The calling thread's last-error value; reading it does not clear it. */
 TOVI_EXPORT int TOVI_CDECL ToviGetLastError(void);
 
 /* ---- Engine lifecycle ---------------------------------------------------------------- */
@@ -57,7 +63,8 @@ TOVI_EXPORT intptr_t TOVI_CDECL UpdateFonts(void);
 
 /* 1 when the shared font type is monolingual (non-zero), else 0. */
 TOVI_EXPORT int TOVI_CDECL ToviGetCurrentFontType(void);
-/* Makes "a" the long-a key in every process from now on; there is no way back. */
+/* Makes "a" the long-a key of the hook in every process from now on; there is no way back.
+ * The converters do not follow it. */
 TOVI_EXPORT void TOVI_CDECL ToviSetKeyEngine(void);
 /* Forgets the syllable being composed. */
 TOVI_EXPORT void TOVI_CDECL ToviResetAllFlags(void);
@@ -78,7 +85,9 @@ TOVI_EXPORT intptr_t TOVI_STDCALL ToviKBDProc(int code, uintptr_t virtualKey, in
 /* dst may be src (in place) or null (size query: returns strlen(src) + 1). */
 TOVI_EXPORT unsigned int TOVI_CDECL ToviMonolingual2BilingualGlyph(const char *src, char *dst, unsigned int dstSize);
 TOVI_EXPORT int TOVI_CDECL ToviBilingual2MonolingualGlyph(const char *src, char *dst, unsigned int dstSize);
-/* Results live in a library-owned buffer until the next call of any glyph-result twin.
+/* Twins: the result is a library-owned buffer of the calling thread, valid until the thread's
+ * next call of a glyph-result twin (these two and the ISCII-to-glyph twins) or until the thread
+ * ends; null for an empty source (-4). Any length.
  * Windows: _ToviMonolingual2BilingualGlyphVB@4, _ToviBilingual2MonolingualGlyphVB@4 */
 TOVI_EXPORT char *TOVI_STDCALL ToviMonolingual2BilingualGlyphVB(const char *src);
 TOVI_EXPORT char *TOVI_STDCALL ToviBilingual2MonolingualGlyphVB(const char *src);
@@ -91,7 +100,12 @@ TOVI_EXPORT int TOVI_CDECL ToviMonolingualGlyph2ISCII(char *src, char *dst, unsi
 TOVI_EXPORT int TOVI_CDECL ToviBilingualGlyph2ISCII(char *src, char *dst, unsigned int dstSize);
 TOVI_EXPORT int TOVI_CDECL ToviISCII2MonolingualGlyph(const char *src, char *dst, unsigned int dstSize);
 TOVI_EXPORT int TOVI_CDECL ToviISCII2BilingualGlyph(char *src, char *dst, unsigned int dstSize);
-/* Windows: _ToviMonolingualGlyph2ISCIIVB@4, _ToviBilingualGlyph2ISCIIVB@4,
+/* Twins: each converts its source as the plain export does, into a library-owned buffer of the
+ * calling thread. The glyph-to-ISCII result is valid until the thread's next glyph-to-ISCII
+ * twin call; the ISCII-to-glyph result until its next glyph-result twin call (the mapping twins
+ * share it); both until the thread ends. Null for an empty source (-4), a source of more than
+ * 10,000 bytes (-7), or a conversion that gives nothing or fails (its own last error).
+ * Windows: _ToviMonolingualGlyph2ISCIIVB@4, _ToviBilingualGlyph2ISCIIVB@4,
  *          _ToviISCII2MonolingualGlyphVB@4, _ToviISCII2BilingualGlyphVB@4 */
 TOVI_EXPORT char *TOVI_STDCALL ToviMonolingualGlyph2ISCIIVB(char *src);
 TOVI_EXPORT char *TOVI_STDCALL ToviBilingualGlyph2ISCIIVB(char *src);
@@ -102,14 +116,18 @@ TOVI_EXPORT char *TOVI_STDCALL ToviISCII2BilingualGlyphVB(char *src);
 
 TOVI_EXPORT int TOVI_CDECL ToviMonolingualGlyph2KSCLP(char *src, char *dst, unsigned int dstSize);
 TOVI_EXPORT int TOVI_CDECL ToviBilingualGlyph2KSCLP(char *src, char *dst, unsigned int dstSize);
-/* Windows: _ToviMonolingualGlyph2KSCLPVB@4, _ToviBilingualGlyph2KSCLPVB@4 */
+/* Twins: the whole key, in a library-owned buffer of the calling thread, valid until the
+ * thread's next key twin call or until the thread ends. Null for an empty source (-4), a
+ * source of more than 10,000 bytes (-7) or an empty key.
+ * Windows: _ToviMonolingualGlyph2KSCLPVB@4, _ToviBilingualGlyph2KSCLPVB@4 */
 TOVI_EXPORT char *TOVI_STDCALL ToviMonolingualGlyph2KSCLPVB(char *src);
 TOVI_EXPORT char *TOVI_STDCALL ToviBilingualGlyph2KSCLPVB(char *src);
-TOVI_EXPORT int TOVI_CDECL ToviMonolingualGlyphCompare(char *a, char *b);
-TOVI_EXPORT int TOVI_CDECL ToviBilingualGlyphCompare(char *a, char *b);
+/* Compare the whole keys of a and b; neither string is written. */
+TOVI_EXPORT int TOVI_CDECL ToviMonolingualGlyphCompare(const char *a, const char *b);
+TOVI_EXPORT int TOVI_CDECL ToviBilingualGlyphCompare(const char *a, const char *b);
 /* Windows: _ToviMonolingualGlyphCompareVB@8, _ToviBilingualGlyphCompareVB@8 */
-TOVI_EXPORT int TOVI_STDCALL ToviMonolingualGlyphCompareVB(char *a, char *b);
-TOVI_EXPORT int TOVI_STDCALL ToviBilingualGlyphCompareVB(char *a, char *b);
+TOVI_EXPORT int TOVI_STDCALL ToviMonolingualGlyphCompareVB(const char *a, const char *b);
+TOVI_EXPORT int TOVI_STDCALL ToviBilingualGlyphCompareVB(const char *a, const char *b);
 
 /* ---- Unicode bridge ------------------------------------------------------------------ */
 

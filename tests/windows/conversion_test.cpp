@@ -1,5 +1,6 @@
 // The converters of the DLL under Wine, bound by their exported names: glyph to ISCII and
-// back, KSCLP keys and the standard-call comparison, and the Unicode bridge.
+// back, KSCLP keys and the standard-call comparison, the Unicode bridge, and twins on threads
+// of their own (each thread's result buffer goes with the thread).
 #include <windows.h>
 
 #include <cstring>
@@ -12,6 +13,19 @@ typedef char *(__stdcall *TwinFn)(char *);
 typedef int(__cdecl *CompareFn)(char *, char *);
 typedef int(__stdcall *CompareTwinFn)(char *, char *);
 typedef int(__cdecl *GetLastErrorFn)(void);
+
+TwinFn threadTwin = nullptr;
+
+// A thread that makes keys and ends: its result buffer is freed with it.
+DWORD WINAPI KeysOnAThread(LPVOID) {
+    char ka[] = "\x50\xC0\xF0";
+    int good = 0;
+    for (int i = 0; i < 200; i++) {
+        char *key = threadTwin(ka);
+        good += key && std::strcmp(key, "\xE5\xC9\xB6") == 0;
+    }
+    return good == 200 ? 0 : 1;
+}
 
 template <typename T>
 T Bind(HMODULE dll, const char *name) {
@@ -80,6 +94,18 @@ int main() {
     CHECK(std::strcmp(utf8, "\xE0\xB2\xB0\xE0\xB3\x8D\xE0\xB2\x95") == 0);  // RA VIRAMA KA
     CHECK(fromUnicode(utf8, out, sizeof out) == 3);
     CHECK(std::strcmp(out, "\x50\xC0\xF0") == 0);
+
+    threadTwin = keyTwin;
+    HANDLE threads[8];
+    for (HANDLE &t : threads) t = CreateThread(nullptr, 0, KeysOnAThread, nullptr, 0, nullptr);
+    WaitForMultipleObjects(8, threads, TRUE, INFINITE);
+    for (HANDLE t : threads) {
+        DWORD code = 1;
+        CHECK(GetExitCodeThread(t, &code) && code == 0);
+        CloseHandle(t);
+    }
+    r = keyTwin(ka);
+    CHECK(r && std::strcmp(r, "\xE5\xC9\xB6") == 0);
 
     FreeLibrary(dll);
     return CheckSummary();

@@ -1,5 +1,7 @@
 // The glyph mapping exports, called through the public header on the shared library.
 #include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <string>
@@ -84,6 +86,27 @@ TEST(GlyphMapping, SizeQueriesAndErrors) {
     // Success does not clear the last error.
     EXPECT_EQ(ToviMonolingual2BilingualGlyph("ABCD", out, 5), 4u);
     EXPECT_EQ(ToviGetLastError(), -3);
+}
+
+// A source of 2^31 bytes (one page of memory mapped again and again): its size query would
+// be more than an int holds.
+TEST(GlyphMapping, ACountPastIntMaxIsRefused) {
+    const size_t chunk = 1 << 20, length = size_t{1} << 31;
+    int fd = memfd_create("glyphs", 0);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(ftruncate(fd, chunk), 0);
+    char *text = static_cast<char *>(mmap(nullptr, length + chunk, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+    ASSERT_NE(text, MAP_FAILED);
+    char *fill = static_cast<char *>(mmap(nullptr, chunk, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0));
+    std::memset(fill, 'A', chunk);
+    for (size_t at = 0; at < length; at += chunk)
+        ASSERT_NE(mmap(text + at, chunk, PROT_READ, MAP_SHARED | MAP_FIXED | MAP_POPULATE, fd, 0), MAP_FAILED);
+    ASSERT_NE(mmap(text + length, chunk, PROT_READ, MAP_PRIVATE | MAP_FIXED | MAP_ANONYMOUS, -1, 0), MAP_FAILED);
+    EXPECT_EQ(ToviBilingual2MonolingualGlyph(text, nullptr, 0xFFFFFFFFu), 0);
+    EXPECT_EQ(ToviGetLastError(), -3);
+    munmap(text, length + chunk);
+    munmap(fill, chunk);
+    close(fd);
 }
 
 TEST(GlyphMapping, ConvertsInPlace) {

@@ -5,9 +5,10 @@
 #include <cstring>
 #include <string>
 
-#include "convert/conversion_data.h"
-#include "convert/data_text.h"
-#include "engine/shared_state.h"
+#include "base/conversion_data.h"
+#include "base/data_text.h"
+#include "base/last_error.h"
+#include "base/shared_state.h"
 #include "kannada-tovi-desktop.h"
 #include "../support/table_rows.h"
 

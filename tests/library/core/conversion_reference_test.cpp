@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "convert/conversion_data.h"
+#include "base/conversion_data.h"
 #include "convert/iscii.h"
 #include "convert/unicode.h"
-#include "engine/composer.h"
 #include "kannada-tovi.h"
 #include "../support/conversion_reference.h"
+#include "../support/typed_keys.h"
 
 namespace {
 
@@ -183,42 +183,14 @@ protected:
     int compared = 0;
 };
 
-// What the composer types for a key sequence, Backspaces applied.
-std::string Type(const std::string &keys) {
-    ToviResetAllFlags();
-    std::string glyphs;
-    for (char k : keys) {
-        for (const char *typed = FeedKey(static_cast<unsigned char>(k)); typed && *typed; typed++) {
-            if (*typed == 8) {
-                if (!glyphs.empty()) glyphs.pop_back();
-            } else {
-                glyphs.push_back(*typed);
-            }
-        }
-    }
-    return glyphs;
-}
-
-const char kConsonants[] = "kKgGZcCjJzqQwWNtTdDnpPbBmyrlvSxshL";
-const char *const kVowelKeys[] = {"", "a", "A", "i", "I", "u", "U", "R", "e", "E", "Y", "o", "O", "V", "M", "H", "F", "X", "f"};
-
 // Every syllable of one, two or three consonants (joined by the halant key) with every vowel
 // key, as the keyboard types it: about 769,000.
 std::vector<std::string> TypedSyllables() {
     std::vector<std::string> syllables;
-    auto add = [&](const std::string &keys) {
-        std::string typed = Type(keys);
+    ForEachKeySequence([&](const std::string &keys, int) {
+        std::string typed = FedGlyphs(keys);
         if (!typed.empty()) syllables.push_back(typed);
-    };
-    for (const char *v : kVowelKeys) add(v);
-    for (const char *c = kConsonants; *c; c++)
-        for (const char *v : kVowelKeys) add(std::string(1, *c) + v);
-    for (const char *c = kConsonants; *c; c++)
-        for (const char *d = kConsonants; *d; d++)
-            for (const char *v : kVowelKeys) {
-                add(std::string(1, *c) + "f" + *d + v);
-                for (const char *e = kConsonants; *e; e++) add(std::string(1, *c) + "f" + *d + "f" + *e + v);
-            }
+    });
     return syllables;
 }
 

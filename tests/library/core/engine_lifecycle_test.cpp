@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "engine/hook_state.h"
-#include "engine/shared_state.h"
+#include "base/shared_state.h"
 #include "engine/tray.h"
 #include "kannada-tovi-desktop.h"
 #include "kannada-tovi.h"

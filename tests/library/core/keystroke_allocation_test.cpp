@@ -13,10 +13,10 @@
 
 #include "../support/keys.h"
 #include "../support/text_box.h"
-#include "engine/composer.h"
+#include "compose/composer.h"
 #include "engine/hook_state.h"
 #include "engine/keyboard_hook.h"
-#include "engine/shared_state.h"
+#include "base/shared_state.h"
 #include "kannada-tovi.h"
 
 namespace {

@@ -1,12 +1,11 @@
-// The layout data loader: the shipped text, the grammar's corner cases, the key engine, and
-// data that is faulty (too many rows, over-long tokens, a missing resource).
+// The layout data loader: the grammar's corner cases, data that is faulty (too many rows,
+// over-long tokens, a missing resource), and the lookups against a plain scan.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
-#include "engine/layout_data.h"
-#include "engine/shared_state.h"
+#include "compose/layout_data.h"
 #include "kannada-tovi-desktop.h"
 #include "../support/table_rows.h"
 
@@ -26,50 +25,11 @@ int LoadText(const std::string &text) {
 class LayoutDataTest : public ::testing::Test {
 protected:
     void TearDown() override {
-        Shared->keyEngineSwitch = 0;
         ToviDesktopRestoreResources();
         ResetLayoutData();
         LoadLayoutData();
     }
 };
-
-TEST_F(LayoutDataTest, ShippedTextFillsEveryTableWithItsRows) {
-    ResetLayoutData();
-    LibraryLastError = -3;
-    ASSERT_EQ(LoadLayoutData(), 1);
-    EXPECT_EQ(LibraryLastError, -3);  // the loader leaves the last error alone
-    EXPECT_EQ(FilledRows(Layout.swara), 16);
-    EXPECT_EQ(FilledRows(Layout.vyanjana), 34);
-    EXPECT_EQ(FilledRows(Layout.swaraChinhe), 13);
-    EXPECT_EQ(FilledRows(Layout.kagunitha), 321);
-    EXPECT_EQ(FilledRows(Layout.ovelOmitor), 12);
-    EXPECT_EQ(FilledRows(Layout.specialKagunitha), 52);
-}
-
-TEST_F(LayoutDataTest, ShippedRowsHoldTheirValues) {
-    // "F" and "240 0" in one field still fill the row's three columns.
-    EXPECT_EQ(Row(Layout.swara[FindSwaraRow('F')]), (std::vector<int32_t>{'F', 240, 0}));
-    EXPECT_EQ(Row(Layout.vyanjana[FindVyanjanaRow('y')]), (std::vector<int32_t>{'y', 65, 105, 192, 196, 229}));
-    EXPECT_EQ(Row(Layout.vyanjana[FindVyanjanaRow('r')]), (std::vector<int32_t>{'r', 103, 192, 0, 0, 230}));
-    // Two values in one field fill two columns: "m U" and "y O" keep all seven columns.
-    EXPECT_EQ(Row(Layout.kagunitha[FindKagunithaRow('m', 'U')]), (std::vector<int32_t>{'m', 'U', 1, 196, 198, 0, 0}));
-    EXPECT_EQ(Row(Layout.kagunitha[FindKagunithaRow('y', 'O')]), (std::vector<int32_t>{'y', 'O', 2, 201, 198, 195, 0}));
-    EXPECT_EQ(Row(Layout.kagunitha[FindKagunithaRow('v', 'u')]), (std::vector<int32_t>{'v', 'u', 0, 197, 0, 0, 0}));
-    EXPECT_EQ(Row(Layout.kagunitha[FindKagunithaRow('W', 'I')]), (std::vector<int32_t>{'W', 'I', 3, 114, 252, 195, 0}));
-    EXPECT_EQ(Row(Layout.specialKagunitha[FindSpecialKagunithaRow('P', 'I')]),
-              (std::vector<int32_t>{'P', 'I', 4, 166, 252, 251, 195, 0}));
-    EXPECT_EQ(Row(Layout.specialKagunitha[FindSpecialKagunithaRow('j', 'O')]),
-              (std::vector<int32_t>{'j', 'O', 2, 101, 243, 201, 198, 195}));
-    // The placeholder row of OvelOmitor keeps the byte of "0".
-    EXPECT_EQ(Row(Layout.ovelOmitor[1]), (std::vector<int32_t>{'0', 0, 0, 0}));
-    EXPECT_EQ(Row(Layout.ovelOmitor[FindOvelOmitorRow('j')]), (std::vector<int32_t>{'j', 8, 8, 100}));
-    // Tables in the file's order; Z and z have no Kagunitha rows, N has no i and I rows.
-    EXPECT_EQ(Layout.kagunitha[1][0], 'k');
-    EXPECT_EQ(Layout.kagunitha[321][0], 'L');
-    EXPECT_EQ(FindKagunithaRow('Z', 'i'), 0);
-    EXPECT_EQ(FindKagunithaRow('N', 'i'), 0);
-    EXPECT_NE(FindKagunithaRow('N', 'e'), 0);
-}
 
 TEST_F(LayoutDataTest, GrammarCornerCases) {
     // A comment word that equals a tag switches the section; a second section of the same
@@ -138,16 +98,51 @@ TEST_F(LayoutDataTest, MissingResourceLeavesTablesZero) {
     EXPECT_EQ(FindSwaraRow(0), 0);  // a zero key matches no empty row
 }
 
-TEST_F(LayoutDataTest, KeyEngineRewritesLongAOnce) {
-    ResetLayoutData();
-    Shared->keyEngineSwitch = 1;  // set before this process loads the data
-    ASSERT_EQ(LoadLayoutData(), 1);
-    EXPECT_EQ(Row(Layout.kagunitha[FindKagunithaRow('k', 'a')]), (std::vector<int32_t>{'k', 'a', 1, 193, 0, 0, 0}));
-    for (int r = 1; r <= kKagunithaRows; r++) EXPECT_NE(Layout.kagunitha[r][1], 'A') << "row " << r;
-    for (int r = 1; r <= kSpecialKagunithaRows; r++) EXPECT_NE(Layout.specialKagunitha[r][1], 'A');
-    EXPECT_NE(FindSpecialKagunithaRow('j', 'a'), 0);
-    // The other tables keep their "A".
-    EXPECT_NE(FindSwaraRow('A'), 0);
+// The row a scan from row 1 finds first; with the key engine the vowel "A" of the two
+// Kagunitha tables reads as "a".
+template <size_t Rows, size_t Columns>
+int ScanRow(const int32_t (&table)[Rows][Columns], int base, int key, bool pair, bool keyEngine) {
+    if (key == 0 || (pair && base == 0)) return 0;
+    for (size_t r = 1; r < Rows; r++) {
+        int32_t vowel = table[r][pair ? 1 : 0];
+        if (pair && keyEngine && vowel == 'A') vowel = 'a';
+        if ((!pair || table[r][0] == base) && vowel == key) return static_cast<int>(r);
+    }
+    return 0;
+}
+
+void ExpectLookupsAsTheScan() {
+    for (int key = 0; key < 256; key++) {
+        ASSERT_EQ(FindSwaraRow(key), ScanRow(Layout.swara, 0, key, false, false)) << key;
+        ASSERT_EQ(FindVyanjanaRow(key), ScanRow(Layout.vyanjana, 0, key, false, false)) << key;
+        ASSERT_EQ(FindSwaraChinheRow(key), ScanRow(Layout.swaraChinhe, 0, key, false, false)) << key;
+        ASSERT_EQ(FindOvelOmitorRow(key), ScanRow(Layout.ovelOmitor, 0, key, false, false)) << key;
+        for (int base = 0; base < 256; base++)
+            for (bool engine : {false, true}) {
+                ASSERT_EQ(FindKagunithaRow(base, key, engine), ScanRow(Layout.kagunitha, base, key, true, engine))
+                    << base << " " << key << " " << engine;
+                ASSERT_EQ(FindSpecialKagunithaRow(base, key, engine),
+                          ScanRow(Layout.specialKagunitha, base, key, true, engine))
+                    << base << " " << key << " " << engine;
+            }
+    }
+}
+
+TEST_F(LayoutDataTest, LookupsGiveTheFirstRowOfTheScan) {
+    ExpectLookupsAsTheScan();
+    EXPECT_NE(FindKagunithaRow('k', 'A', false), 0);
+    EXPECT_EQ(FindKagunithaRow('k', 'A', true), 0);
+    EXPECT_EQ(FindKagunithaRow('k', 'a', true), FindKagunithaRow('k', 'A', false));
+    // Rows of one key in several places, "a" and "A" rows of one consonant in both orders.
+    ASSERT_EQ(LoadText("<Swara> a 1 0 b 2 0 a 3 0 <Kagunitha> k i 0 1 0 0 0 g A 0 2 0 0 0 k A 0 3 0 0 0 "
+                       "k a 0 4 0 0 0 g i 0 5 0 0 0 g a 0 6 0 0 0 k i 0 7 0 0 0 "
+                       "<SpecialKagunitha> j a 0 1 0 0 0 0 j A 0 2 0 0 0 0"),
+              1);
+    ExpectLookupsAsTheScan();
+    EXPECT_EQ(FindSwaraRow('a'), 1);
+    EXPECT_EQ(FindKagunithaRow('k', 'a', true), 3);
+    EXPECT_EQ(FindKagunithaRow('g', 'a', true), 2);
+    EXPECT_EQ(FindSpecialKagunithaRow('j', 'a', false), 1);
 }
 
 }  // namespace

@@ -9,7 +9,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "engine/shared_state.h"
+#include "base/last_error.h"
+#include "base/shared_state.h"
 #include "kannada-tovi.h"
 
 namespace {

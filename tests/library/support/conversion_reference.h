@@ -11,10 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "convert/conversion_data.h"
-#include "convert/glyph_mapping.h"
+#include "base/conversion_data.h"
+#include "base/glyph_classes.h"
 #include "convert/iscii.h"
-#include "engine/shared_state.h"
+#include "base/last_error.h"
+#include "base/shared_state.h"
 #include "kannada-tovi.h"
 
 namespace reference {

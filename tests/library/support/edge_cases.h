@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "engine/composer.h"
+#include "compose/composer.h"
 
 using Codes = std::vector<int>;
 

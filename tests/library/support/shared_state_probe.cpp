@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "engine/shared_state.h"
+#include "base/shared_state.h"
 
 int main(int argc, char **argv) {
     AttachSharedEngineState();

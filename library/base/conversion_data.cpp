@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "../engine/shared_state.h"
 #include "data_text.h"
-#include "glyph_mapping.h"
+#include "glyph_classes.h"
+#include "last_error.h"
 
 ConversionTables Conversion;
 ConversionIndex ConversionLookup;

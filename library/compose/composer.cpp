@@ -1,23 +1,19 @@
-// The phonetic composer. Each routine works on the ComposerState it is given; the
-// output goes through EmitOutput (keyboard_hook.cpp), which types or captures outBuf.
+// The phonetic composer. Each routine works on the ComposerState it is given; what is to be
+// typed gathers in outBuf, and EmitOutput turns it into the key's actions.
 #include "composer.h"
 
 #include <cstring>
 #include <initializer_list>
 
-#include "../convert/glyph_mapping.h"
-#include "../include/kannada-tovi.h"
-#include "keyboard_hook.h"
+#include "../base/conversion_data.h"
+#include "../base/glyph_classes.h"
 #include "layout_data.h"
-#include "shared_state.h"
-
-// Constant-initialised (state 1, the rest zero), so it is ready before any load-time code.
-ComposerState Composer = {kStateBoundary, {}, 0, 0, {}, {}, {}, {}, 0, 0, 0, 0, {}, 0};
 
 ComposerState NewComposerState() {
     ComposerState s;
     std::memset(&s, 0, sizeof s);
     s.state = kStateBoundary;
+    s.options.joiners = 1;
     return s;
 }
 
@@ -73,9 +69,7 @@ void EmitBytes(ComposerState &s, std::initializer_list<int> bytes) {
     EmitOutput(s);
 }
 
-bool KeyEngineOn() { return Shared->keyEngineSwitch != 0; }
-
-int LongAKey() { return KeyEngineOn() ? 'a' : 'A'; }
+int LongAKey(const ComposerState &s) { return s.options.keyEngine ? 'a' : 'A'; }
 
 bool IsConsonant(int key) { return FindVyanjanaRow(key) != 0; }
 
@@ -162,11 +156,11 @@ int StartSyllable(ComposerState &s, int key) {
 
 int ApplyKagunitha(ComposerState &s, int base, int key) {
     if (key == 'f' && s.conjCount > 2) return 0;
-    if ((key == 'a' && !KeyEngineOn()) || (key == 'A' && KeyEngineOn())) {
+    if (key == (s.options.keyEngine ? 'A' : 'a')) {
         PushKey(s, kStateBoundary, key);  // the consonant already carries its inherent vowel
         return 1;
     }
-    if (int r = FindKagunithaRow(base, key)) {
+    if (int r = FindKagunithaRow(base, key, s.options.keyEngine != 0)) {
         ClearOut(s);
         AppendErase(s, Layout.kagunitha[r][2]);
         AppendGlyphs(s, &Layout.kagunitha[r][3], 4);
@@ -187,7 +181,7 @@ int ApplyKagunitha(ComposerState &s, int base, int key) {
 
 int ApplySpecialKagunitha(ComposerState &s, int base, int key) {
     if (base == 'j' && key == 'f' && s.conjCount > 0) return 0;
-    int r = FindSpecialKagunithaRow(base, key);
+    int r = FindSpecialKagunithaRow(base, key, s.options.keyEngine != 0);
     if (!r) return 0;
     ClearOut(s);
     AppendErase(s, Layout.specialKagunitha[r][2]);
@@ -295,7 +289,7 @@ int ProcessConjunctKey(ComposerState &s, int key) {
     int unitSign = 0;  // the conjunct and its vowel sign typed as one unit
     if (kSsa && key == 'u') unitSign = 196;
     if (kSsa && (key == 'U' || key == 'o')) unitSign = 198;
-    if (key == LongAKey() && first == 213 && s.halantBase == 'j') unitSign = 193;
+    if (key == LongAKey(s) && first == 213 && s.halantBase == 'j') unitSign = 193;
     if (unitSign) {
         DropLast(s);
         Emit(s);
@@ -408,7 +402,87 @@ int ProcessLetter(ComposerState &s, int key) {
     }
 }
 
-// ---- Syllable bookkeeping of the hook -----------------------------------------------------
+// ---- The output step ----------------------------------------------------------------------
+
+namespace {
+
+void BeginKey(ComposerState &s) {
+    s.actions.erase = 0;
+    s.actions.insertLength = 0;
+    s.actions.emissions = 0;
+    s.actions.emptyEmissions = 0;
+}
+
+// An erasure takes back a code this key inserted, else a character before the key's text.
+void EraseOne(ComposerState &s) {
+    if (s.actions.insertLength > 0) s.actions.insertLength--;
+    else s.actions.erase++;
+}
+
+void InsertCode(ComposerState &s, uint8_t code) {
+    if (s.actions.insertLength < kActionBytes) s.actions.insert[s.actions.insertLength++] = code;
+}
+
+// Counts a typed glyph and remembers it at its position in the syllable.
+void RememberTyped(ComposerState &s, uint8_t glyph) {
+    if (s.postedCount >= 0 && s.postedCount < kPostedRecord) s.postedGlyphs[s.postedCount] = glyph;
+    s.postedCount++;
+}
+
+bool IsTypedJoiner(uint8_t glyph, bool bilingual) { return bilingual ? glyph == 255 : IsJoinerGlyph(glyph); }
+
+}  // namespace
+
+void EmitOutput(ComposerState &s) {
+    const bool bilingual = s.options.bilingual != 0;
+    s.actions.emissions++;
+    if (s.outBuf[1] == 0) s.actions.emptyEmissions++;
+    if (bilingual)
+        for (int i = 1; i <= kOutBufBytes && s.outBuf[i] != 0; i++)
+            s.outBuf[i] = ConversionLookup.mono2Bilingual[s.outBuf[i]];
+
+    for (int i = 1; i <= kOutBufBytes && s.outBuf[i] != 0; i++) {
+        uint8_t b = s.outBuf[i];
+        if (!s.options.joiners) {
+            if (b == kBackspace) EraseOne(s);
+            else InsertCode(s, b);
+            continue;
+        }
+        if (b == kBackspace) {
+            EraseOne(s);
+            s.postedCount--;
+            // The joiner typed before the erased glyph goes with it. The glyphs typed for the
+            // syllable are remembered by position, so a chain of several subscripts with a
+            // joiner between each pair is erased whole, one joiner per glyph.
+            if (s.postedCount > 0 && s.postedCount <= kPostedRecord &&
+                IsTypedJoiner(s.postedGlyphs[s.postedCount - 1], bilingual)) {
+                EraseOne(s);
+                s.postedCount--;
+            }
+            continue;
+        }
+        InsertCode(s, b);
+        RememberTyped(s, b);
+        uint8_t next = s.outBuf[i + 1];  // i + 1 <= kOutBufBytes + 1, always the zero at worst
+        uint8_t joiner = 0;
+        if (!bilingual) {
+            if (IsSubscriptGlyph(b) && IsSubscriptGlyph(next)) joiner = JoinerGlyph(b, next);
+        } else if (b >= 219 && b <= 251 && next >= 219) {
+            joiner = 255;
+        }
+        if (joiner) {
+            InsertCode(s, joiner);
+            RememberTyped(s, joiner);
+        }
+    }
+
+    for (int row = kHistoryRows - 1; row > 0; row--)
+        std::memcpy(s.history[row], s.history[row - 1], sizeof s.history[row]);
+    std::memcpy(s.history[0], s.outBuf, sizeof s.outBuf);
+    std::memset(s.outBuf, 0, sizeof s.outBuf);
+}
+
+// ---- Syllable bookkeeping of typing -------------------------------------------------------
 
 namespace {
 
@@ -419,7 +493,6 @@ void AppendKey(ComposerState &s, int entry) {
 void StartNewSyllable(ComposerState &s, int key) {
     s.keyCount = 0;
     s.postedCount = 0;
-    s.joinerPosted = 0;
     s.state = kStateBoundary;
     ClearConjunct(s);
     for (int32_t &k : s.keyBuf) k = 0;
@@ -429,6 +502,7 @@ void StartNewSyllable(ComposerState &s, int key) {
 }  // namespace
 
 void HandleLetterKey(ComposerState &s, int key) {
+    BeginKey(s);
     const int n = s.keyCount;
     const int first = n >= 1 ? s.keyBuf[0] : 0;
     const int last = n >= 1 ? s.keyBuf[n - 1] : 0;
@@ -460,13 +534,12 @@ void HandleLetterKey(ComposerState &s, int key) {
     if (ProcessLetter(s, key) == 1) EmitOutput(s);
 }
 
-void HandleBackspaceKey(ComposerState &s) {
-    s.joinerPosted = 0;
-    if (s.keyCount == 0) {
-        PostBackspaces(GetFocus(), 1);
-        return;
-    }
-    PostBackspaces(GetFocus(), s.postedCount);  // none when below zero
+bool HandleBackspaceKey(ComposerState &s) {
+    BeginKey(s);
+    if (s.keyCount == 0) return false;
+    // The syllable's glyphs go (none when the count fell below zero), and it is typed again
+    // without its last key.
+    for (int i = 0; i < s.postedCount && i < kMaxSyllableBackspaces; i++) EraseOne(s);
 
     int &n = s.keyCount;
     if (s.keyBuf[n - 1] == 'f') {
@@ -495,31 +568,40 @@ void HandleBackspaceKey(ComposerState &s) {
         if (IsMarker(entry)) continue;
         if (ProcessLetter(s, entry) == 1) EmitOutput(s);
     }
+    return true;
 }
 
-// ---- Captured composition for the converters ------------------------------------------------
+void ResetAllFlags(ComposerState &s) {
+    ClearConjunct(s);
+    PushKey(s, kStateBoundary, ' ');
+}
 
-const char *FeedKey(ComposerState &s, unsigned char code) {
-    s.captureLength = 0;
-    std::memset(s.capture, 0, sizeof s.capture);
-    s.captureMode = 1;
+void EndSyllable(ComposerState &s, int key, bool endsWord) {
+    ClearConjunct(s);
+    s.postedCount = 0;
+    s.keyCount = 0;
+    s.state = kStateBoundary;
+    if (endsWord) PushKey(s, kStateBoundary, key);
+}
+
+void BreakSyllable(ComposerState &s) { s.state = kStateBoundary; }
+
+// ---- One code for the converters -------------------------------------------------------------
+
+const ComposerActions *FeedKey(ComposerState &s, unsigned char code) {
+    BeginKey(s);
     if (code == ' ') {
         PushKey(s, kStateBoundary, ' ');
-        s.captureMode = 0;
         return nullptr;
     }
     int r;
-    if (Shared->fontType == 0 && IsMonolingualLatinCode(code)) {
+    if (s.options.bilingual && IsMonolingualLatinCode(code)) {
         ClearOut(s);
-        AppendOut(s, code);  // the font conversion of EmitOutput makes it the Latin letter
+        AppendOut(s, code);  // the bilingual encoding makes it the Latin letter
         r = 1;
     } else {
         r = ProcessLetter(s, code);
     }
     if (r == 1) EmitOutput(s);
-    s.captureMode = 0;
-    s.capture[s.captureLength < kCaptureSize ? s.captureLength : kCaptureSize - 1] = 0;
-    return s.captureLength > 0 ? reinterpret_cast<const char *>(s.capture) : nullptr;
+    return s.actions.erase > 0 || s.actions.insertLength > 0 ? &s.actions : nullptr;
 }
-
-const char *FeedKey(unsigned char code) { return FeedKey(Composer, code); }

@@ -27,24 +27,25 @@ struct LayoutTables {
 extern LayoutTables Layout;
 
 // 1 when the text was parsed to its end, 0 when the resource cannot be found, loaded or locked
-// (the tables then stay zero). Applies the key engine when the shared switch is already set.
-// Does not touch the last-error value.
+// (the tables then stay zero). Indexes the tables. Does not touch the last-error value.
 int LoadLayoutData();
 
 // The next token of the layout text into a buffer of 32 bytes that the caller empties first;
 // left empty at the end of the text. Its own cursor, never rewound.
 void NextLayoutToken(char *token);
 
-// Rewrites the vowel key "A" into "a" in every row of the two Kagunitha tables.
-void ApplyKeyEngine();
+// Rebuilds the lookups from the tables, for a caller (a test) that changed them.
+void IndexLayoutTables();
 
 // Empties the tables and rewinds the tokenizer, for a process (a test) that loads again.
 void ResetLayoutData();
 
-// The first row of a table whose key (or keys) match, or 0. Key 0 matches nothing.
+// The first row of a table whose key (or keys) match, or 0, exactly as a scan from row 1
+// finds it. Key 0 matches nothing. With the key engine (`keyEngine`), the vowel key "A" of the
+// two Kagunitha tables reads as "a".
 int FindSwaraRow(int key);
 int FindVyanjanaRow(int key);
 int FindSwaraChinheRow(int key);
-int FindKagunithaRow(int base, int key);
+int FindKagunithaRow(int base, int key, bool keyEngine);
 int FindOvelOmitorRow(int key);
-int FindSpecialKagunithaRow(int base, int key);
+int FindSpecialKagunithaRow(int base, int key, bool keyEngine);

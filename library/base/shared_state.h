@@ -1,4 +1,4 @@
-// The values every process that loads the library shares, and the per-process last error.
+// The values every process that loads the library shares.
 #pragma once
 
 #include <cstdint>
@@ -21,16 +21,3 @@ extern SharedEngineState *Shared;
 // Maps the shared copy (off Windows, where a shared data section does it by itself).
 void AttachSharedEngineState();
 void DetachSharedEngineState();
-
-// The library's last-error value: one per process, negative codes only, never cleared by
-// success (read through ToviGetLastError).
-extern int LibraryLastError;
-
-enum ToviErrorCode {
-    kErrorEngineRunning = -1,
-    kErrorHook = -2,
-    kErrorDestinationSize = -3,
-    kErrorEmptyInput = -4,
-    kErrorNoOutput = -5,
-    kErrorNoMemory = -6,
-};

@@ -1,6 +1,5 @@
 #include "shared_state.h"
 
-#include "../include/kannada-tovi.h"
 #include "../platform/win32.h"
 
 namespace {
@@ -38,7 +37,3 @@ void DetachSharedEngineState() {
 }
 
 #endif
-
-int LibraryLastError = 0;
-
-extern "C" int TOVI_CDECL ToviGetLastError(void) { return LibraryLastError; }
