@@ -109,6 +109,8 @@ AddressData::ChangeResult AddressData::change(int id, const AddressWrite &write)
 }
 
 QVariantList AddressData::prefixBounds(const QString &prefix) {
+    // No prefix (a null text too) is the empty one: bound as a null it would match nothing.
+    if (prefix.isNull()) return prefixBounds(QStringLiteral(""));
     QByteArray past = prefix.toUtf8();
     // The byte 0xFF never occurs in UTF-8 text, so "\xFF" lies past every text, and the last
     // byte of a text's UTF-8 form can always be raised by one.

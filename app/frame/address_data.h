@@ -70,7 +70,7 @@ public:
 
     // Records whose column begins with exactly these glyph codes (no case folding, no wildcard
     // characters): how many, and their numbers in sort order (sortcol, then id_no). An empty
-    // prefix matches every value that is not null.
+    // (or null) prefix matches every value that is not null.
     std::optional<int> countByPrefix(AddressSearch column, const QString &prefix);
     std::optional<QVector<int>> idsByPrefix(AddressSearch column, const QString &prefix);
 

@@ -6,6 +6,8 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <climits>
+
 namespace {
 
 const RefTableInfo kInfo[] = {
@@ -63,6 +65,7 @@ bool AddressBookData::fail(const QString &message) {
     return false;
 }
 
+// The largest number plus one; 0 with the reason when the query fails or no number is left.
 static int maxPlusOne(QSqlDatabase db, const QString &sql, QString *error) {
     QSqlQuery q(db);
     if (!q.exec(sql) || !q.next()) {
@@ -70,7 +73,13 @@ static int maxPlusOne(QSqlDatabase db, const QString &sql, QString *error) {
         return 0;
     }
     const QVariant mds = q.value(0);
-    return mds.isNull() ? 1 : mds.toInt() + 1;
+    if (mds.isNull()) return 1;
+    const qlonglong largest = mds.toLongLong();
+    if (largest >= INT_MAX) {
+        *error = QStringLiteral("every number up to %1 is taken").arg(INT_MAX);
+        return 0;
+    }
+    return static_cast<int>(largest) + 1;
 }
 
 int AddressBookData::nextNumber(RefTable table) {

@@ -49,7 +49,8 @@ class AddressBookData {
 public:
     explicit AddressBookData(QSqlDatabase db);
 
-    // The number for a new row: the largest number plus 1, or 1 for an empty table; 0 on error.
+    // The number for a new row: the largest number plus 1, or 1 for an empty table; 0 on error
+    // or when the largest number is INT_MAX. Numbers are 1 to INT_MAX.
     int nextNumber(RefTable table);
     int nextAddressNumber();
 

@@ -16,10 +16,12 @@ QString defaultPath();
 // every table and index. A file that exists but is not this program's database, or that cannot
 // be opened for reading and writing, is left untouched: the result is false and *error names
 // the file and the reason.
-bool open(const QString &path, QString *error);
+bool open(const QString &path, QString *error, int lockWaitMs = 5000);
 // Closes the connection and releases the file.
 void close();
 bool isOpen();
+// Whether any table of the open database holds a row; false also when it cannot be read.
+bool holdsAnything();
 QSqlDatabase connection();
 
 }  // namespace Database

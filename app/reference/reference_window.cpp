@@ -19,14 +19,12 @@
 
 namespace {
 
-// Reference numbers are 16-bit: 1 to 32767.
-constexpr int kLargestNumber = 32767;
-
-// The number in the number box, or 0 when it holds no usable number.
+// The number in the number box, or 0 when it holds no usable number. Every number the data
+// layer hands out or holds (1 to INT_MAX) is one.
 int boxNumber(const QString &text) {
     bool ok = false;
     const int n = text.trimmed().toInt(&ok);
-    return ok && n >= 1 && n <= kLargestNumber ? n : 0;
+    return ok && n >= 1 ? n : 0;
 }
 
 }  // namespace

@@ -157,6 +157,10 @@ TEST_F(AddressDataTest, APrefixFindsEveryValueThatBeginsWithIt) {
     EXPECT_EQ(placeMatches(G("P\xC0g\xC0")), QStringList{G("q\xC0")});  // the whole value
     EXPECT_EQ(placeMatches(G("P\xC0g\xC0P")), QStringList{});          // longer than the value
     EXPECT_EQ(data.countByPrefix(AddressSearch::Place, G("z")), 0);
+    // No prefix at all, empty or null, matches every place there is.
+    EXPECT_EQ(data.countByPrefix(AddressSearch::Place, G("")), 4);
+    EXPECT_EQ(data.countByPrefix(AddressSearch::Place, QString()), 4);
+    EXPECT_EQ(data.idsByPrefix(AddressSearch::Place, QString())->size(), 4);
 }
 
 TEST_F(AddressDataTest, ThePrefixIsTakenByteForByte) {

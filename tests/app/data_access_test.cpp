@@ -6,6 +6,8 @@
 #include <QSqlRecord>
 #include <QStringList>
 
+#include <climits>
+
 #include "data_access.h"
 #include "shared_module.h"
 #include "test_database.h"
@@ -91,6 +93,10 @@ TEST_F(DataAccessTest, NumbersBeyondSixteenBitsAreOrdinaryNumbers) {
     EXPECT_EQ(data.nextNumber(RefTable::District), 32768);
     save(RefTable::District, 32768, G("v\xC1\xAE\xC6\xE8P\xEF"));
     EXPECT_EQ(numbers(RefTable::District), (QList<int>{32767, 32768}));
+    // Past the largest number there is no next one.
+    save(RefTable::District, INT_MAX, G("x"));
+    EXPECT_EQ(data.nextNumber(RefTable::District), 0);
+    EXPECT_FALSE(data.lastError().isEmpty());
 }
 
 TEST_F(DataAccessTest, SavingByNumberEditsOrAppendsExactlyThatRow) {

@@ -9,6 +9,11 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QThread>
+
+#include <thread>
+
+#include <unistd.h>
 
 #include "database.h"
 #include "test_database.h"
@@ -113,17 +118,137 @@ TEST(DatabaseOpen, AFileThatIsNotOursIsRefusedAndLeftAlone) {
     EXPECT_TRUE(error.contains("does not exist")) << error.toStdString();
 }
 
-TEST(DatabaseOpen, AReadOnlyFileIsRefused) {
+// Two copies of the program starting at the same moment on a file that does not exist yet: the
+// file is made once, whole, and both save into it.
+TEST(DatabaseOpen, TwoCopiesStartingOnOneNewFileBothSaveIntoIt) {
     QTemporaryDir dir;
-    const QString path = dir.filePath("ro.sqlite");
+    for (int round = 0; round < 20; ++round) {
+        const QString path = dir.filePath(QStringLiteral("new%1.sqlite").arg(round));
+        QProcess a, b;
+        a.start(OPEN_AND_SAVE_BINARY, {path});
+        b.start(OPEN_AND_SAVE_BINARY, {path});
+        ASSERT_TRUE(a.waitForFinished(30000) && b.waitForFinished(30000));
+        EXPECT_EQ(a.exitCode(), 0) << a.readAllStandardError().toStdString();
+        EXPECT_EQ(b.exitCode(), 0) << b.readAllStandardError().toStdString();
+        QString error;
+        ASSERT_TRUE(Database::open(path, &error)) << round << ": " << error.toStdString();
+        EXPECT_EQ(tableNames().size(), 7);
+        EXPECT_EQ(TestDatabase::scalar("SELECT count(*) FROM addressh").toInt(), 2) << "round " << round;
+        Database::close();
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).filter(QStringLiteral("new%1.").arg(round)).size(), 1)
+            << "a file made on the way was left behind";
+    }
+}
+
+// Another program holds the file: opening waits, then says so. A copy that is saving holds it
+// only for a moment: opening waits for it and succeeds.
+TEST(DatabaseOpen, ALockedFileIsWaitedForThenRefusedAsLocked) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("a.sqlite");
     QString error;
     ASSERT_TRUE(Database::open(path, &error));
     Database::close();
-    QFile::setPermissions(path, QFile::ReadOwner);
-    if (QFileInfo(path).isWritable()) GTEST_SKIP() << "running as a user who may write any file";
+    auto holdLock = [&](const char *begin, int ms) {
+        return std::thread([=] {
+            {
+                QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "holder");
+                db.setDatabaseName(path);
+                db.open();
+                QSqlQuery q(db);
+                q.exec(begin);
+                q.exec("INSERT INTO district (districtno, districtname) VALUES (1, 'x')");
+                QThread::msleep(ms);
+                q.exec("COMMIT");
+                db.close();
+            }
+            QSqlDatabase::removeDatabase("holder");
+        });
+    };
+    std::thread exclusive = holdLock("BEGIN EXCLUSIVE", 1500);
+    QThread::msleep(200);
+    EXPECT_FALSE(Database::open(path, &error, 300));
+    EXPECT_TRUE(error.contains("locked by another program, try again")) << error.toStdString();
+    EXPECT_FALSE(error.contains("not a Kelda Vasi")) << error.toStdString();
+    exclusive.join();
+
+    for (int i = 0; i < 8; ++i) {
+        std::thread saving = holdLock("BEGIN IMMEDIATE", 150);
+        QThread::msleep(50);
+        EXPECT_TRUE(Database::open(path, &error)) << error.toStdString();
+        Database::close();
+        saving.join();
+    }
+}
+
+// A damaged file is refused with the reason, and left as it was.
+TEST(DatabaseOpen, ADamagedFileIsRefusedUntouched) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("a.sqlite");
+    QString error;
+    ASSERT_TRUE(Database::open(path, &error));
+    for (int i = 1; i <= 400; ++i)
+        ASSERT_TRUE(TestDatabase::exec("INSERT INTO addressh (id_no, Name, hcity) VALUES (?, ?, ?)",
+                                       {i, QString(40, QChar('a' + i % 26)), QString(30, QChar('A' + i % 26))}));
+    Database::close();
+    QByteArray bytes = contents(path);
+    // Scribble over the pages past the schema: the tables' and indexes' rows.
+    for (qsizetype at = bytes.size() / 2; at < bytes.size() / 2 + 3000; at += 7) bytes[at] = char(0xA5);
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    f.close();
     EXPECT_FALSE(Database::open(path, &error));
-    EXPECT_TRUE(error.contains("readonly") || error.contains("read-only") || error.contains("read only"))
-        << error.toStdString();
+    EXPECT_TRUE(error.contains("damaged")) << error.toStdString();
+    EXPECT_EQ(contents(path), bytes);
+}
+
+// A file the program could not save into is refused at start, with that reason: one that is
+// read-only, and one whose folder takes no new files (a save needs its journal beside it).
+TEST(ProgramStart, AFileItCannotSaveIntoIsRefused) {
+    QTemporaryDir dir;
+    QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7755));
+    const QString readOnly = dir.filePath("ro.sqlite");
+    QDir(dir.path()).mkdir("closed");
+    const QString inClosed = dir.filePath("closed/a.sqlite");
+    QString error;
+    for (const QString &path : {readOnly, inClosed}) {
+        ASSERT_TRUE(Database::open(path, &error));
+        Database::close();
+        QFile::setPermissions(path, QFileDevice::Permissions(0x6666));
+    }
+    QFile::setPermissions(readOnly, QFileDevice::Permissions(0x4444));
+    QFile::setPermissions(dir.filePath("closed"), QFileDevice::Permissions(0x5555));
+    for (const QString &path : {readOnly, inClosed}) {
+        // Root may write any file; the program runs as nobody then.
+        QStringList command{KELDA_VASI_BINARY, "--database", path, "--startup-probe"};
+        if (geteuid() == 0) command = QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", "--"} + command;
+        QProcess p;
+        p.start(geteuid() == 0 ? QStringLiteral("setpriv") : command.takeFirst(), command);
+        ASSERT_TRUE(p.waitForFinished(30000));
+        const QString err = QString::fromLocal8Bit(p.readAllStandardError());
+        EXPECT_EQ(p.exitCode(), 1) << path.toStdString() << ": " << err.toStdString();
+        EXPECT_TRUE(err.contains("read-only")) << err.toStdString();
+    }
+    QFile::setPermissions(dir.filePath("closed"), QFileDevice::Permissions(0x7777));
+}
+
+// The screenshot tour fills the database it is given with sample entries: it takes only an
+// empty one.
+TEST(ProgramStart, TheScreenshotTourRefusesADatabaseThatHoldsAnything) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("a.sqlite");
+    QString error;
+    ASSERT_TRUE(Database::open(path, &error));
+    ASSERT_TRUE(TestDatabase::exec("INSERT INTO addressh (id_no, Name) VALUES (1, NULL)"));
+    Database::close();
+    const QByteArray before = contents(path);
+    QProcess p;
+    p.start(KELDA_VASI_TOUR_BINARY, {"--database", path, "--screenshots", dir.filePath("shots")});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitCode(), 1);
+    EXPECT_TRUE(p.readAllStandardError().contains("holds")) << "no message";
+    EXPECT_EQ(contents(path), before);
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("shots")));
 }
 
 TEST(ProgramStart, AForeignFileEndsTheProgramWithAMessage) {

@@ -33,6 +33,7 @@ private slots:
     void aRenameMovesTheEntryToItsKannadaPlaceAfterTheShake();
     void aSaveDuringTheShakeConfirmsOnce();
     void aNumberTakenByAnotherCopyIsNotOverwritten();
+    void numbersPastSixteenBitsAreShownSavedRenamedAndDeleted();
     void arrowsStepThroughTheSetAndEndSilently();
     void aListClickDoesNotMoveTheSet();
     void deletingADistrictResetsItsAddressesAndRemovesItsTaluks();
@@ -112,6 +113,29 @@ void OneLevelWindowsTest::newOnAnEmptyTableShowsOneAndTheSaveFillsTheListAfterTh
     QCOMPARE(w->focusWidget(), static_cast<QWidget *>(w->cmdnew));
 }
 
+// Whatever number the data layer holds or hands out, the window works with it.
+void OneLevelWindowsTest::numbersPastSixteenBitsAreShownSavedRenamedAndDeleted() {
+    seed(RefTable::District, 40000, Typed::kOlAra());
+    frmDistrict *w = open<frmDistrict>();
+    QVERIFY(w);
+    QCOMPARE(w->Txtno->text(), QStringLiteral("40000"));
+    w->nameBox->setText(Typed::mYsUru());
+    w->Cmdsave->click();
+    QCOMPARE(nameOf("district", "districtname", "districtno", 40000), Typed::mYsUru());
+    QCOMPARE(waitForSaved(answerer_, w), 1);
+    w->cmdnew->click();
+    QCOMPARE(w->Txtno->text(), QStringLiteral("40001"));
+    w->nameBox->setText(Typed::hAsana());
+    w->Cmdsave->click();
+    QCOMPARE(nameOf("district", "districtname", "districtno", 40001), Typed::hAsana());
+    QCOMPARE(waitForSaved(answerer_, w), 1);
+    clickItem(w, Typed::mYsUru());
+    answerer_->answerNextQuestion(true);
+    w->CmdDelete->click();
+    QCOMPARE(nameOf("district", "districtname", "districtno", 40000), QStringLiteral("<none>"));
+    QVERIFY(answerer_->messages.isEmpty());
+}
+
 void OneLevelWindowsTest::blankOrMissingInputGivesEachWindowsMessage_data() {
     QTest::addColumn<QString>("which");
     QTest::addColumn<QString>("nameMessage");
@@ -139,7 +163,7 @@ void OneLevelWindowsTest::blankOrMissingInputGivesEachWindowsMessage() {
     w->Cmdsave->click();
     QCOMPARE(answerer_->messages.last(), nameMessage);
     // A number box that holds no reference number.
-    for (const char *junk : {"x1", "0", "-3", "40000"}) {
+    for (const char *junk : {"x1", "0", "-3", "3000000000"}) {
         w->Txtno->setText(QString::fromLatin1(junk));
         typeKeys(w->nameBox, "bIdara");
         w->Cmdsave->click();
