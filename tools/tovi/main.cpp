@@ -13,7 +13,7 @@ struct Command {
 };
 
 const Command kCommands[] = {
-    {"type", RunType, "tovi type [--bilingual] [--key-engine] [--codes | --unicode] KEYS"},
+    {"type", RunType, "tovi type [--bilingual] [--key-engine] [--codes | --unicode] [--desktop NAME] KEYS"},
     {"convert", RunConvert, "tovi convert --from mono|bilingual|iscii|unicode --to mono|bilingual|iscii|unicode|ksclp [FILE]"},
     {"sortkey", RunSortKey, "tovi sortkey [--bilingual] [FILE]"},
     {"sort", RunSort, "tovi sort [--bilingual] [--unicode] [FILE]"},

@@ -1,11 +1,19 @@
 // tovi type: types keys through the keyboard hook of the virtual desktop into a text box that
 // has the focus, with Scroll Lock on, and prints what the box then holds.
 //
-//   tovi type [--bilingual] [--key-engine] [--codes | --unicode] KEYS
+//   tovi type [--bilingual] [--key-engine] [--codes | --unicode] [--desktop NAME] KEYS
 //
 // The engine is started for this thread exactly as a host starts it (ToviStartKeyboardEngine),
-// so every key runs the hook chain of the desktop and the library's hook procedure.
+// so every key runs the hook chain of the desktop and the library's hook procedure. Each run
+// types on a desktop made for it alone, so runs at the same moment, and programs typing on the
+// user's desktop, never see each other's engine or switches; --desktop joins a named one.
+#include <dirent.h>
+#include <errno.h>
+#include <time.h>
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -78,13 +86,66 @@ void Drain(void *box, std::string &text) {
     }
 }
 
+// The library takes its desktop from TOVI_DESKTOP when it loads, so a run that is not on the
+// desktop it wants yet starts the tool again with the variable set. A desktop of the run's
+// own is named after the process, which keeps its number through the new start.
+const char kDesktopVariable[] = "TOVI_DESKTOP";
+
+std::string OwnDesktopPrefix() { return "tovi-type-" + std::to_string(getpid()) + "-"; }
+
+bool OnDesktop(const std::string &wanted) {
+    const char *current = std::getenv(kDesktopVariable);
+    if (!current) return false;
+    if (!wanted.empty()) return wanted == current;
+    return std::strncmp(current, OwnDesktopPrefix().c_str(), OwnDesktopPrefix().size()) == 0;
+}
+
+// Starts this program again on the desktop wanted (empty: a new one of its own); returns only
+// when that fails.
+int StartAgainOn(const std::string &wanted, const Arguments &args) {
+    std::string name = wanted;
+    if (name.empty()) {
+        timespec now{};
+        clock_gettime(CLOCK_REALTIME, &now);
+        name = OwnDesktopPrefix() + std::to_string(now.tv_sec) + std::to_string(now.tv_nsec);
+    }
+    setenv(kDesktopVariable, name.c_str(), 1);
+    std::vector<std::string> words{"tovi", "type"};
+    words.insert(words.end(), args.begin(), args.end());
+    std::vector<char *> argv;
+    for (std::string &w : words) argv.push_back(&w[0]);
+    argv.push_back(nullptr);
+    execv("/proc/self/exe", argv.data());
+    return Fail(1, std::string("type: cannot start again on a desktop of its own: ") + std::strerror(errno));
+}
+
+// A desktop of the run's own leaves the files of its named mutexes behind; nobody else can
+// use them, so they go with the run.
+void RemoveOwnDesktop() {
+    std::string prefix = std::string("kannada-tovi.") + std::getenv(kDesktopVariable) + ".";
+    if (DIR *dir = opendir("/dev/shm")) {
+        while (dirent *entry = readdir(dir))
+            if (std::strncmp(entry->d_name, prefix.c_str(), prefix.size()) == 0)
+                unlink((std::string("/dev/shm/") + entry->d_name).c_str());
+        closedir(dir);
+    }
+}
+
 }  // namespace
 
 int RunType(const Arguments &args) {
     bool bilingual = false, keyEngine = false, codes = false, unicode = false;
-    bool haveKeys = false, optionsEnded = false;
-    std::string keysText;
-    for (const std::string &a : args) {
+    bool haveKeys = false, optionsEnded = false, sharedDesktop = false;
+    std::string keysText, desktop;
+    for (size_t i = 0; i < args.size(); i++) {
+        const std::string &a = args[i];
+        if (!optionsEnded && a == "--desktop") {
+            if (i + 1 >= args.size() || args[i + 1].empty())
+                return Fail(2, "type: --desktop needs the NAME of a desktop");
+            desktop = args[++i];
+            sharedDesktop = true;
+            continue;
+        }
         if (!optionsEnded && a.size() > 2 && a.compare(0, 2, "--") == 0) {
             if (a == "--bilingual") bilingual = true;
             else if (a == "--key-engine") keyEngine = true;
@@ -102,20 +163,25 @@ int RunType(const Arguments &args) {
         haveKeys = true;
     }
     if (!haveKeys)
-        return Fail(2, "type: missing KEYS (tovi type [--bilingual] [--key-engine] [--codes | --unicode] KEYS)");
+        return Fail(2, "type: missing KEYS (tovi type [--bilingual] [--key-engine] [--codes | --unicode] "
+                       "[--desktop NAME] KEYS)");
     if (codes && unicode) return Fail(2, "type: --codes and --unicode exclude each other");
+    // The switch cannot be undone, and every program of a desktop types by it.
+    if (keyEngine && sharedDesktop)
+        return Fail(2, "type: --key-engine would change typing on desktop '" + desktop +
+                           "' for good; it runs only on a desktop of its own (leave out --desktop)");
     std::vector<Key> keys;
     std::string error;
     if (!ParseKeys(keysText, keys, error)) return Fail(2, "type: " + error);
+    if (!OnDesktop(desktop)) return StartAgainOn(desktop, args);
 
-    if (keyEngine) ToviSetKeyEngine();
     if (!ToviStartKeyboardEngine(0, bilingual ? 0 : 1, 0)) {
         int code = ToviGetLastError();
-        if (code == -1)
-            return Fail(1, "type: the keyboard engine already runs on this desktop "
-                           "(TOVI_DESKTOP names a desktop of your own)");
+        if (code == -1) return Fail(1, "type: the keyboard engine already runs on desktop '" + desktop + "'");
         return Fail(1, "type: the keyboard engine did not start (error " + std::to_string(code) + ")");
     }
+    // Only once this run's engine started: a failed start must change nothing.
+    if (keyEngine) ToviSetKeyEngine();
     void *box = ToviDesktopCreateWindow("EDIT");
     ToviDesktopSetFocus(box);
     ToviTurnOnScrollLock();
@@ -125,6 +191,7 @@ int RunType(const Arguments &args) {
     ToviTurnOffScrollLock();
     ToviStopKeyboardEngine();
     ToviDesktopDestroyWindow(box);
+    if (!sharedDesktop) RemoveOwnDesktop();
 
     if (unicode) {
         // The box's glyph codes as the Kannada text they show.
