@@ -11,6 +11,7 @@
 #include "../include/kannada-tovi.h"
 #include "iscii.h"
 #include "results.h"
+#include "unicode_held.h"
 
 namespace {
 
@@ -440,13 +441,12 @@ int GlyphToUnicodeExport(const char *src, char *dst, unsigned int dstSize, bool 
     return ResultCount(total);
 }
 
-int UnicodeToGlyphExport(const char *src, char *dst, unsigned int dstSize, bool bilingual) {
+// From Unicode: the characters the encoding cannot hold are left out, then the rest converted.
+int FromUnicodeExport(const char *src, char *dst, unsigned int dstSize, HeldIn encoding) {
     if (!CheckConverterArguments(src, dstSize)) return 0;
-    std::string iscii;
-    UnicodeToIscii(reinterpret_cast<const uint8_t *>(src), std::strlen(src), iscii);
-    std::string glyphs;
-    IsciiToGlyphString(&iscii[0], bilingual, true, false, glyphs);
-    return Deliver(reinterpret_cast<const uint8_t *>(glyphs.data()), glyphs.size(), dst, dstSize);
+    std::string out;
+    ConvertHeld(reinterpret_cast<const uint8_t *>(src), std::strlen(src), encoding, out);
+    return Deliver(reinterpret_cast<const uint8_t *>(out.data()), out.size(), dst, dstSize);
 }
 
 template <typename Convert>
@@ -646,7 +646,7 @@ void UnicodeToIscii(const uint8_t *utf8, size_t length, std::string &out) {
             continue;
         }
         i++;
-        if (cp <= 0xA0) {
+        if (cp < 0x80) {
             out.push_back(static_cast<char>(cp));
         } else if (cp == 0x0C8C || cp == 0x0CE0 || cp == 0x0CE1) {
             out.push_back(static_cast<char>(cp == 0x0C8C ? 166 : cp == 0x0CE0 ? 170 : 167));
@@ -668,6 +668,60 @@ void UnicodeToIscii(const uint8_t *utf8, size_t length, std::string &out) {
     }
 }
 
+void IsciiToUnicode(const uint8_t *iscii, size_t length, std::string &out) {
+    out.resize(kUnicodePerIscii * length);
+    out.resize(IsciiToUnicode(iscii, length, reinterpret_cast<uint8_t *>(&out[0])));
+}
+
+void UnicodeToGlyphs(const uint8_t *utf8, size_t length, bool bilingual, std::string &out) {
+    std::string iscii;
+    UnicodeToIscii(utf8, length, iscii);
+    out.clear();
+    IsciiToGlyphString(&iscii[0], bilingual, true, false, out);
+}
+
+void GlyphsToUnicode(const uint8_t *glyphs, size_t length, bool bilingual, std::string &out) {
+    std::string text(reinterpret_cast<const char *>(glyphs), length);
+    out.resize(kUnicodePerIscii * kIsciiPerGlyph * length + 1);
+    int n = length ? GlyphToUnicodeExport(text.c_str(), &out[0], static_cast<unsigned int>(out.size()), bilingual) : 0;
+    out.resize(n > 0 ? static_cast<size_t>(n) : 0);
+}
+
+namespace {
+
+constexpr int kMonolingualGlyphs = 1, kBilingualGlyphs = 2, kIscii = 3;
+
+// ISCII to UTF-8: every code has its text, so nothing is left out.
+int IsciiToUnicodeExport(const char *src, char *dst, unsigned int dstSize) {
+    if (!CheckConverterArguments(src, dstSize)) return 0;
+    std::string out;
+    IsciiToUnicode(reinterpret_cast<const uint8_t *>(src), std::strlen(src), out);
+    return Deliver(reinterpret_cast<const uint8_t *>(out.data()), out.size(), dst, dstSize);
+}
+
+int UnheldExport(const char *utf8, int encoding, int *offsets, int *codePoints, int capacity) {
+    if (!utf8 || encoding < kMonolingualGlyphs || encoding > kIscii) {
+        LibraryLastError = kErrorEmptyInput;
+        return -1;
+    }
+    HeldIn in = encoding == kIscii ? HeldIn::kIscii : encoding == kBilingualGlyphs ? HeldIn::kBilingual
+                                                                                    : HeldIn::kMonolingual;
+    std::vector<UnheldCharacter> unheld;
+    size_t n = std::strlen(utf8);
+    if (n > INT_MAX) {
+        LibraryLastError = kErrorDestinationSize;
+        return -1;
+    }
+    FindUnheld(reinterpret_cast<const uint8_t *>(utf8), n, in, unheld);
+    for (size_t i = 0; i < unheld.size() && static_cast<int>(i) < capacity; i++) {
+        if (offsets) offsets[i] = static_cast<int>(unheld[i].offset);
+        if (codePoints) codePoints[i] = unheld[i].codePoint;
+    }
+    return static_cast<int>(unheld.size());
+}
+
+}  // namespace
+
 extern "C" {
 
 int TOVI_CDECL ToviMonolingualGlyph2Unicode(const char *src, char *dst, unsigned int dstSize) {
@@ -679,11 +733,28 @@ int TOVI_CDECL ToviBilingualGlyph2Unicode(const char *src, char *dst, unsigned i
 }
 
 int TOVI_CDECL ToviUnicode2MonolingualGlyph(const char *src, char *dst, unsigned int dstSize) {
-    return Guarded([&] { return UnicodeToGlyphExport(src, dst, dstSize, false); });
+    return Guarded([&] { return FromUnicodeExport(src, dst, dstSize, HeldIn::kMonolingual); });
 }
 
 int TOVI_CDECL ToviUnicode2BilingualGlyph(const char *src, char *dst, unsigned int dstSize) {
-    return Guarded([&] { return UnicodeToGlyphExport(src, dst, dstSize, true); });
+    return Guarded([&] { return FromUnicodeExport(src, dst, dstSize, HeldIn::kBilingual); });
+}
+
+int TOVI_CDECL ToviUnicode2ISCII(const char *src, char *dst, unsigned int dstSize) {
+    return Guarded([&] { return FromUnicodeExport(src, dst, dstSize, HeldIn::kIscii); });
+}
+
+int TOVI_CDECL ToviISCII2Unicode(const char *src, char *dst, unsigned int dstSize) {
+    return Guarded([&] { return IsciiToUnicodeExport(src, dst, dstSize); });
+}
+
+int TOVI_CDECL ToviUnicodeUnheld(const char *utf8, int encoding, int *offsets, int *codePoints, int capacity) {
+    try {
+        return UnheldExport(utf8, encoding, offsets, codePoints, capacity);
+    } catch (const std::bad_alloc &) {
+        LibraryLastError = kErrorNoMemory;
+        return -1;
+    }
 }
 
 }  // extern "C"

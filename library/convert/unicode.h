@@ -11,8 +11,16 @@
 // most kUnicodePerIscii bytes per ISCII byte to `out` and returns the count (no terminator).
 constexpr size_t kUnicodePerIscii = 9;
 size_t IsciiToUnicode(const uint8_t *iscii, size_t length, uint8_t *out);
+// The same into a string (replacing what it held).
+void IsciiToUnicode(const uint8_t *iscii, size_t length, std::string &out);
 
 // ISCII of UTF-8 text, chosen so that the keystrokes of each ISCII code type the glyphs the
 // text shows (RRA as RA + nukta, a dead NA as 199, a repha after its cluster). Bytes that are
 // not UTF-8 and characters outside ASCII and Kannada are dropped. Appends to `out`.
 void UnicodeToIscii(const uint8_t *utf8, size_t length, std::string &out);
+
+// Glyph text of UTF-8 text (through ISCII and the composer) and UTF-8 of glyph text, in the
+// bilingual encoding or the monolingual one, into `out` (replacing what it held). They convert
+// whatever they are given: the exports from Unicode first leave out what is not held.
+void UnicodeToGlyphs(const uint8_t *utf8, size_t length, bool bilingual, std::string &out);
+void GlyphsToUnicode(const uint8_t *glyphs, size_t length, bool bilingual, std::string &out);

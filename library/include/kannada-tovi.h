@@ -131,11 +131,42 @@ TOVI_EXPORT int TOVI_STDCALL ToviBilingualGlyphCompareVB(const char *a, const ch
 
 /* ---- Unicode bridge ------------------------------------------------------------------ */
 
-/* Glyph string to UTF-8 Kannada and back; same conventions as the ISCII converters. */
+/* Glyph string or ISCII to UTF-8 Kannada and back; same conventions as the ISCII converters
+ * (the result is the output length; -5 when there is none). Every glyph code and ISCII code
+ * that has a meaning comes out; ASCII passes through (ASCII letters of monolingual glyph text
+ * only where their codes are no Kannada glyph).
+ *
+ * From UTF-8, a character that the encoding cannot hold (see ToviUnicodeUnheld) is left out,
+ * and only it: every syllable that comes out comes back from the encoding as it was, up to
+ * the zero-width joiners after a virama (glyph text shows a halant one way), the parts of a
+ * two-part vowel sign, and, in glyph text, Kannada digits and the danda, which it writes with
+ * ASCII digits and the full stop. A caller that must not lose text asks ToviUnicodeUnheld
+ * first. Bytes that are not UTF-8 are left out too. */
 TOVI_EXPORT int TOVI_CDECL ToviMonolingualGlyph2Unicode(const char *src, char *dst, unsigned int dstSize);
 TOVI_EXPORT int TOVI_CDECL ToviBilingualGlyph2Unicode(const char *src, char *dst, unsigned int dstSize);
 TOVI_EXPORT int TOVI_CDECL ToviUnicode2MonolingualGlyph(const char *src, char *dst, unsigned int dstSize);
 TOVI_EXPORT int TOVI_CDECL ToviUnicode2BilingualGlyph(const char *src, char *dst, unsigned int dstSize);
+TOVI_EXPORT int TOVI_CDECL ToviISCII2Unicode(const char *src, char *dst, unsigned int dstSize);
+TOVI_EXPORT int TOVI_CDECL ToviUnicode2ISCII(const char *src, char *dst, unsigned int dstSize);
+
+/* The encodings of ToviUnicodeUnheld. */
+#define TOVI_MONOLINGUAL_GLYPHS 1
+#define TOVI_BILINGUAL_GLYPHS 2
+#define TOVI_ISCII 3
+
+/* The characters of the UTF-8 text utf8 that an encoding cannot hold: those that the
+ * conversion from Unicode to it leaves out. A character is held when its syllable comes back
+ * from the encoding as it was (as above); in a syllable that does not, each character in turn
+ * is held when it comes back with the held ones before it. So the characters found are in text
+ * order, each found with those before it left out, and the text without all of them is held
+ * whole. A byte that is not UTF-8 counts as a character with code point -1; zero-width
+ * joiners are never counted.
+ * Returns how many there are (0: the encoding holds the whole text) and writes the byte offset
+ * of the first `capacity` of them into offsets[] and their code points into codePoints[] (either
+ * may be null). Returns -1, with the last error -4, when utf8 is null or encoding is none of
+ * TOVI_MONOLINGUAL_GLYPHS, TOVI_BILINGUAL_GLYPHS and TOVI_ISCII. */
+TOVI_EXPORT int TOVI_CDECL ToviUnicodeUnheld(const char *utf8, int encoding, int *offsets, int *codePoints,
+                                             int capacity);
 
 #ifdef __cplusplus
 }

@@ -35,6 +35,8 @@ T Bind(HMODULE dll, const char *name) {
     return f;
 }
 
+typedef int(__cdecl *UnheldFn)(const char *, int, int *, int *, int);
+
 int main() {
     HMODULE dll = LoadLibraryA("Kannada-Tovi.dll");
     CHECK(dll != nullptr);
@@ -51,6 +53,8 @@ int main() {
     auto bilingualCompareTwin = Bind<CompareTwinFn>(dll, "_ToviBilingualGlyphCompareVB@8");
     auto toUnicode = Bind<ConvertFn>(dll, "ToviMonolingualGlyph2Unicode");
     auto fromUnicode = Bind<ConvertFn>(dll, "ToviUnicode2MonolingualGlyph");
+    auto unicodeToIscii = Bind<ConvertFn>(dll, "ToviUnicode2ISCII");
+    auto unheld = Bind<UnheldFn>(dll, "ToviUnicodeUnheld");
     // The twins are exported only under their decorated names.
     CHECK(GetProcAddress(dll, "ToviMonolingualGlyphCompareVB") == nullptr);
     if (checksFailed) return CheckSummary();
@@ -94,6 +98,13 @@ int main() {
     CHECK(std::strcmp(utf8, "\xE0\xB2\xB0\xE0\xB3\x8D\xE0\xB2\x95") == 0);  // RA VIRAMA KA
     CHECK(fromUnicode(utf8, out, sizeof out) == 3);
     CHECK(std::strcmp(out, "\x50\xC0\xF0") == 0);
+    // Monolingual glyph text has no codes for the letters N to U; ISCII keeps them.
+    char letters4[] = "aNTR";
+    int offsets[4] = {}, codes[4] = {};
+    CHECK(unheld(letters4, 1, offsets, codes, 4) == 3);
+    CHECK(offsets[0] == 1 && codes[0] == 'N' && offsets[2] == 3 && codes[2] == 'R');
+    CHECK(unheld(letters4, 3, offsets, codes, 4) == 0);
+    CHECK(unicodeToIscii(letters4, out, sizeof out) == 4);
 
     threadTwin = keyTwin;
     HANDLE threads[8];

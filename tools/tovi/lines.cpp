@@ -17,29 +17,44 @@ LineReader::~LineReader() {
     if (owned_) std::fclose(file_);
 }
 
-bool LineReader::Next(Line &line) {
-    line.text.clear();
-    line.end.clear();
+int LineReader::Get() {
+    if (at_ == have_) {
+        have_ = std::fread(buffer_, 1, sizeof buffer_, file_);
+        at_ = 0;
+        if (have_ == 0) return EOF;
+    }
+    return buffer_[at_++];
+}
+
+bool LineReader::NextPiece(Line &piece, size_t size, bool (*cutAfter)(unsigned char)) {
+    piece.text.clear();
+    piece.end.clear();
+    piece.last = true;
     int c;
     bool any = false;
-    while ((c = std::getc(file_)) != EOF) {
+    while ((c = Get()) != EOF) {
         any = true;
         if (c == '\n') {
-            line.end = "\n";
+            piece.end = "\n";
             break;
         }
-        line.text.push_back(static_cast<char>(c));
+        piece.text.push_back(static_cast<char>(c));
+        if (cutAfter && piece.text.size() >= size && c != '\r' && cutAfter(static_cast<unsigned char>(c))) {
+            piece.last = false;
+            break;
+        }
     }
     if (std::ferror(file_)) {
         error_ = std::strerror(errno);
         return false;
     }
     if (!any) return false;
-    if (!line.end.empty() && !line.text.empty() && line.text.back() == '\r') {
-        line.text.pop_back();
-        line.end = "\r\n";
+    if (!piece.end.empty() && !piece.text.empty() && piece.text.back() == '\r') {
+        piece.text.pop_back();
+        piece.end = "\r\n";
     }
-    number_++;
+    if (lineStarts_) number_++;
+    lineStarts_ = piece.last;
     return true;
 }
 

@@ -33,18 +33,32 @@ int ParseOptions(const char *command, const Arguments &args, bool allowUnicode, 
     return 0;
 }
 
-Encoding SourceOf(const Options &o) {
-    return o.unicode ? Encoding::kUnicode : o.bilingual ? Encoding::kBilingual : Encoding::kMono;
-}
-
 // The key of a line; Unicode lines are keyed by their glyph form in the chosen encoding.
-bool KeyOf(const std::string &text, const Options &o, std::string &key, std::string &error) {
-    if (!o.unicode) return ConvertLine(text, SourceOf(o), Encoding::kKsclp, key, error);
-    std::string glyphs;
-    Encoding glyphEncoding = o.bilingual ? Encoding::kBilingual : Encoding::kMono;
-    return ConvertLine(text, Encoding::kUnicode, glyphEncoding, glyphs, error) &&
-           ConvertLine(glyphs, glyphEncoding, Encoding::kKsclp, key, error);
-}
+class Keys {
+public:
+    explicit Keys(const Options &o)
+        : unicode_(o.unicode), glyphs_(o.bilingual ? Encoding::kBilingual : Encoding::kMono),
+          toGlyphs_(Encoding::kUnicode, glyphs_), toKey_(glyphs_, Encoding::kKsclp) {}
+
+    bool Of(std::string text, std::string &key, std::string &error) {
+        if (text.find('\0') != std::string::npos) {
+            error = "a zero byte in the text";
+            return false;
+        }
+        if (!unicode_) return toKey_.Run(text, key, error);
+        if (!IsValidUtf8(text)) {
+            error = "invalid UTF-8";
+            return false;
+        }
+        return toGlyphs_.Run(text, glyphText_, error) && toKey_.Run(glyphText_, key, error);
+    }
+
+private:
+    bool unicode_;
+    Encoding glyphs_;
+    Conversion toGlyphs_, toKey_;
+    std::string glyphText_;
+};
 
 }  // namespace
 
@@ -53,10 +67,11 @@ int RunSortKey(const Arguments &args) {
     if (int status = ParseOptions("sortkey", args, false, o)) return status;
     LineReader reader(o.path);
     if (!reader.ok()) return Fail(1, "sortkey: cannot read " + o.path + ": " + reader.error());
+    Keys keys(o);
     Line line;
     std::string key, error;
     while (reader.Next(line)) {
-        if (!KeyOf(line.text, o, key, error))
+        if (!keys.Of(line.text, key, error))
             return Fail(1, "sortkey: line " + std::to_string(reader.number()) + ": " + error +
                                "; the output stops before this line");
         std::string hex = ToviSortKeyText::Hex(key);
@@ -79,11 +94,12 @@ int RunSort(const Arguments &args) {
         Line line;
     };
     std::vector<Entry> entries;
+    Keys keys(o);
     Line line;
     std::string error;
     while (reader.Next(line)) {
         Entry e;
-        if (!KeyOf(line.text, o, e.key, error))
+        if (!keys.Of(line.text, e.key, error))
             return Fail(1, "sort: line " + std::to_string(reader.number()) + ": " + error + "; nothing was written");
         e.line = line;
         entries.push_back(std::move(e));

@@ -196,8 +196,8 @@ int RunType(const Arguments &args) {
     if (unicode) {
         // The box's glyph codes as the Kannada text they show.
         std::string utf8, error;
-        if (!ConvertLine(text, bilingual ? Encoding::kBilingual : Encoding::kMono, Encoding::kUnicode, utf8, error))
-            return Fail(1, "type: " + error);
+        Conversion toUnicode(bilingual ? Encoding::kBilingual : Encoding::kMono, Encoding::kUnicode);
+        if (!toUnicode.Run(text, utf8, error)) return Fail(1, "type: " + error);
         std::printf("%s\n", utf8.c_str());
     } else if (codes) {
         std::string line;

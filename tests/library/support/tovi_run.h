@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -18,6 +19,7 @@
 struct ToviResult {
     int status;
     std::string out, err;
+    long peakKilobytes;  // the most memory the run held at once
 };
 
 inline std::string ReadFile(const std::string &path) {
@@ -55,9 +57,11 @@ public:
         argv.push_back(nullptr);
         pid_t pid;
         int raw = -1;
-        if (posix_spawn(&pid, TOVI, &files, nullptr, argv.data(), environ) == 0) waitpid(pid, &raw, 0);
+        rusage usage{};
+        if (posix_spawn(&pid, TOVI, &files, nullptr, argv.data(), environ) == 0) wait4(pid, &raw, 0, &usage);
         posix_spawn_file_actions_destroy(&files);
-        ToviResult r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(base + ".out"), ReadFile(base + ".err")};
+        ToviResult r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(base + ".out"), ReadFile(base + ".err"),
+                     usage.ru_maxrss};
         std::remove((base + ".in").c_str());
         std::remove((base + ".out").c_str());
         std::remove((base + ".err").c_str());

@@ -1,0 +1,221 @@
+// What an encoding can hold of a Unicode text: each syllable goes there and back.
+#include "unicode_held.h"
+
+#include <unordered_map>
+
+#include "unicode.h"
+
+namespace {
+
+constexpr int32_t kZwnj = 0x200C;
+constexpr int32_t kZwj = 0x200D;
+constexpr int32_t kRa = 0x0CB0;
+constexpr int32_t kNukta = 0x0CBC;
+constexpr int32_t kVirama = 0x0CCD;
+constexpr int32_t kDanda = 0x0964;
+
+// A syllable longer than this is not held past it: no writer forms one, and the search for
+// what fails stays short.
+constexpr size_t kLongestSyllable = 32;
+
+struct Character {
+    int32_t cp;  // -1: a byte that starts no well-formed sequence
+    size_t offset, length;
+};
+
+void Decode(const uint8_t *s, size_t n, std::vector<Character> &out) {
+    for (size_t i = 0; i < n;) {
+        uint8_t b = s[i];
+        int32_t cp;
+        size_t len;
+        if (b < 0x80) cp = b, len = 1;
+        else if (b >= 0xC2 && b <= 0xDF) cp = b & 0x1F, len = 2;
+        else if (b >= 0xE0 && b <= 0xEF) cp = b & 0x0F, len = 3;
+        else if (b >= 0xF0 && b <= 0xF4) cp = b & 0x07, len = 4;
+        else cp = -1, len = 1;
+        for (size_t k = 1; cp >= 0 && k < len; k++) {
+            if (i + k >= n || (s[i + k] & 0xC0) != 0x80) cp = -1;
+            else cp = (cp << 6) | (s[i + k] & 0x3F);
+        }
+        if (cp >= 0 && ((len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) ||
+                        (len == 4 && (cp < 0x10000 || cp > 0x10FFFF))))
+            cp = -1;
+        if (cp < 0) len = 1;
+        out.push_back({cp, i, len});
+        i += len;
+    }
+}
+
+bool IsJoiner(int32_t cp) { return cp == kZwj || cp == kZwnj; }
+bool IsKannada(int32_t cp) { return cp >= 0x0C80 && cp <= 0x0CFF; }
+bool IsConsonant(int32_t cp) { return (cp >= 0x0C95 && cp <= 0x0CB9) || cp == 0x0CDE; }
+// Signs that belong to the letter before them.
+bool IsCombining(int32_t cp) {
+    return (cp >= 0x0C81 && cp <= 0x0C83) || cp == kNukta || (cp >= 0x0CBE && cp <= 0x0CCD) || cp == 0x0CD5 ||
+           cp == 0x0CD6 || cp == 0x0CE2 || cp == 0x0CE3 || cp == 0x0CF3;
+}
+
+void PutUtf8(int32_t cp, std::string &out) {
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+
+// The text as a reader takes it: the two-part vowel signs in their parts, the nukta before a
+// virama, no joiners (Kannada shows a halant the same with either, and glyph text has none)
+// except the one that keeps RA before a virama from the repha. Glyph text writes the digits
+// and the danda with ASCII, and reads them so.
+std::vector<int32_t> AsRead(const std::string &utf8, bool glyphs) {
+    std::vector<Character> chars;
+    Decode(reinterpret_cast<const uint8_t *>(utf8.data()), utf8.size(), chars);
+    std::vector<int32_t> r;
+    for (size_t i = 0; i < chars.size(); i++) {
+        int32_t cp = chars[i].cp;
+        int32_t before = i > 0 ? chars[i - 1].cp : 0, after = i + 1 < chars.size() ? chars[i + 1].cp : 0;
+        if (IsJoiner(cp) && !(cp == kZwj && before == kRa && after == kVirama)) continue;
+        if (glyphs && cp >= 0x0CE6 && cp <= 0x0CEF) cp = '0' + (cp - 0x0CE6);
+        if (glyphs && cp == kDanda) cp = '.';
+        switch (cp) {
+        case 0x0CC0: r.insert(r.end(), {0x0CBF, 0x0CD5}); break;
+        case 0x0CC7: r.insert(r.end(), {0x0CC6, 0x0CD5}); break;
+        case 0x0CC8: r.insert(r.end(), {0x0CC6, 0x0CD6}); break;
+        case 0x0CCA: r.insert(r.end(), {0x0CC6, 0x0CC2}); break;
+        case 0x0CCB: r.insert(r.end(), {0x0CC6, 0x0CC2, 0x0CD5}); break;
+        default: r.push_back(cp);
+        }
+    }
+    for (size_t i = 1; i < r.size(); i++)
+        if (r[i] == kNukta && r[i - 1] == kVirama) std::swap(r[i], r[i - 1]);
+    return r;
+}
+
+// Text converted to the encoding, and back.
+void There(const std::string &text, HeldIn encoding, std::string &there) {
+    const uint8_t *s = reinterpret_cast<const uint8_t *>(text.data());
+    if (encoding == HeldIn::kIscii) UnicodeToIscii(s, text.size(), there = std::string());
+    else UnicodeToGlyphs(s, text.size(), encoding == HeldIn::kBilingual, there);
+}
+
+bool CameBack(const std::string &text, const std::string &there, HeldIn encoding) {
+    std::string back;
+    const uint8_t *s = reinterpret_cast<const uint8_t *>(there.data());
+    if (encoding == HeldIn::kIscii) IsciiToUnicode(s, there.size(), back);
+    else GlyphsToUnicode(s, there.size(), encoding == HeldIn::kBilingual, back);
+    bool glyphs = encoding != HeldIn::kIscii;
+    return AsRead(back, glyphs) == AsRead(text, glyphs);
+}
+
+// Whether a piece of text comes back from the encoding as itself.
+bool ComesBack(const std::string &text, HeldIn encoding) {
+    std::string there;
+    There(text, encoding, there);
+    return CameBack(text, there, encoding);
+}
+
+// Whether an ASCII character comes back, for each encoding: worked out once.
+bool AsciiHeld(uint8_t c, HeldIn encoding) {
+    struct Table {
+        bool held[3][128];
+        Table() {
+            for (int e = 0; e < 3; e++)
+                for (int c = 1; c < 128; c++) held[e][c] = ComesBack(std::string(1, static_cast<char>(c)), HeldIn(e));
+        }
+    };
+    static const Table table;
+    return c != 0 && table.held[static_cast<int>(encoding)][c];
+}
+
+// The characters of one syllable that keep it from coming back: each character in turn joins
+// what came back before it, and stays out when the two do not come back together. Joiners
+// are never left out (the text reads the same without them).
+void FindUnheldInSyllable(const std::vector<Character> &chars, size_t from, size_t to, HeldIn encoding,
+                          std::vector<UnheldCharacter> &unheld) {
+    std::string kept;
+    size_t count = 0;  // characters in `kept`
+    for (size_t i = from; i < to; i++) {
+        const Character &c = chars[i];
+        bool room = count < kLongestSyllable;
+        if (IsJoiner(c.cp)) {
+            if (room) PutUtf8(c.cp, kept), count++;
+            continue;
+        }
+        if (room) {
+            std::string with = kept;
+            PutUtf8(c.cp, with);
+            if (ComesBack(with, encoding)) {
+                kept.swap(with);
+                count++;
+                continue;
+            }
+        }
+        unheld.push_back({c.offset, c.length, c.cp});
+    }
+}
+
+// Each syllable on its own.
+void FindUnheldBySyllable(const uint8_t *utf8, size_t n, HeldIn encoding, std::vector<UnheldCharacter> &unheld) {
+    std::vector<Character> chars;
+    Decode(utf8, n, chars);
+    // Syllables seen in this text, and whether each comes back whole.
+    std::unordered_map<std::string, bool> seen;
+    for (size_t i = 0; i < chars.size();) {
+        const Character &c = chars[i];
+        if (c.cp >= 0 && c.cp < 0x80) {
+            if (!AsciiHeld(static_cast<uint8_t>(c.cp), encoding)) unheld.push_back({c.offset, c.length, c.cp});
+            i++;
+            continue;
+        }
+        if (c.cp < 0 || !(IsKannada(c.cp) || IsJoiner(c.cp) || c.cp == kDanda)) {
+            unheld.push_back({c.offset, c.length, c.cp});  // no encoding here has it
+            i++;
+            continue;
+        }
+        // A syllable: a letter (or a sign with none before it) and the signs and joiners after
+        // it, with each consonant that a virama links to the one before.
+        size_t end = i + 1;
+        while (end < chars.size() && (IsCombining(chars[end].cp) || IsJoiner(chars[end].cp) ||
+                                      (IsConsonant(chars[end].cp) && chars[end - 1].cp == kVirama)))
+            end++;
+        std::string syllable(reinterpret_cast<const char *>(utf8) + c.offset,
+                             chars[end - 1].offset + chars[end - 1].length - c.offset);
+        auto known = seen.find(syllable);
+        bool whole = known != seen.end() ? known->second : (seen[syllable] = ComesBack(syllable, encoding));
+        if (!whole) FindUnheldInSyllable(chars, i, end, encoding, unheld);
+        i = end;
+    }
+}
+
+}  // namespace
+
+void FindUnheld(const uint8_t *utf8, size_t n, HeldIn encoding, std::vector<UnheldCharacter> &unheld) {
+    std::string text(reinterpret_cast<const char *>(utf8), n);
+    if (!ComesBack(text, encoding)) FindUnheldBySyllable(utf8, n, encoding, unheld);
+}
+
+void ConvertHeld(const uint8_t *utf8, size_t n, HeldIn encoding, std::string &out) {
+    std::string text(reinterpret_cast<const char *>(utf8), n);
+    There(text, encoding, out);
+    if (CameBack(text, out, encoding)) return;
+    std::vector<UnheldCharacter> unheld;
+    FindUnheldBySyllable(utf8, n, encoding, unheld);
+    std::string kept;
+    size_t at = 0;
+    for (const UnheldCharacter &u : unheld) {
+        kept.append(text, at, u.offset - at);
+        at = u.offset + u.length;
+    }
+    kept.append(text, at, n - at);
+    There(kept, encoding, out);
+}
