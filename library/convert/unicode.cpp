@@ -1,6 +1,7 @@
 // Glyph strings to UTF-8 Kannada and back, through ISCII.
 #include "unicode.h"
 
+#include <climits>
 #include <cstring>
 #include <memory>
 #include <new>
