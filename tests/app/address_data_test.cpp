@@ -8,20 +8,9 @@
 
 #include <algorithm>
 
-#include "address_data.h"
-#include "shared_module.h"
-#include "test_database.h"
+#include "app_test_support.h"
 
 namespace {
-
-QString G(const char *latin1) { return QString::fromLatin1(latin1); }
-
-// Names in the order of their sort keys.
-QStringList inSortOrder(QStringList names) {
-    std::sort(names.begin(), names.end(),
-              [](const QString &a, const QString &b) { return ModDeclare::SortKey(a) < ModDeclare::SortKey(b); });
-    return names;
-}
 
 class AddressDataTest : public ::testing::Test {
 protected:
@@ -183,26 +172,6 @@ TEST_F(AddressDataTest, ThePrefixIsTakenByteForByte) {
     EXPECT_EQ(placeMatches(G("\xFF")), inSortOrder({G("7"), G("8")}));
     EXPECT_EQ(placeMatches(G("\xFF\xFF")), QStringList{G("7")});
     EXPECT_EQ(data.countByPrefix(AddressSearch::Place, G("it'")), 1);
-}
-
-TEST_F(AddressDataTest, SearchesRunOnTheColumnsIndexes) {
-    const std::pair<AddressSearch, const char *> indexes[] = {{AddressSearch::Name, "addressh_name"},
-                                                              {AddressSearch::Place, "addressh_city"},
-                                                              {AddressSearch::State, "addressh_state"},
-                                                              {AddressSearch::Country, "addressh_country"}};
-    for (const auto &[column, index] : indexes) {
-        for (const QString &sql : {AddressData::countSql(column), AddressData::idsSql(column)}) {
-            QSqlQuery q(Database::connection());
-            ASSERT_TRUE(q.prepare("EXPLAIN QUERY PLAN " + sql)) << q.lastError().text().toStdString();
-            for (const QVariant &v : AddressData::prefixBounds(G("P"))) q.addBindValue(v);
-            ASSERT_TRUE(q.exec());
-            QString plan;
-            while (q.next()) plan += q.value(3).toString() + '\n';
-            // A range search on the column's index, not a scan of the table.
-            EXPECT_TRUE(plan.contains(index) && plan.contains(">?") && plan.contains("<?")) << plan.toStdString();
-            EXPECT_FALSE(plan.contains("SCAN addressh\n")) << plan.toStdString();
-        }
-    }
 }
 
 }  // namespace

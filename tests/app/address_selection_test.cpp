@@ -6,12 +6,10 @@
 
 #include <algorithm>
 
-#include "address_rows.h"
 #include "address_selection.h"
+#include "app_test_support.h"
 
 namespace {
-
-QString G(const char *latin1) { return QString::fromLatin1(latin1); }
 
 class AddressSelectionTest : public ::testing::Test {
 protected:

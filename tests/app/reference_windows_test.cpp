@@ -1,0 +1,609 @@
+// The five reference-list windows driven as a person would: Kannada typed through the keyboard
+// bridge, the buttons pressed, the dialogs answered; each case then reads the database back.
+// The cascades themselves are the data layer's (data_access_test); here the windows must reach
+// them with the right entry.
+#include <QAbstractItemView>
+#include <QSqlError>
+
+#include "main_window.h"
+#include "menu_label.h"
+#include "menu_window.h"
+#include "two_level_window.h"
+#include "window_test.h"
+
+namespace {
+
+QString number(const ReferenceWindow *w) { return w->Txtno->text(); }
+
+// Districts kOlAra (1: taluks bIdara 10, hAsana 11) and mYsUru (2: taluk tumakUru 20).
+bool seedDistricts() {
+    return seed(RefTable::District, 1, Typed::kOlAra()) && seed(RefTable::District, 2, Typed::mYsUru()) &&
+           seed(RefTable::Taluk, 10, Typed::bIdara(), 1) && seed(RefTable::Taluk, 11, Typed::hAsana(), 1) &&
+           seed(RefTable::Taluk, 20, Typed::tumakUru(), 2);
+}
+
+// An address that points at reference entries: relation, district, taluk, category, sub-category.
+bool addAddress(int id, int relation, int district, int taluk, int prakara, int upaprakara) {
+    return insertAddress(makeAddress(id, QStringLiteral("n%1").arg(id), relation, district, taluk, prakara, upaprakara));
+}
+
+// Chooses a parent as the user does: the list's popup, then a click on the item.
+void chooseParent(ReferenceWindow *window, const QString &glyphs) {
+    GlyphComboBox *c = static_cast<TwoLevelWindow *>(window)->parentList;
+    int index = -1;
+    for (int i = 0; i < c->count(); ++i)
+        if (c->itemGlyphText(i) == glyphs) index = i;
+    QVERIFY2(index >= 0, "no such parent");
+    c->showPopup();
+    QAbstractItemView *view = c->view();
+    QTRY_VERIFY(view->isVisible());
+    const QModelIndex item = view->model()->index(index, 0);
+    view->scrollTo(item);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(item).center());
+    QTRY_VERIFY(!view->isVisible());
+    QCOMPARE(c->text(), glyphs);
+}
+
+}  // namespace
+
+class ReferenceWindowsTest : public WindowTest {
+    Q_OBJECT
+
+private slots:
+    void newOnAnEmptyTableShowsOneAndTheSaveFillsTheListAfterTheShake();
+    void badInputGivesEachWindowsMessage_data();
+    void badInputGivesEachWindowsMessage();
+    void aRenameMovesTheEntryToItsKannadaPlaceAfterTheShake();
+    void aSaveDuringTheShakeConfirmsOnce();
+    void aNumberTakenByAnotherCopyIsNotOverwritten();
+    void numbersPastSixteenBitsAreShownSavedRenamedAndDeleted();
+    void arrowsStepThroughTheSetAndEndSilently();
+    void aListChoiceDoesNotMoveTheSet();
+    void deletingAsksAndReachesTheCascade();
+    void deleteAsksNothingWithoutANumber();
+    void cancelAndTheCategoriesSaveShowTheFirstEntryAgain();
+    void theMenuOpensTheWindowsAndAResizeClosesThem();
+    void theModalDoorReturnsWhenTheWindowCloses();
+
+    void aChildListShowsItsParentsEntriesAndOneNameMayServeTwoParents();
+    void savingUnderAnotherParentMovesTheEntryWithItsAddresses();
+    void typingIntoTheParentListChangesNothing();
+    void choosingAParentTurnsTheListAndArrowsToIt();
+    void deletingAChildShowsTheFirstRemainingOne();
+    void aMissingParentTakesNoEntries();
+};
+
+void ReferenceWindowsTest::newOnAnEmptyTableShowsOneAndTheSaveFillsTheListAfterTheShake() {
+    ReferenceWindow *w = openReference("frmDistrict");
+    QVERIFY(w);
+    QCOMPARE(w->pos(), QPoint(0, 0));
+    QVERIFY(number(w).isEmpty() && w->nameBox->text().isEmpty() && w->list->count() == 0);
+    w->cmdnew->click();
+    QCOMPARE(number(w), QStringLiteral("1"));
+    QCOMPARE(w->focusWidget(), static_cast<QWidget *>(w->nameBox));
+    typeKeys(w->nameBox, "kOlAra");
+    QCOMPARE(w->nameBox->text(), Typed::kOlAra());
+    w->Cmdsave->click();
+    // Written at once with its sort key; the list shows it only once the window has shaken.
+    QCOMPARE(nameOf(RefTable::District, 1), Typed::kOlAra());
+    QCOMPARE(TestDatabase::scalar("SELECT sortcol FROM district").toString(), ModDeclare::SortKey(Typed::kOlAra()));
+    QCOMPARE(w->list->count(), 0);
+    QTRY_VERIFY(w->pos() != QPoint(0, 0));
+    QCOMPARE(waitForSaved(answerer_, w), 1);
+    QVERIFY(answerer_->messages.isEmpty());
+    QCOMPARE(w->pos(), QPoint(0, 0));
+    QCOMPARE(listTexts(w), QStringList{Typed::kOlAra()});
+    QCOMPARE(w->list->itemNumber(0), 1);
+    QCOMPARE(w->focusWidget(), static_cast<QWidget *>(w->cmdnew));
+}
+
+void ReferenceWindowsTest::badInputGivesEachWindowsMessage_data() {
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<int>("table");
+    QTest::addColumn<QString>("nameMessage");
+    QTest::newRow("districts") << "frmDistrict" << int(RefTable::District) << Caption::districtMessage();
+    QTest::newRow("categories") << "FrmPrakara" << int(RefTable::Prakara) << Caption::prakaraMessage();
+    QTest::newRow("relations") << "FrmRelation" << int(RefTable::Relation) << Caption::relationMessage();
+}
+
+void ReferenceWindowsTest::badInputGivesEachWindowsMessage() {
+    QFETCH(QString, window);
+    QFETCH(int, table);
+    QFETCH(QString, nameMessage);
+    const RefTable t = RefTable(table);
+    QVERIFY(seed(t, 1, Typed::tumakUru()));
+    QVERIFY(seed(t, 2, G("a'b")));  // a quote is just a character of a name
+    ReferenceWindow *w = openReference(qPrintable(window));
+    QVERIFY(w);
+    auto saveAndExpect = [&](const QString &message) {
+        answerer_->forget();
+        w->Cmdsave->click();
+        QCOMPARE(answerer_->messages, QStringList{message});
+    };
+    // A number box without a number, or with one that is no entry's number.
+    for (const char *junk : {"", "x1", "0", "-3", "3000000000"}) {
+        w->Txtno->setText(QString::fromLatin1(junk));
+        w->nameBox->setText(Typed::bIdara());
+        saveAndExpect(Caption::allInformation());
+    }
+    // A name of blanks only.
+    w->cmdnew->click();
+    typeKeys(w->nameBox, "   ");
+    saveAndExpect(nameMessage);
+    // A name stored already, its own blanks aside: refused, and the box emptied.
+    clickItem(w, G("a'b"));
+    QCOMPARE(number(w), QStringLiteral("2"));
+    saveAndExpect(Caption::alreadyExists());
+    QVERIFY(w->nameBox->text().isEmpty());
+    QCOMPARE(w->focusWidget(), static_cast<QWidget *>(w->nameBox));
+    w->cmdnew->click();
+    typeKeys(w->nameBox, " tumakUru ");
+    saveAndExpect(Caption::alreadyExists());
+    QCOMPARE(count(QStringLiteral("SELECT count(*) FROM ") + QLatin1String(refTableInfo(t).table)), 2);
+    QVERIFY(!w->Timer1->isActive());
+}
+
+void ReferenceWindowsTest::aRenameMovesTheEntryToItsKannadaPlaceAfterTheShake() {
+    QVERIFY(seed(RefTable::District, 1, Typed::kOlAra()) && seed(RefTable::District, 2, Typed::mYsUru()));
+    ReferenceWindow *w = openReference("frmDistrict");
+    QVERIFY(w);
+    QCOMPARE(number(w), QStringLiteral("1"));
+    QCOMPARE(w->list->text(), Typed::kOlAra());
+    // Replace the name: Backspaces through the bridge, then the new one.
+    w->nameBox->setFocus();
+    QTest::keyClick(w->nameBox, Qt::Key_End);
+    while (!w->nameBox->text().isEmpty()) QTest::keyClick(w->nameBox, Qt::Key_Backspace);
+    typeKeys(w->nameBox, "hAsana");
+    w->Cmdsave->click();
+    QCOMPARE(nameOf(RefTable::District, 1), Typed::hAsana());
+    QCOMPARE(TestDatabase::scalar("SELECT sortcol FROM district WHERE districtno = 1").toString(),
+             ModDeclare::SortKey(Typed::hAsana()));
+    QCOMPARE(count("SELECT count(*) FROM district"), 2);
+    // The list keeps the old order until the shake ends.
+    QCOMPARE(listTexts(w), (QStringList{Typed::kOlAra(), Typed::mYsUru()}));
+    QCOMPARE(waitForSaved(answerer_, w), 1);
+    QCOMPARE(listTexts(w), (QStringList{Typed::mYsUru(), Typed::hAsana()}));
+    QCOMPARE(w->list->text(), Typed::hAsana());
+}
+
+void ReferenceWindowsTest::aSaveDuringTheShakeConfirmsOnce() {
+    ReferenceWindow *w = openReference("FrmRelation");
+    QVERIFY(w);
+    w->cmdnew->click();
+    typeKeys(w->nameBox, "akfka");
+    w->Cmdsave->click();
+    QTRY_VERIFY(w->shakeCounter() >= 4);
+    const int reached = w->shakeCounter();
+    w->cmdnew->click();
+    QCOMPARE(number(w), QStringLiteral("2"));
+    typeKeys(w->nameBox, "tamfma");
+    w->Cmdsave->click();
+    QVERIFY(w->shakeCounter() >= reached);  // the running shake goes on
+    QCOMPARE(waitForSaved(answerer_, w), 1);
+    QCOMPARE(w->pos(), QPoint(0, 0));
+    QCOMPARE(count("SELECT count(*) FROM addrelation"), 2);
+    QCOMPARE(w->list->count(), 2);
+}
+
+// Another copy of the program, on its own connection to the same file, saves a district under
+// the number this window handed out: the window's save takes the next free number and says so.
+void ReferenceWindowsTest::aNumberTakenByAnotherCopyIsNotOverwritten() {
+    ReferenceWindow *w = openReference("frmDistrict");
+    QVERIFY(w);
+    w->cmdnew->click();
+    typeKeys(w->nameBox, "beLagAvi");
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other copy"));
+        other.setDatabaseName(db_->path());
+        QVERIFY(other.open());
+        QSqlQuery q(other);
+        q.prepare("INSERT INTO district (districtno, districtname, sortcol) VALUES (1, ?, ?)");
+        q.addBindValue(Typed::bIdara());
+        q.addBindValue(ModDeclare::SortKey(Typed::bIdara()));
+        QVERIFY2(q.exec(), qPrintable(q.lastError().text()));
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other copy"));
+    w->Cmdsave->click();
+    QCOMPARE(answerer_->messages, QStringList{Caption::numberTaken() + QStringLiteral("2")});
+    QCOMPARE(number(w), QStringLiteral("2"));
+    QCOMPARE(nameOf(RefTable::District, 1), Typed::bIdara());
+    QCOMPARE(nameOf(RefTable::District, 2), Typed::beLagAvi());
+    QCOMPARE(waitForSaved(answerer_, w), 1);
+    // Saved once, the entry is the window's: a second save renames it by its number.
+    w->nameBox->setText(Typed::mYsUru());
+    answerer_->forget();
+    w->Cmdsave->click();
+    QCOMPARE(nameOf(RefTable::District, 2), Typed::mYsUru());
+    QCOMPARE(count("SELECT count(*) FROM district"), 2);
+    QCOMPARE(waitForSaved(answerer_, w), 1);
+    QVERIFY(answerer_->messages.isEmpty());
+}
+
+// Whatever number the data layer holds or hands out, the window works with it.
+void ReferenceWindowsTest::numbersPastSixteenBitsAreShownSavedRenamedAndDeleted() {
+    QVERIFY(seed(RefTable::District, 40000, Typed::kOlAra()));
+    ReferenceWindow *w = openReference("frmDistrict");
+    QVERIFY(w);
+    QCOMPARE(number(w), QStringLiteral("40000"));
+    w->nameBox->setText(Typed::mYsUru());
+    w->Cmdsave->click();
+    QCOMPARE(nameOf(RefTable::District, 40000), Typed::mYsUru());
+    QCOMPARE(waitForSaved(answerer_, w), 1);
+    w->cmdnew->click();
+    QCOMPARE(number(w), QStringLiteral("40001"));
+    w->nameBox->setText(Typed::hAsana());
+    w->Cmdsave->click();
+    QCOMPARE(nameOf(RefTable::District, 40001), Typed::hAsana());
+    QCOMPARE(waitForSaved(answerer_, w), 1);
+    clickItem(w, Typed::mYsUru());
+    answerer_->answerNextQuestion(true);
+    w->CmdDelete->click();
+    QCOMPARE(nameOf(RefTable::District, 40000), QStringLiteral("<none>"));
+    QVERIFY(answerer_->messages.isEmpty());
+}
+
+void ReferenceWindowsTest::arrowsStepThroughTheSetAndEndSilently() {
+    QVERIFY(seed(RefTable::Prakara, 1, Typed::mYsUru()) && seed(RefTable::Prakara, 2, Typed::kOlAra()) &&
+            seed(RefTable::Prakara, 3, Typed::tumakUru()));
+    ReferenceWindow *w = openReference("FrmPrakara");
+    QVERIFY(w);
+    // Kannada order: kOlAra, tumakUru, mYsUru.
+    QCOMPARE(w->navigationSet(), (QVector<int>{2, 3, 1}));
+    QCOMPARE(w->list->text(), Typed::kOlAra());
+    QStringList seen;
+    auto press = [&](QPushButton *arrow) {
+        arrow->click();
+        seen << number(w);
+    };
+    press(w->cmdmn);
+    QCOMPARE(w->list->text(), Typed::tumakUru());
+    // Past the last entry the boxes stay on it, and Last does nothing either; Previous comes
+    // back from there; before the first nothing moves.
+    for (QPushButton *arrow : {w->cmdml, w->cmdmn, w->cmdmn, w->cmdml, w->cmdmp, w->cmdmp, w->cmdmp, w->cmdmp,
+                               w->cmdmp, w->cmdmn, w->cmdml, w->cmdmf})
+        press(arrow);
+    QCOMPARE(seen, (QStringList{"3", "1", "1", "1", "1", "1", "3", "2", "2", "2", "2", "1", "2"}));
+    QCOMPARE(w->list->text(), Typed::kOlAra());
+    // An entry deleted by another window since the set was opened cannot be read: the arrow
+    // stops there and leaves the boxes as they were.
+    QVERIFY(ModDeclare::Data().remove(RefTable::Prakara, 3));
+    seen.clear();
+    press(w->cmdmn);
+    press(w->cmdmn);
+    QCOMPARE(seen, (QStringList{"2", "1"}));
+    QVERIFY(answerer_->messages.isEmpty());
+}
+
+void ReferenceWindowsTest::aListChoiceDoesNotMoveTheSet() {
+    QVERIFY(seed(RefTable::District, 1, Typed::kOlAra()) && seed(RefTable::District, 2, Typed::tumakUru()) &&
+            seed(RefTable::District, 3, Typed::mYsUru()));
+    ReferenceWindow *w = openReference("frmDistrict");
+    QVERIFY(w);
+    clickItem(w, Typed::mYsUru());
+    QCOMPARE(number(w), QStringLiteral("3"));
+    QCOMPARE(w->navigationPosition(), 0);
+    // Next goes on from the set's first row, not from the chosen one.
+    w->cmdmn->click();
+    QCOMPARE(number(w), QStringLiteral("2"));
+    // The keyboard chooses too.
+    w->list->setFocus();
+    QTest::keyClick(w->list, Qt::Key_Up);
+    QCOMPARE(number(w), QStringLiteral("1"));
+    QCOMPARE(w->nameBox->text(), Typed::kOlAra());
+}
+
+void ReferenceWindowsTest::deletingAsksAndReachesTheCascade() {
+    QVERIFY(seedDistricts());
+    QVERIFY(seed(RefTable::Prakara, 1, Typed::kOlAra()) && seed(RefTable::Upaprakara, 10, Typed::bIdara(), 1) &&
+            seed(RefTable::Relation, 4, Typed::tumakUru()));
+    QVERIFY(addAddress(1, 4, 1, 10, 1, 10));
+    QVERIFY(addAddress(2, 4, 2, 20, 1, 10));
+    ReferenceWindow *w = openReference("frmDistrict");
+    QVERIFY(w);
+    answerer_->answerNextQuestion(false);
+    w->CmdDelete->click();  // no keeps everything
+    QCOMPARE(answerer_->questions, QStringList{Caption::districtWarning()});
+    QCOMPARE(count("SELECT count(*) FROM district"), 2);
+    answerer_->answerNextQuestion(true);
+    w->CmdDelete->click();
+    QCOMPARE(nameOf(RefTable::District, 1), QStringLiteral("<none>"));
+    QCOMPARE(count("SELECT count(*) FROM taluk"), 1);
+    QCOMPARE(addressLinks(1), (QList<int>{4, 0, 0, 1, 10}));
+    QCOMPARE(addressLinks(2), (QList<int>{4, 2, 20, 1, 10}));
+    // The first district left shows, and the list holds what is left.
+    QCOMPARE(number(w), QStringLiteral("2"));
+    QCOMPARE(listTexts(w), QStringList{Typed::mYsUru()});
+    // Each window asks with its own warning and deletes its own entry.
+    const struct {
+        const char *window;
+        QString warning;
+        QList<int> links;
+    } others[] = {{"Frmtaluk", Caption::talukWarning(), {4, 2, 0, 1, 10}},
+                  {"FrmUpaprakara", Caption::upaprakaraWarning(), {4, 2, 0, 1, 0}},
+                  {"FrmPrakara", Caption::prakaraWarning(), {4, 2, 0, 0, 0}},
+                  {"FrmRelation", Caption::relationWarning(), {0, 2, 0, 0, 0}}};
+    for (const auto &o : others) {
+        ReferenceWindow *r = openReference(o.window);
+        QVERIFY(r);
+        answerer_->answerNextQuestion(true);
+        r->CmdDelete->click();
+        QCOMPARE(answerer_->questions.last(), o.warning);
+        QCOMPARE(addressLinks(2), o.links);
+        QVERIFY(number(r).isEmpty() && r->list->count() == 0);
+    }
+}
+
+void ReferenceWindowsTest::deleteAsksNothingWithoutANumber() {
+    QVERIFY(seed(RefTable::District, 1, Typed::kOlAra()));
+    ReferenceWindow *w = openReference("frmDistrict");
+    QVERIFY(w);
+    w->Txtno->clear();
+    w->nameBox->setText(QString());
+    w->CmdDelete->click();
+    // A name typed without a number is stored nowhere: there is nothing to delete.
+    typeKeys(w->nameBox, "kOlAra");
+    w->CmdDelete->click();
+    QVERIFY(answerer_->questions.isEmpty());
+    // A new number not saved yet: the delete changes nothing and shows the first entry.
+    w->cmdnew->click();
+    answerer_->answerNextQuestion(true);
+    w->CmdDelete->click();
+    QCOMPARE(count("SELECT count(*) FROM district"), 1);
+    QCOMPARE(number(w), QStringLiteral("1"));
+}
+
+void ReferenceWindowsTest::cancelAndTheCategoriesSaveShowTheFirstEntryAgain() {
+    QVERIFY(seed(RefTable::District, 1, Typed::kOlAra()) && seed(RefTable::Prakara, 1, Typed::kOlAra()));
+    ReferenceWindow *w = openReference("frmDistrict");
+    QVERIFY(w);
+    w->cmdnew->click();
+    typeKeys(w->nameBox, "bIdara");
+    w->cmdcancel->click();
+    QCOMPARE(w->nameBox->text(), Typed::kOlAra());
+    QCOMPARE(w->focusWidget(), static_cast<QWidget *>(w->cmdnew));
+    QCOMPARE(count("SELECT count(*) FROM district"), 1);
+    // A district saved after the set was opened is reached only after Cancel or First.
+    QVERIFY(seed(RefTable::District, 2, Typed::mYsUru()));
+    w->cmdmn->click();
+    QCOMPARE(number(w), QStringLiteral("1"));
+    w->cmdcancel->click();
+    w->cmdmn->click();
+    QCOMPARE(number(w), QStringLiteral("2"));
+
+    // The categories window reopens its set after a save: the arrows reach the new entry.
+    ReferenceWindow *p = openReference("FrmPrakara");
+    QVERIFY(p);
+    p->cmdnew->click();
+    typeKeys(p->nameBox, "bIdara");
+    p->Cmdsave->click();
+    QCOMPARE(number(p), QStringLiteral("1"));
+    QCOMPARE(p->navigationSet(), (QVector<int>{1, 2}));
+    QCOMPARE(waitForSaved(answerer_, p), 1);
+}
+
+void ReferenceWindowsTest::theMenuOpensTheWindowsAndAResizeClosesThem() {
+    QVERIFY(seed(RefTable::District, 1, Typed::kOlAra()));
+    frmmain main;
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    const struct {
+        const char *entry, *window;
+    } entries[] = {{"lnew", "frmDistrict"}, {"lopen", "Frmtaluk"}, {"lprk", "FrmPrakara"},
+                   {"luprk", "FrmUpaprakara"}, {"lexit", "FrmRelation"}};
+    QList<QPointer<QWidget>> opened;
+    for (const auto &e : entries) {
+        emit main.l[5]->mousePressed();
+        QVERIFY(main.menu(5));
+        QTest::mouseClick(main.menu(5)->findChild<MenuLabel *>(e.entry), Qt::LeftButton);
+        QWidget *w = nullptr;
+        for (QWidget *t : QApplication::topLevelWidgets())
+            if (t->objectName() == QLatin1String(e.window) && t->isVisible()) w = t;
+        QVERIFY2(qobject_cast<ReferenceWindow *>(w), e.window);
+        QCOMPARE(w->pos(), QPoint(0, 0));
+        QCOMPARE(w->windowModality(), Qt::NonModal);
+        opened << w;
+    }
+    QCOMPARE(qobject_cast<ReferenceWindow *>(opened.first().data())->nameBox->text(), Typed::kOlAra());
+    // The main window is resized: every reference window closes and is gone.
+    main.resize(main.size() + QSize(40, 30));
+    for (const auto &w : opened) QTRY_VERIFY(w.isNull());
+    // Each close button unloads the window.
+    for (int button = 0; button < 2; ++button) {
+        QPointer<ReferenceWindow> w = qobject_cast<ReferenceWindow *>(main.showWindow("FrmRelation"));
+        (button ? w->Command4 : static_cast<QPushButton *>(w->cmdexit))->click();
+        QTRY_VERIFY(w.isNull());
+    }
+}
+
+void ReferenceWindowsTest::theModalDoorReturnsWhenTheWindowCloses() {
+    QVERIFY(seed(RefTable::District, 1, Typed::kOlAra()));
+    QWidget owner;
+    owner.show();
+    QPointer<ReferenceWindow> seen;
+    bool modal = false;
+    QTimer::singleShot(50, [&] {
+        seen = qobject_cast<ReferenceWindow *>(QApplication::activeModalWidget());
+        if (!seen) return;
+        modal = seen->isModal();
+        seen->cmdnew->click();
+        seen->nameBox->setText(Typed::bIdara());
+        seen->Cmdsave->click();
+        QTimer::singleShot(900, seen.data(), [&] { seen->cmdexit->click(); });
+    });
+    WindowRegistry::openModal(QStringLiteral("frmDistrict"), &owner);
+    QVERIFY(modal);
+    QVERIFY(seen.isNull());
+    QCOMPARE(nameOf(RefTable::District, 2), Typed::bIdara());
+}
+
+// ---- The windows with a parent list ----------------------------------------------------------
+
+void ReferenceWindowsTest::aChildListShowsItsParentsEntriesAndOneNameMayServeTwoParents() {
+    QVERIFY(seedDistricts());
+    auto *w = static_cast<TwoLevelWindow *>(openReference("Frmtaluk"));
+    QVERIFY(w);
+    QCOMPARE(w->pos(), QPoint(0, 0));
+    QCOMPARE(w->parentList->text(), Typed::kOlAra());
+    QCOMPARE(w->currentParent(), 1);
+    // Kannada order within the district: bIdara before hAsana.
+    QCOMPARE(listTexts(w), (QStringList{Typed::bIdara(), Typed::hAsana()}));
+    QCOMPARE(number(w), QStringLiteral("10"));
+    // bIdara under the other district too: numbered over all districts.
+    chooseParent(w, Typed::mYsUru());
+    w->cmdnew->click();
+    QCOMPARE(number(w), QStringLiteral("21"));
+    typeKeys(w->nameBox, "bIdara");
+    w->Cmdsave->click();
+    QCOMPARE(waitForSaved(answerer_, w), 1);
+    QCOMPARE(count("SELECT districtno FROM taluk WHERE Talukno = 21"), 2);
+    QCOMPARE(listTexts(w), (QStringList{Typed::tumakUru(), Typed::bIdara()}));
+    // Twice under one district is refused.
+    w->cmdnew->click();
+    typeKeys(w->nameBox, "bIdara");
+    w->Cmdsave->click();
+    QCOMPARE(answerer_->messages, QStringList{Caption::alreadyExists()});
+    QCOMPARE(count("SELECT count(*) FROM taluk"), 4);
+    // Cancel keeps the chosen district: the parent list, the list and the boxes agree.
+    w->cmdcancel->click();
+    QCOMPARE(w->parentList->text(), Typed::mYsUru());
+    QCOMPARE(number(w), QStringLiteral("20"));
+    QCOMPARE(w->list->text(), Typed::tumakUru());
+}
+
+void ReferenceWindowsTest::savingUnderAnotherParentMovesTheEntryWithItsAddresses() {
+    QVERIFY(seedDistricts());
+    QVERIFY(addAddress(1, 0, 1, 11, 0, 0));
+    QVERIFY(addAddress(2, 0, 1, 10, 0, 0));
+    auto *w = static_cast<TwoLevelWindow *>(openReference("Frmtaluk"));
+    QVERIFY(w);
+    clickItem(w, Typed::hAsana());
+    // Choosing the other district keeps the shown taluk; Save files it there.
+    chooseParent(w, Typed::mYsUru());
+    QCOMPARE(w->currentParent(), 2);
+    QCOMPARE(number(w), QStringLiteral("11"));
+    QCOMPARE(listTexts(w), QStringList{Typed::tumakUru()});
+    w->Cmdsave->click();
+    QCOMPARE(waitForSaved(answerer_, w), 1);
+    QCOMPARE(count("SELECT districtno FROM taluk WHERE Talukno = 11"), 2);
+    QCOMPARE(addressLinks(1), (QList<int>{0, 2, 11, 0, 0}));
+    QCOMPARE(addressLinks(2), (QList<int>{0, 1, 10, 0, 0}));
+    QCOMPARE(listTexts(w), (QStringList{Typed::tumakUru(), Typed::hAsana()}));
+
+    // A sub-category renamed under its own category carries its addresses there.
+    QVERIFY(seed(RefTable::Prakara, 1, Typed::kOlAra()) && seed(RefTable::Prakara, 2, Typed::mYsUru()) &&
+            seed(RefTable::Upaprakara, 5, Typed::bIdara(), 1));
+    QVERIFY(addAddress(3, 0, 0, 0, 2, 5));
+    ReferenceWindow *u = openReference("FrmUpaprakara");
+    QVERIFY(u);
+    u->nameBox->setText(Typed::beLagAvi());
+    u->Cmdsave->click();
+    QCOMPARE(nameOf(RefTable::Upaprakara, 5), Typed::beLagAvi());
+    QCOMPARE(addressLinks(3), (QList<int>{0, 0, 0, 1, 5}));
+    QCOMPARE(waitForSaved(answerer_, u), 1);
+}
+
+void ReferenceWindowsTest::typingIntoTheParentListChangesNothing() {
+    QVERIFY(seedDistricts());
+    auto *w = static_cast<TwoLevelWindow *>(openReference("Frmtaluk"));
+    QVERIFY(w);
+    const QStringList shown = listTexts(w);
+    w->parentList->setFocus();
+    QTRY_VERIFY(w->parentList->hasFocus());
+    for (bool kannada : {true, false}) {
+        typing_->kannada(kannada);
+        QTest::keyClicks(w->parentList, "mYsUru");
+        QTest::keyClick(w->parentList, Qt::Key_Backspace);
+        QTest::keyClick(w->parentList, Qt::Key_Delete);
+        QCOMPARE(w->parentList->text(), Typed::kOlAra());
+        QCOMPARE(w->parentList->lineEdit()->text(), GlyphText::toDisplay(Typed::kOlAra()));
+        QCOMPARE(w->currentParent(), 1);
+        QCOMPARE(listTexts(w), shown);
+    }
+    QCOMPARE(w->parentList->count(), 2);
+}
+
+void ReferenceWindowsTest::choosingAParentTurnsTheListAndArrowsToIt() {
+    QVERIFY(seedDistricts() && seed(RefTable::Taluk, 21, Typed::beLagAvi(), 2));
+    auto *w = static_cast<TwoLevelWindow *>(openReference("Frmtaluk"));
+    QVERIFY(w);
+    // The keyboard's arrow keys choose too.
+    w->parentList->setFocus();
+    QTest::keyClick(w->parentList, Qt::Key_Down);
+    QCOMPARE(w->currentParent(), 2);
+    QCOMPARE(listTexts(w), (QStringList{Typed::tumakUru(), Typed::beLagAvi()}));
+    // The boxes keep the taluk they showed; the arrows work on the chosen district's taluks.
+    QCOMPARE(number(w), QStringLiteral("10"));
+    QStringList seen;
+    for (QPushButton *arrow : {w->cmdmn, w->cmdml, w->cmdmf}) {
+        arrow->click();
+        seen << number(w);
+    }
+    QCOMPARE(seen, (QStringList{"20", "21", "20"}));
+    QCOMPARE(w->list->text(), Typed::tumakUru());
+    // With the boxes empty, choosing a district shows its first taluk.
+    w->cmdnew->click();
+    w->Txtno->clear();
+    chooseParent(w, Typed::kOlAra());
+    QCOMPARE(number(w), QStringLiteral("10"));
+    QCOMPARE(w->nameBox->text(), Typed::bIdara());
+}
+
+void ReferenceWindowsTest::deletingAChildShowsTheFirstRemainingOne() {
+    QVERIFY(seed(RefTable::Prakara, 1, Typed::kOlAra()) && seed(RefTable::Upaprakara, 5, Typed::mYsUru(), 1) &&
+            seed(RefTable::Upaprakara, 6, Typed::bIdara(), 1) && seed(RefTable::Upaprakara, 7, Typed::tumakUru(), 1));
+    ReferenceWindow *w = openReference("FrmUpaprakara");
+    QVERIFY(w);
+    // The arrows step through a set kept open between presses: tumakUru, bIdara, mYsUru.
+    QStringList seen{number(w)};
+    for (QPushButton *arrow : {w->cmdmn, w->cmdmn, w->cmdmp, w->cmdml, w->cmdmn, w->cmdmp, w->cmdmp}) {
+        arrow->click();
+        seen << number(w);
+    }
+    QCOMPARE(seen, (QStringList{"7", "6", "5", "6", "5", "5", "5", "6"}));
+    // The deleted entry does not linger in the boxes, where Save would bring it back.
+    answerer_->answerNextQuestion(true);
+    w->CmdDelete->click();
+    QCOMPARE(nameOf(RefTable::Upaprakara, 6), QStringLiteral("<none>"));
+    QCOMPARE(number(w), QStringLiteral("7"));
+    QCOMPARE(listTexts(w), (QStringList{Typed::tumakUru(), Typed::mYsUru()}));
+    for (int i = 0; i < 2; ++i) {
+        answerer_->answerNextQuestion(true);
+        w->CmdDelete->click();
+    }
+    QVERIFY(number(w).isEmpty() && w->nameBox->text().isEmpty());
+    w->Cmdsave->click();
+    QCOMPARE(answerer_->messages, QStringList{Caption::allInformation()});
+    QCOMPARE(count("SELECT count(*) FROM upaprakara"), 0);
+}
+
+void ReferenceWindowsTest::aMissingParentTakesNoEntries() {
+    // No category at all: nothing shows, and Save asks for one.
+    ReferenceWindow *w = openReference("FrmUpaprakara");
+    QVERIFY(w);
+    QCOMPARE(w->list->count(), 0);
+    w->cmdnew->click();
+    typeKeys(w->nameBox, "bIdara");
+    w->Cmdsave->click();
+    QCOMPARE(answerer_->messages, QStringList{Caption::upaprakaraParentMessage()});
+    // A district deleted in its own window while this one still lists it.
+    QVERIFY(seedDistricts());
+    ReferenceWindow *t = openReference("Frmtaluk");
+    QVERIFY(t);
+    QVERIFY(ModDeclare::Data().remove(RefTable::District, 1));
+    t->cmdnew->click();
+    typeKeys(t->nameBox, "beLagAvi");
+    t->Cmdsave->click();
+    QCOMPARE(answerer_->messages.last(), Caption::districtMessage());
+    // With a parent, a blank name gives the window's name message.
+    chooseParent(t, Typed::mYsUru());
+    t->cmdnew->click();
+    typeKeys(t->nameBox, "  ");
+    t->Cmdsave->click();
+    QCOMPARE(answerer_->messages.last(), Caption::talukMessage());
+    QCOMPARE(count("SELECT count(*) FROM upaprakara") + count("SELECT count(*) FROM taluk"), 1);
+    QVERIFY(!t->Timer1->isActive());
+}
+
+QTEST_MAIN(ReferenceWindowsTest)
+#include "reference_windows_test.moc"
