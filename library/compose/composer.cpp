@@ -179,10 +179,18 @@ int ApplyKagunitha(ComposerState &s, int base, int key) {
     return 1;
 }
 
+namespace {
+
+bool HasSpecialKagunitha(const ComposerState &s, int base, int key) {
+    return !(base == 'j' && key == 'f' && s.conjCount > 0) &&
+           FindSpecialKagunithaRow(base, key, s.options.keyEngine != 0) != 0;
+}
+
+}  // namespace
+
 int ApplySpecialKagunitha(ComposerState &s, int base, int key) {
-    if (base == 'j' && key == 'f' && s.conjCount > 0) return 0;
+    if (!HasSpecialKagunitha(s, base, key)) return 0;
     int r = FindSpecialKagunithaRow(base, key, s.options.keyEngine != 0);
-    if (!r) return 0;
     ClearOut(s);
     AppendErase(s, Layout.specialKagunitha[r][2]);
     AppendGlyphs(s, &Layout.specialKagunitha[r][3], 5);
@@ -218,6 +226,9 @@ int ProcessConjunctKey(ComposerState &s, int key) {
         ClearConjunct(s);
         return 0;
     }
+    // "X" changes the chain's last RA or LA; after any other key it matches nothing, and a key
+    // that matches nothing changes nothing.
+    if (key == 'X' && s.conjCount > 0 && s.recentKeys[0] != 'r' && s.recentKeys[0] != 'L') return 0;
     if (s.conjCount > 0) {  // erase the chain
         ClearOut(s);
         AppendErase(s, s.conjCount);
@@ -237,7 +248,7 @@ int ProcessConjunctKey(ComposerState &s, int key) {
             return 1;
         }
     }
-    if (key == 'X' && s.conjCount > 0) {
+    if (key == 'X' && s.conjCount > 0) {  // after RA or LA
         if (s.recentKeys[0] == 'r') s.conjGlyphs[s.conjCount] = 249;
         if (s.recentKeys[0] == 'L') s.conjGlyphs[s.conjCount] = 250;
         ClearOut(s);
@@ -340,15 +351,16 @@ int ProcessLetter(ComposerState &s, int key) {
             s.conjCount = 1;
             return 1;
         }
+        // A key that matches nothing changes nothing: the text still ends in the halant form
+        // this state stands for.
+        if (!HasSpecialKagunitha(s, s.halantBase, key)) return 0;
         EmitBytes(s, {kBackspace});
         ApplyOvelOmitor(s, s.halantBase);
         Emit(s);
         EmitBytes(s, {251});
-        if (ApplySpecialKagunitha(s, s.halantBase, key)) {
-            PushKey(s, kStateBoundary, key);
-            return 1;
-        }
-        return 0;
+        ApplySpecialKagunitha(s, s.halantBase, key);
+        PushKey(s, kStateBoundary, key);
+        return 1;
 
     case kStateExtendedChain:
         if (ApplySpecialKagunitha(s, s.halantBase, key)) {
@@ -423,9 +435,9 @@ void InsertCode(ComposerState &s, uint8_t code) {
     if (s.actions.insertLength < kActionBytes) s.actions.insert[s.actions.insertLength++] = code;
 }
 
-// Counts a typed glyph and remembers it at its position in the syllable.
+// Counts a typed glyph and remembers it at its position (the last kPostedRecord positions).
 void RememberTyped(ComposerState &s, uint8_t glyph) {
-    if (s.postedCount >= 0 && s.postedCount < kPostedRecord) s.postedGlyphs[s.postedCount] = glyph;
+    if (s.postedCount >= 0) s.postedGlyphs[s.postedCount % kPostedRecord] = glyph;
     s.postedCount++;
 }
 
@@ -437,6 +449,10 @@ void EmitOutput(ComposerState &s) {
     const bool bilingual = s.options.bilingual != 0;
     s.actions.emissions++;
     if (s.outBuf[1] == 0) s.actions.emptyEmissions++;
+    // The history keeps the monolingual codes, which the state machine compares.
+    for (int row = kHistoryRows - 1; row > 0; row--)
+        std::memcpy(s.history[row], s.history[row - 1], sizeof s.history[row]);
+    std::memcpy(s.history[0], s.outBuf, sizeof s.outBuf);
     if (bilingual)
         for (int i = 1; i <= kOutBufBytes && s.outBuf[i] != 0; i++)
             s.outBuf[i] = ConversionLookup.mono2Bilingual[s.outBuf[i]];
@@ -454,8 +470,7 @@ void EmitOutput(ComposerState &s) {
             // The joiner typed before the erased glyph goes with it. The glyphs typed for the
             // syllable are remembered by position, so a chain of several subscripts with a
             // joiner between each pair is erased whole, one joiner per glyph.
-            if (s.postedCount > 0 && s.postedCount <= kPostedRecord &&
-                IsTypedJoiner(s.postedGlyphs[s.postedCount - 1], bilingual)) {
+            if (s.postedCount > 0 && IsTypedJoiner(s.postedGlyphs[(s.postedCount - 1) % kPostedRecord], bilingual)) {
                 EraseOne(s);
                 s.postedCount--;
             }
@@ -476,9 +491,6 @@ void EmitOutput(ComposerState &s) {
         }
     }
 
-    for (int row = kHistoryRows - 1; row > 0; row--)
-        std::memcpy(s.history[row], s.history[row - 1], sizeof s.history[row]);
-    std::memcpy(s.history[0], s.outBuf, sizeof s.outBuf);
     std::memset(s.outBuf, 0, sizeof s.outBuf);
 }
 

@@ -15,8 +15,8 @@ constexpr int kOutBufBytes = 9;
 constexpr int kOutBufSize = kOutBufBytes + 2;
 constexpr int kHistoryRows = 4;
 constexpr int kKeyBufCapacity = 38;
-// How many of the glyphs typed for a syllable are remembered, so that an erasure knows
-// whether a joiner stands before the glyph it erased.
+// How many of the last glyphs typed are remembered, so that an erasure knows whether a
+// joiner stands before the glyph it erased.
 constexpr int kPostedRecord = 64;
 // More erasures than any syllable of the key buffer types: a count past it is a fault of the
 // bookkeeping and is cut to it.
@@ -67,7 +67,7 @@ struct ComposerState {
     int32_t keyBuf[kKeyBufCapacity];  // keys of the syllable with conjunct markers (0, 246, 247)
     int32_t keyCount;
     int32_t postedCount;
-    uint8_t postedGlyphs[kPostedRecord];  // what was typed, by position 0..postedCount-1
+    uint8_t postedGlyphs[kPostedRecord];  // what was typed at position p, at p % kPostedRecord
     ComposerActions actions;              // the current key's
 };
 

@@ -604,30 +604,6 @@ void EndSyllable(ComposerState &s) {
     s.postedCount = 0;
 }
 
-// Copies a monolingual glyph string, putting the joiner glyph between two subscripts (also
-// across the halant glyph) as typing does; bilingual output maps every byte afterwards.
-void InsertJoiners(const std::string &glyphs, bool bilingual, std::string &out) {
-    out.reserve(out.size() + glyphs.size() + glyphs.size() / 4);
-    size_t start = out.size();
-    for (char ch : glyphs) {
-        uint8_t g = static_cast<uint8_t>(ch);
-        size_t k = out.size() - start;
-        if (IsSubscriptGlyph(g) && k >= 1) {
-            uint8_t before = static_cast<uint8_t>(out[out.size() - 1]);
-            uint8_t joiner = 0;
-            if (k >= 2 && before == kHalantGlyph && IsSubscriptGlyph(static_cast<uint8_t>(out[out.size() - 2])))
-                joiner = JoinerGlyph(static_cast<uint8_t>(out[out.size() - 2]), g);
-            else if (IsSubscriptGlyph(before))
-                joiner = JoinerGlyph(before, g);
-            if (joiner) out.push_back(static_cast<char>(joiner));
-        }
-        out.push_back(static_cast<char>(g));
-    }
-    if (bilingual)
-        for (size_t i = start; i < out.size(); i++)
-            out[i] = static_cast<char>(ConversionLookup.mono2Bilingual[static_cast<uint8_t>(out[i])]);
-}
-
 // ISCII to glyph into the caller's dst; the result is the output length.
 int IsciiToGlyphExport(char *src, char *dst, unsigned int dstSize, bool bilingual) {
     if (!CheckConverterArguments(src, dstSize)) return 0;
@@ -646,10 +622,12 @@ int IsciiToGlyphExport(char *src, char *dst, unsigned int dstSize, bool bilingua
 
 void IsciiToGlyphString(char *src, bool bilingual, bool keepLetters, bool rewriteLetters, std::string &out) {
     const ConversionIndex &x = ConversionLookup;
-    // A composer of the conversion's own: monolingual, the key engine off, the glyphs alone.
+    // A composer of the conversion's own, typing in the output encoding with typing's joiners;
+    // the key engine off.
     ComposerState composer = NewComposerState();
-    composer.options.joiners = 0;
-    std::string glyphs;  // monolingual, without joiners
+    composer.options.bilingual = bilingual;
+    out.clear();
+    auto encode = [&](uint8_t code) { return static_cast<char>(bilingual ? x.mono2Bilingual[code] : code); };
     for (uint8_t *p = reinterpret_cast<uint8_t *>(src); *p; p++) {
         uint8_t c = *p;
         if (IsAsciiLetter(c)) {
@@ -661,7 +639,7 @@ void IsciiToGlyphString(char *src, bool bilingual, bool keepLetters, bool rewrit
             if (!bilingual && !x.letterOfPlainLatinCode[code]) continue;
             if (rewriteLetters) *p = code;
             EndSyllable(composer);
-            glyphs.push_back(static_cast<char>(code));
+            out.push_back(encode(code));
             continue;
         }
         uint8_t plain = 0;
@@ -671,20 +649,21 @@ void IsciiToGlyphString(char *src, bool bilingual, bool keepLetters, bool rewrit
         else if (c == 234) plain = '.';
         if (plain) {
             EndSyllable(composer);
-            glyphs.push_back(static_cast<char>(plain));
+            out.push_back(encode(plain));
             continue;
         }
         uint8_t key = x.strokeKey[c];
         if (!key) continue;
         if (IsIsciiVowel(c) && c <= 177) ResetAllFlags(composer);
+        // The record of typed glyphs stays far from overflowing in a text without a break.
+        if (composer.postedCount > (1 << 30)) composer.postedCount = 0;
         const ComposerActions *typed = FeedKey(composer, key);
         if (!typed) continue;
-        // An erasure takes back the glyph typed before it; with nothing before it, it erases
-        // nothing.
-        for (int i = 0; i < typed->erase && !glyphs.empty(); i++) glyphs.pop_back();
-        glyphs.append(reinterpret_cast<const char *>(typed->insert), static_cast<size_t>(typed->insertLength));
+        // An erasure takes back the character typed before it; with nothing before it, it
+        // erases nothing.
+        for (int i = 0; i < typed->erase && !out.empty(); i++) out.pop_back();
+        out.append(reinterpret_cast<const char *>(typed->insert), static_cast<size_t>(typed->insertLength));
     }
-    InsertJoiners(glyphs, bilingual, out);
 }
 
 size_t NormaliseGlyphs(uint8_t *s, size_t n) { return NormaliseGlyphs(s, n, s); }

@@ -1,5 +1,5 @@
 // Glyph strings and ISCII, both ways. Glyph to ISCII is a longest match over normalised glyph
-// sequences; ISCII to glyph types the keystroke of every ISCII letter through the composer.
+// sequences; ISCII to glyph types the keystroke of every ISCII letter through a composer.
 // The KSCLP keys and the Unicode bridge build on the internal forms declared here.
 #pragma once
 
@@ -50,8 +50,9 @@ bool GlyphStringToIscii(char *src, bool bilingual, std::unique_ptr<uint8_t[]> &i
 
 inline bool IsAsciiLetter(uint8_t c) { return (c >= 65 && c <= 90) || (c >= 97 && c <= 122); }
 
-// ISCII to a glyph string with its joiners, in the bilingual encoding when `bilingual`, else
-// the monolingual one, whatever encoding the composer types in. ASCII letters are dropped
+// ISCII to a glyph string, in the bilingual encoding when `bilingual`, else the monolingual
+// one: the keystrokes of each letter typed through a composer of its own, with the joiners
+// typing puts in that encoding (into `out`). ASCII letters are dropped
 // unless `keepLetters`; kept, they take their Latin-letter glyph codes (and with
 // `rewriteLetters` also in `src`, in place), except in monolingual output the letters whose
 // codes are Kannada glyphs as well (N to U), which are dropped.

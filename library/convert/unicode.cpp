@@ -379,7 +379,7 @@ struct WorkBuffer {
 };
 
 // The glyph text that the work buffers hold without an allocation.
-constexpr size_t kShortText = 256;
+constexpr size_t kShortText = kShortGlyphText;
 
 int GlyphToUnicodeExport(const char *src, char *dst, unsigned int dstSize, bool bilingual) {
     if (!CheckConverterArguments(src, dstSize)) return 0;
@@ -722,6 +722,14 @@ int UnheldExport(const char *utf8, int encoding, int *offsets, int *codePoints, 
 }
 
 }  // namespace
+
+size_t ShortGlyphsToUnicode(const uint8_t *text, size_t n, uint8_t *out) {
+    uint8_t glyphs[kShortText + 3];
+    uint8_t iscii[kIsciiPerGlyph * kShortText + 1];
+    size_t m = NormaliseGlyphs(text, n, glyphs);
+    size_t k = NormalisedGlyphsToIscii(glyphs, m, LatinCodes::kUnambiguous, iscii);
+    return IsciiToUnicode(iscii, k, out);
+}
 
 extern "C" {
 

@@ -24,3 +24,9 @@ void UnicodeToIscii(const uint8_t *utf8, size_t length, std::string &out);
 // whatever they are given: the exports from Unicode first leave out what is not held.
 void UnicodeToGlyphs(const uint8_t *utf8, size_t length, bool bilingual, std::string &out);
 void GlyphsToUnicode(const uint8_t *glyphs, size_t length, bool bilingual, std::string &out);
+
+// The UTF-8 of a monolingual glyph string of at most kShortGlyphText glyphs, as
+// ToviMonolingualGlyph2Unicode gives it, with no allocation and no last error: at most
+// kUnicodePerIscii * kIsciiPerGlyph bytes a glyph to `out` (no terminator); returns the count.
+constexpr size_t kShortGlyphText = 256;
+size_t ShortGlyphsToUnicode(const uint8_t *glyphs, size_t n, uint8_t *out);

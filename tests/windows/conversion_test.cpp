@@ -1,18 +1,22 @@
 // The converters of the DLL under Wine, bound by their exported names: glyph to ISCII and
-// back, KSCLP keys and the standard-call comparison, the Unicode bridge, and twins on threads
-// of their own (each thread's result buffer goes with the thread).
+// back, KSCLP keys and the standard-call comparison, the Unicode bridge, twins on threads of
+// their own (each thread's result buffer goes with the thread), and the per-context composer.
 #include <windows.h>
 
 #include <cstring>
 #include <string>
 
 #include "check.h"
+#include "kannada-tovi-composer.h"
 
 typedef int(__cdecl *ConvertFn)(char *, char *, unsigned);
 typedef char *(__stdcall *TwinFn)(char *);
 typedef int(__cdecl *CompareFn)(char *, char *);
 typedef int(__stdcall *CompareTwinFn)(char *, char *);
 typedef int(__cdecl *GetLastErrorFn)(void);
+typedef ToviComposer *(__cdecl *ComposerNewFn)(int, int);
+typedef int(__cdecl *ComposerFeedFn)(ToviComposer *, int, ToviComposerResult *);
+typedef void(__cdecl *ComposerFn)(ToviComposer *);
 
 TwinFn threadTwin = nullptr;
 
@@ -105,6 +109,36 @@ int main() {
     CHECK(offsets[0] == 1 && codes[0] == 'N' && offsets[2] == 3 && codes[2] == 'R');
     CHECK(unheld(letters4, 3, offsets, codes, 4) == 0);
     CHECK(unicodeToIscii(letters4, out, sizeof out) == 4);
+
+    // A composer types "kfkfy" as the hook does: its UTF-8 is the bridge's of the glyphs.
+    auto composerNew = Bind<ComposerNewFn>(dll, "ToviComposerNew");
+    auto composerFeed = Bind<ComposerFeedFn>(dll, "ToviComposerFeed");
+    auto composerFree = Bind<ComposerFn>(dll, "ToviComposerFree");
+    Bind<ComposerFn>(dll, "ToviComposerReset");
+    Bind<ComposerFn>(dll, "ToviComposerSetOptions");
+    for (int output : {TOVI_COMPOSER_MONOLINGUAL, TOVI_COMPOSER_UTF8}) {
+        ToviComposer *c = composerNew ? composerNew(output, 0) : nullptr;
+        CHECK(c != nullptr);
+        if (!c) break;
+        std::string text;
+        ToviComposerResult result;
+        for (const char *k = "kfkfy"; *k; k++) {
+            CHECK(composerFeed(c, *k, &result) == 1);
+            for (int i = 0; i < result.erase; i++) {
+                while (output == TOVI_COMPOSER_UTF8 && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80) text.pop_back();
+                text.pop_back();
+            }
+            text.append(result.insert, result.insertLength);
+        }
+        char glyphs[] = "\x50\xC0\xCC\xF6\xE5";  // 80 192 204 246 229
+        if (output == TOVI_COMPOSER_UTF8) {
+            CHECK(toUnicode(glyphs, utf8, sizeof utf8) > 0);
+            CHECK(text == utf8);
+        } else {
+            CHECK(text == glyphs);
+        }
+        composerFree(c);
+    }
 
     threadTwin = keyTwin;
     HANDLE threads[8];

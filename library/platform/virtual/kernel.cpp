@@ -1,5 +1,6 @@
 // Kernel services of the virtual desktop: the thread's last-error code, thread identifiers,
 // system error texts, modules loaded as data files, and process ending.
+#include <pthread.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -74,7 +75,19 @@ bool TakeInjectedFailure(const char *function) {
 DWORD GetLastError() { return threadLastError; }
 void SetLastError(DWORD code) { threadLastError = code; }
 
-DWORD GetCurrentThreadId() { return static_cast<DWORD>(syscall(SYS_gettid)); }
+namespace {
+// The thread's id, asked of the system once per thread (every key event asks for it); a child
+// made by fork asks again.
+thread_local DWORD cachedThreadId = 0;
+void ForgetThreadId() { cachedThreadId = 0; }
+}  // namespace
+
+DWORD GetCurrentThreadId() {
+    static const int registered = pthread_atfork(nullptr, nullptr, ForgetThreadId);
+    (void)registered;
+    if (!cachedThreadId) cachedThreadId = static_cast<DWORD>(syscall(SYS_gettid));
+    return cachedThreadId;
+}
 
 HMODULE LoadLibraryExA(LPCSTR name, HANDLE, DWORD) {
     if (!name) return nullptr;

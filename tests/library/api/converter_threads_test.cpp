@@ -1,6 +1,7 @@
 // Every converter from eight threads at once, while another thread changes the engine's
 // switches: each call gives what it gives alone, and the twins' results belong to their
-// thread. (Also built with AddressSanitizer.)
+// thread; a composer in each thread types what one composer types alone. (Also built with
+// AddressSanitizer.)
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -9,7 +10,8 @@
 #include <thread>
 #include <vector>
 
-#include "kannada-tovi.h"
+#include "kannada-tovi-composer.h"
+#include "../support/typed_keys.h"
 
 namespace {
 
@@ -19,6 +21,12 @@ const char *const kWords[] = {
     "ಅಂತರ್ಜಾಲ ab 12", "ಸ್ತ್ರೀ", "ಕೊ ಕೋ ಕೌ", "ಮೈಸೂರು, ೧೨"};
 
 using Convert = int (*)(char *src, char *dst, unsigned int size);
+
+// A converter as a Convert, whatever its source's constness and its result's type.
+template <auto F>
+int Call(char *src, char *dst, unsigned int size) {
+    return static_cast<int>(F(src, dst, size));
+}
 
 std::string Run(Convert convert, const std::string &src) {
     std::string copy = src;
@@ -52,28 +60,21 @@ std::vector<Inputs> MakeInputs() {
 
 // What every plain converter gives for one input, as one list.
 std::vector<std::string> ConvertAll(const Inputs &in) {
-    const Convert mono2bi = [](char *s, char *d, unsigned n) { return int(ToviMonolingual2BilingualGlyph(s, d, n)); };
-    const Convert bi2mono = [](char *s, char *d, unsigned n) { return ToviBilingual2MonolingualGlyph(s, d, n); };
-    const Convert iscii2mono = [](char *s, char *d, unsigned n) { return ToviISCII2MonolingualGlyph(s, d, n); };
-    const Convert mono2u = [](char *s, char *d, unsigned n) { return ToviMonolingualGlyph2Unicode(s, d, n); };
-    const Convert bi2u = [](char *s, char *d, unsigned n) { return ToviBilingualGlyph2Unicode(s, d, n); };
-    const Convert u2mono = [](char *s, char *d, unsigned n) { return ToviUnicode2MonolingualGlyph(s, d, n); };
-    const Convert u2bi = [](char *s, char *d, unsigned n) { return ToviUnicode2BilingualGlyph(s, d, n); };
     std::string a = in.mono, b = in.bilingual;
-    return {Run(mono2bi, in.mono),
-            Run(bi2mono, in.bilingual),
+    return {Run(Call<ToviMonolingual2BilingualGlyph>, in.mono),
+            Run(Call<ToviBilingual2MonolingualGlyph>, in.bilingual),
             Run(ToviMonolingualGlyph2ISCII, in.mono),
             Run(ToviBilingualGlyph2ISCII, in.bilingual),
-            Run(iscii2mono, in.iscii),
+            Run(Call<ToviISCII2MonolingualGlyph>, in.iscii),
             Run(ToviISCII2BilingualGlyph, in.iscii),
             Run(ToviMonolingualGlyph2KSCLP, in.mono),
             Run(ToviBilingualGlyph2KSCLP, in.bilingual),
             std::to_string(ToviMonolingualGlyphCompare(a.c_str(), "\x50\xC0")),
             std::to_string(ToviBilingualGlyphCompare(b.c_str(), "\x91\xD0")),
-            Run(mono2u, in.mono),
-            Run(bi2u, in.bilingual),
-            Run(u2mono, in.utf8),
-            Run(u2bi, in.utf8)};
+            Run(Call<ToviMonolingualGlyph2Unicode>, in.mono),
+            Run(Call<ToviBilingualGlyph2Unicode>, in.bilingual),
+            Run(Call<ToviUnicode2MonolingualGlyph>, in.utf8),
+            Run(Call<ToviUnicode2BilingualGlyph>, in.utf8)};
 }
 
 // The twins' results, each copied before the next call, and whether a result stays as it
@@ -124,5 +125,39 @@ void FromEightThreads(const std::vector<Inputs> &inputs, Work work) {
 TEST(ConverterThreads, PlainConvertersGiveWhatTheyGiveAlone) { FromEightThreads(MakeInputs(), ConvertAll); }
 
 TEST(ConverterThreads, EachThreadHasItsOwnTwinResults) { FromEightThreads(MakeInputs(), TwinsOf); }
+
+// What composers of every output type type for the key sequences.
+std::string ComposeAll(const std::vector<std::string> &sequences) {
+    std::string all;
+    ToviComposerResult r;
+    for (int output : {TOVI_COMPOSER_MONOLINGUAL, TOVI_COMPOSER_BILINGUAL, TOVI_COMPOSER_UTF8}) {
+        ToviComposer *c = ToviComposerNew(output, output == TOVI_COMPOSER_BILINGUAL ? TOVI_COMPOSER_KEY_ENGINE : 0);
+        for (const std::string &keys : sequences) {
+            for (char k : keys) {
+                ToviComposerFeed(c, k, &r);
+                all += std::to_string(r.erase) + std::string(r.insert, r.insertLength);
+            }
+            ToviComposerFeed(c, '\b', &r);
+            all += std::to_string(r.erase) + std::string(r.preedit, r.preeditLength);
+            ToviComposerReset(c);
+        }
+        ToviComposerFree(c);
+    }
+    return all;
+}
+
+TEST(ConverterThreads, AComposerInEachThreadTypesAsOneAlone) {
+    std::vector<std::string> sequences;  // every 64th of the enumeration
+    int n = 0;
+    ForEachKeySequence([&](const std::string &keys, int) {
+        if (n++ % 64 == 0) sequences.push_back(keys);
+    });
+    const std::string alone = ComposeAll(sequences);
+    std::atomic<int> differences{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 8; t++) threads.emplace_back([&] { differences += ComposeAll(sequences) != alone; });
+    for (std::thread &t : threads) t.join();
+    EXPECT_EQ(differences, 0);
+}
 
 }  // namespace

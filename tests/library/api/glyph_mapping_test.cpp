@@ -28,17 +28,20 @@ std::string ToMonolingual(const std::string &bi) {
     return std::string(out, n > 0 ? n : 0);
 }
 
-TEST(GlyphMapping, KannadaGlyphsAndLatinLettersTradePlaces) {
+TEST(GlyphMapping, KannadaGlyphsAndLatinLettersTradePlacesOtherBytesStay) {
     EXPECT_EQ(ToBilingual("ABC"), Bytes({129, 130, 131}));
     EXPECT_EQ(ToMonolingual(Bytes({129, 130, 131})), "ABC");
     EXPECT_EQ(ToMonolingual("ABC"), Bytes({127, 154, 155}));
     EXPECT_EQ(ToBilingual(Bytes({127, 154, 155})), "ABC");
-}
-
-TEST(GlyphMapping, BytesWithoutARowPassUnchanged) {
     EXPECT_EQ(ToBilingual("12 ,.;"), "12 ,.;");
     EXPECT_EQ(ToMonolingual("12 ,.;"), "12 ,.;");
     EXPECT_EQ(ToBilingual(Bytes({208})), Bytes({208}));  // 208 has no row
+    // In place.
+    char text[] = "ABC";
+    EXPECT_EQ(ToviMonolingual2BilingualGlyph(text, text, sizeof text), 3u);
+    EXPECT_EQ(std::string(text), Bytes({129, 130, 131}));
+    EXPECT_EQ(ToviBilingual2MonolingualGlyph(text, text, sizeof text), 3);
+    EXPECT_STREQ(text, "ABC");
 }
 
 TEST(GlyphMapping, MergedCodesComeBackFromTheirNeighbours) {
@@ -66,15 +69,13 @@ TEST(GlyphMapping, JoinerWithoutAPartnerIsDroppedNotTruncated) {
     EXPECT_EQ(std::string(out), Bytes({80, 80, 105}));
 }
 
-TEST(GlyphMapping, SizeQueriesAndErrors) {
+TEST(GlyphMapping, SizeQueriesErrorsAndTwins) {
     EXPECT_EQ(ToviMonolingual2BilingualGlyph("ABCD", nullptr, 100), 5u);
     EXPECT_EQ(ToviBilingual2MonolingualGlyph("ABCD", nullptr, 100), 5);
-
     EXPECT_EQ(ToviMonolingual2BilingualGlyph("", nullptr, 100), 0u);
     EXPECT_EQ(ToviGetLastError(), -4);
     EXPECT_EQ(ToviBilingual2MonolingualGlyph(nullptr, nullptr, 100), 0);
     EXPECT_EQ(ToviGetLastError(), -4);
-
     char out[8];
     std::memset(out, 'x', sizeof out);
     EXPECT_EQ(ToviMonolingual2BilingualGlyph("ABCD", out, 4), 0u);
@@ -82,10 +83,23 @@ TEST(GlyphMapping, SizeQueriesAndErrors) {
     EXPECT_EQ(out[0], 'x');  // nothing written
     EXPECT_EQ(ToviBilingual2MonolingualGlyph("ABCD", out, 4), 0);
     EXPECT_EQ(ToviGetLastError(), -3);
-
     // Success does not clear the last error.
     EXPECT_EQ(ToviMonolingual2BilingualGlyph("ABCD", out, 5), 4u);
     EXPECT_EQ(ToviGetLastError(), -3);
+
+    // The twins: a library-owned result, of any length.
+    char *first = ToviMonolingual2BilingualGlyphVB("ABC");
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(std::string(first), Bytes({129, 130, 131}));
+    char *second = ToviBilingual2MonolingualGlyphVB("ABC");
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(std::string(second), Bytes({127, 154, 155}));
+    EXPECT_EQ(ToviMonolingual2BilingualGlyphVB(""), nullptr);
+    EXPECT_EQ(ToviGetLastError(), -4);
+    std::string longText(50000, 'A');
+    char *big = ToviMonolingual2BilingualGlyphVB(longText.c_str());
+    ASSERT_NE(big, nullptr);
+    EXPECT_EQ(std::string(big).size(), longText.size());
 }
 
 // A source of 2^31 bytes (one page of memory mapped again and again): its size query would
@@ -107,30 +121,6 @@ TEST(GlyphMapping, ACountPastIntMaxIsRefused) {
     munmap(text, length + chunk);
     munmap(fill, chunk);
     close(fd);
-}
-
-TEST(GlyphMapping, ConvertsInPlace) {
-    char text[] = "ABC";
-    EXPECT_EQ(ToviMonolingual2BilingualGlyph(text, text, sizeof text), 3u);
-    EXPECT_EQ(std::string(text), Bytes({129, 130, 131}));
-    EXPECT_EQ(ToviBilingual2MonolingualGlyph(text, text, sizeof text), 3);
-    EXPECT_STREQ(text, "ABC");
-}
-
-TEST(GlyphMapping, TwinsReturnALibraryOwnedResult) {
-    char *first = ToviMonolingual2BilingualGlyphVB("ABC");
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(std::string(first), Bytes({129, 130, 131}));
-    char *second = ToviBilingual2MonolingualGlyphVB("ABC");
-    ASSERT_NE(second, nullptr);
-    EXPECT_EQ(std::string(second), Bytes({127, 154, 155}));
-    EXPECT_EQ(ToviMonolingual2BilingualGlyphVB(""), nullptr);
-    EXPECT_EQ(ToviGetLastError(), -4);
-    // Long strings have no limit here.
-    std::string longText(50000, 'A');
-    char *big = ToviMonolingual2BilingualGlyphVB(longText.c_str());
-    ASSERT_NE(big, nullptr);
-    EXPECT_EQ(std::string(big).size(), longText.size());
 }
 
 TEST(GlyphMapping, EveryMonolingualCodeSurvivesTheRoundTripAlone) {

@@ -16,6 +16,7 @@
 #include "convert/unicode.h"
 #include "kannada-tovi.h"
 #include "../support/conversion_reference.h"
+#include "../support/fed_glyphs.h"
 #include "../support/typed_keys.h"
 
 namespace {

@@ -100,7 +100,6 @@ TEST_F(EngineLifecycle, StartStoresTheSwitchesAndStopClearsThem) {
     EXPECT_NE(EngineHook, nullptr);
     EXPECT_EQ(Shared->fontType, 1);
     EXPECT_EQ(Shared->engineType, 0);
-    EXPECT_EQ(Shared->trayIconWanted, 0);
     EXPECT_EQ(ToviDesktopTrayIconCount(), 0);
     EXPECT_EQ(ToviGetCurrentFontType(), 1);
 
@@ -167,43 +166,27 @@ TEST_F(EngineLifecycle, AnotherProcessCanStartOnlyWhileNoEngineRuns) {
     EXPECT_EQ(StartInOtherProcess(1, 0, 0), 10);
 }
 
-TEST_F(EngineLifecycle, AStartWithEngineTypeTwoHooksEveryThreadARetargetOnlyThisOne) {
+TEST_F(EngineLifecycle, TheEngineTypeChoosesTheThreadsAndTheFontTypeIsStoredAsGiven) {
+    // A start with type 0 hooks only the starting thread, any other type every thread; a
+    // retarget hooks every thread only with type 1.
+    ASSERT_EQ(ToviStartKeyboardEngine(0, 1, 0), 1);
+    EXPECT_EQ(PressOnOtherThread('K'), 0);
+    ASSERT_EQ(ToviStopKeyboardEngine(), 1);
     ASSERT_EQ(ToviStartKeyboardEngine(2, 1, 0), 1);
-    EXPECT_EQ(Shared->engineType, 2);
     EXPECT_EQ(PressOnOtherThread('K'), 1);
-    EXPECT_EQ(Press('K'), 1);
-
-    ASSERT_EQ(ToviChangeEngineType(2), 1);
-    EXPECT_EQ(Shared->engineType, 2);
-    EXPECT_EQ(PressOnOtherThread('K'), 0);
-    EXPECT_EQ(Press('K'), 1);
-
-    ASSERT_EQ(ToviChangeEngineType(1), 1);
-    EXPECT_EQ(Shared->engineType, 1);
-    EXPECT_EQ(PressOnOtherThread('K'), 1);
-
-    ASSERT_EQ(ToviChangeEngineType(0), 1);
-    EXPECT_EQ(Shared->engineType, 0);
-    EXPECT_EQ(PressOnOtherThread('K'), 0);
-    EXPECT_EQ(Press('K'), 1);
+    for (int type : {2, 1, 0}) {
+        ASSERT_EQ(ToviChangeEngineType(type), 1);
+        EXPECT_EQ(Shared->engineType, type);
+        EXPECT_EQ(PressOnOtherThread('K'), type == 1 ? 1 : 0);
+        EXPECT_EQ(Press('K'), 1);
+    }
     TakeAll(box);
-}
 
-TEST_F(EngineLifecycle, AStartWithEngineTypeZeroHooksOnlyTheStartingThread) {
-    ASSERT_EQ(ToviStartKeyboardEngine(0, 1, 0), 1);
-    EXPECT_EQ(PressOnOtherThread('K'), 0);
-    EXPECT_EQ(Press('K'), 1);
-    TakeAll(box);
-}
-
-TEST_F(EngineLifecycle, TheFontTypeIsStoredAsGiven) {
-    ASSERT_EQ(ToviStartKeyboardEngine(0, 1, 0), 1);
-    EXPECT_EQ(ToviChangeFontType(0), 1);
-    EXPECT_EQ(Shared->fontType, 0);
-    EXPECT_EQ(ToviGetCurrentFontType(), 0);
     EXPECT_EQ(ToviChangeFontType(-7), 1);
     EXPECT_EQ(Shared->fontType, -7);
     EXPECT_EQ(ToviGetCurrentFontType(), 1);
+    EXPECT_EQ(ToviChangeFontType(0), 1);
+    EXPECT_EQ(ToviGetCurrentFontType(), 0);
 }
 
 TEST_F(EngineLifecycle, AHookThatCannotBeInstalledLeavesNoEngineBehind) {
@@ -249,20 +232,15 @@ TEST_F(EngineLifecycle, TheVisualBasicTwinTakesTheLowByteOfTheTrayFlag) {
     EXPECT_EQ(ToviDesktopTrayIconCount(), 0);
 }
 
-TEST_F(EngineLifecycle, TheTrayWindowServesEveryStartOfTheProcess) {
-    ASSERT_EQ(ToviStartKeyboardEngine(0, 1, 1), 1);
-    ASSERT_EQ(ToviDesktopTrayIconCount(), 1);
-    void *window = ToviDesktopTrayIconWindow(0);
-    ASSERT_EQ(ToviStopKeyboardEngine(), 1);
-    ASSERT_EQ(ToviStartKeyboardEngine(0, 1, 1), 1);
-    ASSERT_EQ(ToviDesktopTrayIconCount(), 1);
-    EXPECT_EQ(ToviDesktopTrayIconWindow(0), window);
-}
-
 TEST_F(EngineLifecycle, ClicksOnTheTrayIconOpenTheMenuUnlessADialogIsOpen) {
+    // One tray window serves every start of the process.
     ASSERT_EQ(ToviStartKeyboardEngine(0, 1, 1), 1);
     ASSERT_EQ(ToviDesktopTrayIconCount(), 1);
     void *tray = ToviDesktopTrayIconWindow(0);
+    ASSERT_EQ(ToviStopKeyboardEngine(), 1);
+    ASSERT_EQ(ToviStartKeyboardEngine(0, 1, 1), 1);
+    ASSERT_EQ(ToviDesktopTrayIconCount(), 1);
+    EXPECT_EQ(ToviDesktopTrayIconWindow(0), tray);
     int menus = ToviDesktopLastMenuCount();
 
     EXPECT_EQ(ToviDesktopSendMessage(tray, WM_USER, 0, WM_RBUTTONDOWN), 0);

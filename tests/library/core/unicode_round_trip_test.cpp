@@ -8,6 +8,7 @@
 #include <string>
 
 #include "kannada-tovi.h"
+#include "../support/fed_glyphs.h"
 #include "../support/typed_keys.h"
 
 namespace {

@@ -57,40 +57,27 @@ int Report(DWORD code, int interactive) {
     return ReportVerificationFailure("tovidrv", 477, "Jan  2 2024", "10:11:12", interactive);
 }
 
-TEST(FormatSystemMessage, CopiesTheSystemTextOrNothing) {
+TEST(FormatSystemMessage, CopiesTheSystemTextCutToItsBufferOrNothing) {
     char text[64];
     EXPECT_EQ(FormatSystemMessage(5, text, sizeof text), std::strlen("Access is denied.\r\n"));
     EXPECT_STREQ(text, "Access is denied.\r\n");
-
+    std::memset(text, 'x', sizeof text);
+    EXPECT_EQ(FormatSystemMessage(5, text, 7), 6u);
+    EXPECT_STREQ(text, "Access");
+    EXPECT_EQ(text[7], 'x');  // nothing written past the size given
     // No code, no room, or no text: nothing.
     std::strcpy(text, "untouched");
     EXPECT_EQ(FormatSystemMessage(0, text, sizeof text), 0u);
     EXPECT_EQ(FormatSystemMessage(5, text, 0), 0u);
     EXPECT_EQ(FormatSystemMessage(99999, text, sizeof text), 0u);
     EXPECT_STREQ(text, "untouched");
-}
-
-TEST(FormatSystemMessage, CutsALongTextInsideTheBuffer) {
-    char text[8];
-    std::memset(text, 'x', sizeof text);
-    EXPECT_EQ(FormatSystemMessage(5, text, 7), 6u);
-    EXPECT_STREQ(text, "Access");
-    EXPECT_EQ(text[7], 'x');  // nothing written past the size given
-    EXPECT_EQ(FormatSystemMessage(5, text, 1), 0u);
-    EXPECT_STREQ(text, "");
-}
-
-TEST(FormatSystemMessage, NetworkErrorsComeFromTheNetworkModuleWhenPresent) {
-    char text[128];
+    // Network errors (2100-2999) come from the network module while it is present.
     ToviDesktopSetModulePresent("netmsg.dll", 1);
     EXPECT_GT(FormatSystemMessage(2102, text, sizeof text), 0u);
     EXPECT_STREQ(text, "The workstation driver is not installed.\r\n");
-    // Outside 2100-2999 the module is not asked.
     EXPECT_EQ(FormatSystemMessage(2099, text, sizeof text), 0u);
-
     ToviDesktopSetModulePresent("netmsg.dll", 0);
     EXPECT_EQ(FormatSystemMessage(2102, text, sizeof text), 0u);
-    // Other codes still come from the system's own table.
     EXPECT_GT(FormatSystemMessage(183, text, sizeof text), 0u);
 }
 
