@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         if (!typing) {
             FeedKey(s, c);
         } else if (c == 0) {
-            EndSyllable(s, ' ', true);
+            EndSyllable(s, ' ');
         } else if (c == 8) {
             HandleBackspaceKey(s);
         } else {

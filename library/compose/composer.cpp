@@ -548,7 +548,12 @@ void HandleLetterKey(ComposerState &s, int key) {
 
 bool HandleBackspaceKey(ComposerState &s) {
     BeginKey(s);
-    if (s.keyCount == 0) return false;
+    if (s.keyCount == 0) {
+        // The host erases a character the composer did not type for the syllable: the keys
+        // before no longer tell what stands before the caret.
+        PushKey(s, kStateBoundary, ' ');
+        return false;
+    }
     // The syllable's glyphs go (none when the count fell below zero), and it is typed again
     // without its last key.
     for (int i = 0; i < s.postedCount && i < kMaxSyllableBackspaces; i++) EraseOne(s);
@@ -574,6 +579,7 @@ bool HandleBackspaceKey(ComposerState &s) {
     s.conjCount = 0;
     std::memset(s.outBuf, 0, sizeof s.outBuf);
     std::memset(s.history, 0, sizeof s.history);
+    if (s.keyCount == 0) PushKey(s, kStateBoundary, ' ');  // the syllable is gone
 
     for (int i = 0; i < s.keyCount; i++) {
         int entry = s.keyBuf[i];
@@ -588,12 +594,11 @@ void ResetAllFlags(ComposerState &s) {
     PushKey(s, kStateBoundary, ' ');
 }
 
-void EndSyllable(ComposerState &s, int key, bool endsWord) {
+void EndSyllable(ComposerState &s, int key) {
     ClearConjunct(s);
     s.postedCount = 0;
     s.keyCount = 0;
-    s.state = kStateBoundary;
-    if (endsWord) PushKey(s, kStateBoundary, key);
+    PushKey(s, kStateBoundary, key);
 }
 
 void BreakSyllable(ComposerState &s) { s.state = kStateBoundary; }

@@ -98,9 +98,9 @@ bool HandleBackspaceKey(ComposerState &s);
 // Syllable ends that typing makes.
 // Forgets the syllable being composed (the reset export): the conjunct, and a boundary key.
 void ResetAllFlags(ComposerState &s);
-// A key that is no letter (space, Enter, a digit, ...): nothing of the syllable stays; keys
-// that end a word (`endsWord`) are remembered as the last key.
-void EndSyllable(ComposerState &s, int key, bool endsWord);
+// A key that is no letter (space, Enter, a digit, ...): nothing of the syllable stays, and the
+// key is remembered as the last one.
+void EndSyllable(ComposerState &s, int key);
 // Control or Alt went down: the state machine starts afresh, the key buffer stays.
 void BreakSyllable(ComposerState &s);
 

@@ -45,14 +45,15 @@ struct ToviComposer {
     ToviComposerResult result;
 
     void Reset() {
-        EndSyllable(state, ' ', true);
+        EndSyllable(state, ' ');
         glyphCount = 0;
         utf8Length = 0;
     }
 
     bool Utf8() const { return output == TOVI_COMPOSER_UTF8; }
 
-    // Takes the key's actions into the pre-edit; erasures past its start are returned.
+    // Takes the key's actions into the pre-edit, whose start no erasure passes (what stands
+    // before it is not the composer's to erase); returns the erasures made.
     int ApplyToPreedit(const ComposerActions &a) {
         int erased = a.erase < glyphCount ? a.erase : glyphCount;
         glyphCount -= erased;
@@ -60,52 +61,64 @@ struct ToviComposer {
         int n = a.insertLength < room ? a.insertLength : room;
         std::memcpy(glyphs + glyphCount, a.insert, static_cast<size_t>(n));
         glyphCount += n;
-        return a.erase - erased;
+        return erased;
     }
 
-    // UTF-8: the pre-edit converted again, told as the change from the conversion before.
-    void Convert(int erasedBefore) {
-        char fresh[kUtf8Room];
-        size_t length = ShortGlyphsToUnicode(glyphs, static_cast<size_t>(glyphCount), reinterpret_cast<uint8_t *>(fresh));
+    // Where the glyphs that no key can reach any more end, once the pre-edit is long: all
+    // but the syllable's glyphs and a few before them (0: nowhere).
+    int Unreachable() const {
+        if (glyphCount <= kPreeditGlyphs) return 0;
+        int keep = (state.postedCount > 0 ? state.postedCount : 0) + kReachBeforeSyllable;
+        return glyphCount > keep ? glyphCount - keep : 0;
+    }
+
+    void Commit(int cut, size_t length) {
+        result.commitLength = static_cast<int>(length);
+        std::memmove(glyphs, glyphs + cut, static_cast<size_t>(glyphCount - cut));
+        glyphCount -= cut;
+    }
+
+    // UTF-8: the pre-edit converted again, told as the change from what the host shows. The
+    // unreachable glyphs are committed at a place where the two parts convert to the whole
+    // conversion cut in two; a full pre-edit is cut where it must be, and the host's text is
+    // set right.
+    void Convert() {
+        char whole[kUtf8Room], rest[kUtf8Room], shown[kUtf8Room];
+        size_t length = ShortGlyphsToUnicode(glyphs, static_cast<size_t>(glyphCount), reinterpret_cast<uint8_t *>(whole));
+        const char *target = whole;  // the host's text after the key: what is committed, then the pre-edit
+        int cut = 0;
+        size_t front = 0, restLength = 0;
+        if (int last = Unreachable()) {
+            for (int at = last; at > 0 && at > last - kReachBeforeSyllable && !cut; at--) {
+                front = ShortGlyphsToUnicode(glyphs, static_cast<size_t>(at), reinterpret_cast<uint8_t *>(commit));
+                restLength = ShortGlyphsToUnicode(glyphs + at, static_cast<size_t>(glyphCount - at),
+                                                  reinterpret_cast<uint8_t *>(rest));
+                bool split = front + restLength == length && std::memcmp(commit, whole, front) == 0 &&
+                             std::memcmp(rest, whole + front, restLength) == 0;
+                if (split || (at == last - kReachBeforeSyllable + 1 && glyphCount >= kGlyphRoom / 2)) cut = at;
+            }
+            if (cut) {
+                std::memcpy(shown, commit, front);
+                std::memcpy(shown + front, rest, restLength);
+                target = shown;
+                length = front + restLength;
+            }
+        }
         size_t same = 0;
-        while (same < length && same < utf8Length && fresh[same] == utf8[same]) same++;
-        while (same > 0 && ((same < length && !StartsCodePoint(fresh[same])) ||
+        while (same < length && same < utf8Length && target[same] == utf8[same]) same++;
+        while (same > 0 && ((same < length && !StartsCodePoint(target[same])) ||
                             (same < utf8Length && !StartsCodePoint(utf8[same]))))
             same--;
-        result.erase = CodePoints(utf8 + same, utf8Length - same) + erasedBefore;
-        std::memcpy(insert, fresh + same, length - same);
-        result.insert = insert;
+        result.erase = CodePoints(utf8 + same, utf8Length - same);
+        std::memcpy(insert, target + same, length - same);
         result.insertLength = static_cast<int>(length - same);
-        std::memcpy(utf8, fresh, length);
-        utf8Length = length;
-    }
-
-    // Commits the glyphs that no key can reach any more once the pre-edit is long. For UTF-8 a
-    // place is taken only where the two parts convert to the whole conversion cut in two.
-    void CommitUnreachable() {
-        if (glyphCount <= kPreeditGlyphs) return;
-        int keep = (state.postedCount > 0 ? state.postedCount : 0) + kReachBeforeSyllable;
-        for (int cut = glyphCount - keep; cut > 0 && cut > glyphCount - keep - kReachBeforeSyllable; cut--) {
-            size_t front = static_cast<size_t>(cut);
-            if (Utf8()) {
-                char rest[kUtf8Room];
-                front = ShortGlyphsToUnicode(glyphs, static_cast<size_t>(cut), reinterpret_cast<uint8_t *>(commit));
-                size_t restLength = ShortGlyphsToUnicode(glyphs + cut, static_cast<size_t>(glyphCount - cut),
-                                                         reinterpret_cast<uint8_t *>(rest));
-                bool whole = front + restLength == utf8Length && std::memcmp(commit, utf8, front) == 0 &&
-                             std::memcmp(rest, utf8 + front, restLength) == 0;
-                // A full pre-edit is cut wherever it must be.
-                if (!whole && glyphCount < kGlyphRoom - kActionBytes / 2) continue;
-                std::memcpy(utf8, rest, restLength);
-                utf8Length = restLength;
-            } else {
-                std::memcpy(commit, glyphs, front);
-            }
-            result.commit = commit;
-            result.commitLength = static_cast<int>(front);
-            std::memmove(glyphs, glyphs + cut, static_cast<size_t>(glyphCount - cut));
-            glyphCount -= cut;
-            return;
+        if (cut) {
+            Commit(cut, front);
+            std::memcpy(utf8, rest, restLength);
+            utf8Length = restLength;
+        } else {
+            std::memcpy(utf8, whole, length);
+            utf8Length = length;
         }
     }
 
@@ -132,15 +145,18 @@ struct ToviComposer {
             return 0;
         }
         result.used = 1;
-        int erasedBefore = ApplyToPreedit(a);
+        int erased = ApplyToPreedit(a);
         if (Utf8()) {
-            Convert(erasedBefore);
+            Convert();
         } else {
-            result.erase = a.erase;
+            result.erase = erased;
             result.insert = reinterpret_cast<const char *>(a.insert);
             result.insertLength = a.insertLength;
+            if (int cut = Unreachable()) {
+                std::memcpy(commit, glyphs, static_cast<size_t>(cut));
+                Commit(cut, static_cast<size_t>(cut));
+            }
         }
-        CommitUnreachable();
         SetPreedit();
         return 1;
     }

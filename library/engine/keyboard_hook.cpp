@@ -101,7 +101,9 @@ LRESULT RunKeyboardHook(ComposerState &s, int code, WPARAM vk, LPARAM keyData) {
     case kKeySwallow:
         return 1;
     case kKeyOther:
-        EndSyllable(s, static_cast<int>(vk), ClearsKeyBuf(vk));
+        // The key is the last one the state machine remembers; one that ends no word as a space
+        // (a key's code can be a letter's: the number pad's are).
+        EndSyllable(s, ClearsKeyBuf(vk) ? static_cast<int>(vk) : ' ');
         return CallNextHookEx(EngineHook, code, vk, keyData);
     case kKeyLetter:
     case kKeyBackspace:
@@ -112,7 +114,7 @@ LRESULT RunKeyboardHook(ComposerState &s, int code, WPARAM vk, LPARAM keyData) {
     s.options.keyEngine = Shared->keyEngineSwitch != 0;
     s.options.joiners = 1;
     if (Shared->engineType == 0 && KeyboardOutput.lastTarget && KeyboardOutput.lastTarget != focus)
-        EndSyllable(s, ' ', true);
+        EndSyllable(s, ' ');
     if (vk == VK_BACK) {
         if (!HandleBackspaceKey(s)) {
             // No syllable to take back: the Backspace reaches the window as one.

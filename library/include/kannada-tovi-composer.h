@@ -41,7 +41,8 @@ typedef struct ToviComposer ToviComposer;
  * new pre-edit). Applying erase and insert to the text before the caret gives the committed
  * text followed by the pre-edit.
  *
- * The pointers point into the composer and are valid until its next call; the texts are not
+ * The erasures never pass the start of the pre-edit: the text before it is the host's. The
+ * pointers point into the composer and are valid until its next call; the texts are not
  * zero-terminated. A key that is not used leaves erase, insert and commit empty. */
 typedef struct ToviComposerResult {
     int used; /* 1: the key was taken; 0: the host handles the key itself */

@@ -1,6 +1,6 @@
 // The key sequences of the composer's edge cases with the codes they leave in the focused text box
 // (monolingual font type, a fresh composer, Scroll Lock on). "\b" is Backspace, a capital is
-// typed with Shift, a space is the Space key. Run through the hook of the virtual desktop
+// typed with Shift, a space is the Space key, a digit its key. Run through the hook of the virtual desktop
 // (keyboard_hook_test).
 #pragma once
 
@@ -60,6 +60,9 @@ inline const EdgeCase kEdgeCases[] = {
     {"mU", {170, 192, 196, 198}},
     {"vu", {170, 192, 197}},
     {"Z i", {89, 32, 69}},
+    // "X" after a syllable that Backspace took back, or after a digit, changes nothing before.
+    {"kr\bX", {80, 192, 243}},
+    {"r1X", {103, 192, '1', 243}},
     {"ai", {67, 69}},
 };
 

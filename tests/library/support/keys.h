@@ -1,6 +1,6 @@
 // Typing a string of keys through the virtual desktop's key events, as a person would: a small
-// letter is its key, a capital is its key with Shift held, a space is the Space key, "\b" is
-// Backspace, "\r" Enter, "\t" Tab; any other character is ignored.
+// letter is its key, a capital is its key with Shift held, a space is the Space key, a digit
+// its key, "\b" is Backspace, "\r" Enter, "\t" Tab; any other character is ignored.
 #pragma once
 
 #include <string>
@@ -20,8 +20,8 @@ inline void TypeKeys(const std::string &keys) {
             ToviDesktopKeyEvent(0x10, 0);  // Shift
             PressKey(static_cast<unsigned>(c));
             ToviDesktopKeyEvent(0x10, 1);
-        } else if (c == ' ') {
-            PressKey(0x20);
+        } else if (c == ' ' || (c >= '0' && c <= '9')) {
+            PressKey(static_cast<unsigned>(c));
         } else if (c == '\b') {
             PressKey(0x08);
         } else if (c == '\r') {
