@@ -308,8 +308,8 @@ TEST(UpdateFonts, TellsEveryTopLevelWindowThatTheFontsChanged) {
     ToviDesktopDestroyWindow(second);
 }
 
-// A mutex that cannot be made ends the process after the verification report; here the end
-// is trapped so that the report can be read.
+// A mutex that cannot be made ends the process after the verification report (its text is
+// verification_test's); here the end is trapped.
 TEST_F(EngineLifecycle, AMutexThatCannotBeMadeIsReportedAndEndsTheProcess) {
     char pattern[] = "/tmp/kannada-tovi-lifecycle-XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
@@ -326,27 +326,16 @@ TEST_F(EngineLifecycle, AMutexThatCannotBeMadeIsReportedAndEndsTheProcess) {
     ToviDesktopTrapFatalExit(0);
     EXPECT_EQ(Shared->mutexHandle, 0);
     EXPECT_EQ(ToviDesktopTrayIconCount(), 0);
-    ASSERT_EQ(ToviDesktopMessageBoxCount(), boxes + 1);
-    EXPECT_STREQ(ToviDesktopMessageBoxCaption(boxes), "VisQKM");
-
+    EXPECT_EQ(ToviDesktopMessageBoxCount(), boxes + 1);
     std::ifstream in("visQKM.log", std::ios::binary);
     std::stringstream log;
     log << in.rdbuf();
-    in.close();
-    const std::string head = "\nVerification failed: File: tovidrv, Line: 477, Last Compiled on ";
-    const std::string tail = "\nError: 5, Access is denied.\r\n \n-------------------------\n";
-    ASSERT_GT(log.str().size(), head.size() + tail.size());
-    EXPECT_EQ(log.str().substr(0, head.size()), head);
-    EXPECT_EQ(log.str().substr(log.str().size() - tail.size()), tail);
-    // The build stamp between them: "Mmm dd yyyy at hh:mm:ss".
-    std::string stamp = log.str().substr(head.size(), log.str().size() - head.size() - tail.size());
-    EXPECT_EQ(stamp.size(), std::strlen("Jan  2 2024 at 10:11:12")) << stamp;
-    EXPECT_EQ(stamp.substr(11, 4), " at ");
+    EXPECT_NE(log.str().find("File: tovidrv, Line: 477"), std::string::npos);
+    EXPECT_NE(log.str().find("Error: 5, Access is denied."), std::string::npos);
 
     std::remove("visQKM.log");
     ASSERT_EQ(chdir(previous), 0);
     rmdir(pattern);
-
     // Nothing was left behind: the engine starts.
     EXPECT_EQ(ToviStartKeyboardEngine(0, 1, 0), 1);
 }
