@@ -1,9 +1,13 @@
 #include "address_data.h"
 
+#include "kannada-tovi-sort-key-text.h"
 #include "shared_module.h"
+#include "tovi_library.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
+
+#include <algorithm>
 
 namespace {
 
@@ -22,13 +26,10 @@ const char *searchColumnName(AddressSearch column) {
     return "Name";
 }
 
-// The range of every text that begins with the prefix: col >= prefix and col < the first text
-// past them. SQLite compares text by its UTF-8 bytes, so that bound is made on the bytes (the
-// last byte plus one) and handed over as bytes to be read as text. An index on the column
-// serves the range.
-QString prefixCondition(AddressSearch column) {
-    return QStringLiteral("%1 >= ? AND %1 < CAST(? AS TEXT)").arg(QLatin1String(searchColumnName(column)));
-}
+// KSCLP bytes: the inherent vowel, and the consonants (KA ... LLA).
+constexpr unsigned char kInherentVowel = 182;
+constexpr unsigned char kFirstConsonant = 201;
+constexpr unsigned char kLastConsonant = 237;
 
 }  // namespace
 
@@ -108,6 +109,81 @@ AddressData::ChangeResult AddressData::change(int id, const AddressWrite &write)
     return q.numRowsAffected() > 0 ? ChangeResult::Written : ChangeResult::Missing;
 }
 
+QString AddressData::letterKey(const QString &prefix) {
+    if (prefix.isEmpty()) return QString();
+    const std::optional<QByteArray> key = ToviLibrary::monolingualGlyph2KSCLP(prefix.toLatin1());
+    if (!key || key->isEmpty()) return QString();
+    QByteArray k = *key;
+    // A consonant at the end gets the inherent vowel in a key; as a prefix of letters it
+    // stands for the consonant with whatever follows it.
+    const auto at = [&k](qsizetype i) { return static_cast<unsigned char>(k.at(i)); };
+    if (k.size() >= 2 && at(k.size() - 1) == kInherentVowel && at(k.size() - 2) >= kFirstConsonant &&
+        at(k.size() - 2) <= kLastConsonant)
+        k.chop(1);
+    return QString::fromStdString(ToviSortKeyText::Hex({k.constData(), static_cast<size_t>(k.size())}));
+}
+
+std::optional<QVector<int>> AddressData::find(AddressSearch column, const QString &prefix) {
+    error_.clear();
+    const QString key = letterKey(prefix);
+    return column == AddressSearch::Name ? findNames(prefix, key) : findValues(column, prefix, key);
+}
+
+// Names: the range of the glyph codes on the name's index, and the range of the letters on the
+// sort key's.
+std::optional<QVector<int>> AddressData::findNames(const QString &prefix, const QString &key) {
+    QString sql = QStringLiteral("SELECT id_no FROM addressh WHERE (Name >= ? AND Name < CAST(? AS TEXT))");
+    // Sort keys are capital hexadecimal digits, so "G" lies past every key that begins with key.
+    if (!key.isEmpty()) sql += QStringLiteral(" OR (sortcol >= ? AND sortcol < ?)");
+    QSqlQuery q(db_);
+    q.setForwardOnly(true);
+    if (!q.prepare(sql + QStringLiteral(" ORDER BY sortcol, id_no"))) return fail(q), std::nullopt;
+    for (const QVariant &v : prefixBounds(prefix)) q.addBindValue(v);
+    if (!key.isEmpty()) {
+        q.addBindValue(key);
+        q.addBindValue(key + QLatin1Char('G'));
+    }
+    if (!q.exec()) return fail(q), std::nullopt;
+    QVector<int> ids;
+    while (q.next()) ids.append(q.value(0).toInt());
+    return ids;
+}
+
+// Places, states and countries have no sort key of their own: their distinct values (read from
+// the column's index) are matched here, and the addresses of the matching values read by them.
+std::optional<QVector<int>> AddressData::findValues(AddressSearch column, const QString &prefix,
+                                                    const QString &key) {
+    const QLatin1String name(searchColumnName(column));
+    QSqlQuery values(db_);
+    values.setForwardOnly(true);
+    if (!values.exec(QStringLiteral("SELECT DISTINCT %1 FROM addressh WHERE %1 IS NOT NULL").arg(name)))
+        return fail(values), std::nullopt;
+    QStringList matching;
+    while (values.next()) {
+        const QString v = values.value(0).toString();
+        if (v.startsWith(prefix) || (!key.isEmpty() && ModDeclare::SortKey(v).startsWith(key))) matching << v;
+    }
+    QVector<QPair<QString, int>> found;  // sort key and number
+    constexpr int kChunk = 500;  // values bound to one query
+    for (qsizetype from = 0; from < matching.size(); from += kChunk) {
+        const QStringList chunk = matching.mid(from, kChunk);
+        QStringList marks(chunk.size(), QStringLiteral("?"));
+        QSqlQuery q(db_);
+        q.setForwardOnly(true);
+        if (!q.prepare(QStringLiteral("SELECT sortcol, id_no FROM addressh WHERE %1 IN (%2)")
+                           .arg(name, marks.join(QLatin1Char(',')))))
+            return fail(q), std::nullopt;
+        for (const QString &v : chunk) q.addBindValue(v);
+        if (!q.exec()) return fail(q), std::nullopt;
+        while (q.next()) found.append({q.value(0).toString(), q.value(1).toInt()});
+    }
+    std::sort(found.begin(), found.end());
+    QVector<int> ids;
+    ids.reserve(found.size());
+    for (const auto &f : found) ids.append(f.second);
+    return ids;
+}
+
 QVariantList AddressData::prefixBounds(const QString &prefix) {
     // No prefix (a null text too) is the empty one: bound as a null it would match nothing.
     if (prefix.isNull()) return prefixBounds(QStringLiteral(""));
@@ -119,34 +195,4 @@ QVariantList AddressData::prefixBounds(const QString &prefix) {
     else
         past.back() = static_cast<char>(static_cast<unsigned char>(past.back()) + 1);
     return {prefix, past};
-}
-
-QString AddressData::countSql(AddressSearch column) {
-    return QStringLiteral("SELECT count(*) FROM addressh WHERE ") + prefixCondition(column);
-}
-
-QString AddressData::idsSql(AddressSearch column) {
-    return QStringLiteral("SELECT id_no FROM addressh WHERE %1 ORDER BY sortcol, id_no").arg(prefixCondition(column));
-}
-
-std::optional<int> AddressData::countByPrefix(AddressSearch column, const QString &prefix) {
-    error_.clear();
-    QSqlQuery q(db_);
-    q.setForwardOnly(true);
-    if (!q.prepare(countSql(column))) return fail(q), std::nullopt;
-    for (const QVariant &v : prefixBounds(prefix)) q.addBindValue(v);
-    if (!q.exec() || !q.next()) return fail(q), std::nullopt;
-    return q.value(0).toInt();
-}
-
-std::optional<QVector<int>> AddressData::idsByPrefix(AddressSearch column, const QString &prefix) {
-    error_.clear();
-    QSqlQuery q(db_);
-    q.setForwardOnly(true);
-    if (!q.prepare(idsSql(column))) return fail(q), std::nullopt;
-    for (const QVariant &v : prefixBounds(prefix)) q.addBindValue(v);
-    if (!q.exec()) return fail(q), std::nullopt;
-    QVector<int> ids;
-    while (q.next()) ids.append(q.value(0).toInt());
-    return ids;
 }

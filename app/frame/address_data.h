@@ -68,23 +68,30 @@ public:
     // number (deleted meanwhile); nothing was written.
     ChangeResult change(int id, const AddressWrite &write);
 
-    // Records whose column begins with exactly these glyph codes (no case folding, no wildcard
-    // characters): how many, and their numbers in sort order (sortcol, then id_no). An empty
-    // (or null) prefix matches every value that is not null.
-    std::optional<int> countByPrefix(AddressSearch column, const QString &prefix);
-    std::optional<QVector<int>> idsByPrefix(AddressSearch column, const QString &prefix);
+    // The numbers of the records whose column begins with the prefix, in sort order (sortcol,
+    // then id_no). A value begins with it when it begins with exactly these glyph codes (no
+    // case folding, no wildcard characters), or when it begins with the same Kannada letters:
+    // the prefix's last consonant may carry any vowel sign or start any conjunct, however the
+    // glyphs of the value are shaped ("ಕ" finds "ಕೆ. ಸುಬ್ಬಣ್ಣ", "ಕರ್" finds "ಕರ್ನಾಟಕ"). Names are
+    // found through their sort keys, places, states and countries through their distinct
+    // values. An empty (or null) prefix matches every value that is not null.
+    std::optional<QVector<int>> find(AddressSearch column, const QString &prefix);
 
-    // The SQL of the two searches (for a look at their query plans).
-    static QString countSql(AddressSearch column);
-    static QString idsSql(AddressSearch column);
-    // The values bound to the searches' two placeholders: the prefix and the first text past
-    // every text that begins with it.
-    static QVariantList prefixBounds(const QString &prefix);
+    // The text a sort key (as the sort columns hold it) of a value found by letters begins
+    // with: the prefix's key, less the inherent vowel of a last consonant. Empty when the
+    // prefix has no key.
+    static QString letterKey(const QString &prefix);
 
     QString lastError() const { return error_; }
 
 private:
     bool fail(const class QSqlQuery &query);
+    std::optional<QVector<int>> findNames(const QString &prefix, const QString &key);
+    std::optional<QVector<int>> findValues(AddressSearch column, const QString &prefix, const QString &key);
+    // The range of every text that begins with the prefix: col >= the prefix and col < the
+    // first text past them. SQLite compares text by its UTF-8 bytes, so that bound is made on
+    // the bytes (the last byte plus one), to be read as text.
+    static QVariantList prefixBounds(const QString &prefix);
 
     QSqlDatabase db_;
     QString error_;

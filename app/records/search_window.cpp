@@ -13,7 +13,9 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QScrollBar>
+#include <QLabel>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -129,9 +131,14 @@ book5::book5(QWidget *parent) : QWidget(parent) {
     Vs->setRange(1, 1);
     Vs->setSingleStep(1);
     Vs->setPageStep(1);
+    LblPosition = named(new QLabel(this), "LblPosition");
+    LblPosition->setAlignment(Qt::AlignCenter);
+    auto *stepper = new QVBoxLayout;
+    stepper->addWidget(LblPosition);
+    stepper->addWidget(Vs, 1, Qt::AlignHCenter);
     auto *resultRow = new QHBoxLayout;
     resultRow->addLayout(results, 1);
-    resultRow->addWidget(Vs);
+    resultRow->addLayout(stepper);
     layout->addLayout(resultRow, 1);
 
     connect(ChkName, &QCheckBox::toggled, this, &book5::ChkName_Click);
@@ -143,6 +150,11 @@ book5::book5(QWidget *parent) : QWidget(parent) {
     connect(Command3, &QPushButton::clicked, this, &book5::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &book5::Command4_Click);
     connect(Vs, &QScrollBar::valueChanged, this, &book5::Vs_Change);
+    typingPause_ = new QTimer(this);
+    typingPause_->setSingleShot(true);
+    typingPause_->setInterval(kTypingPauseMs);
+    connect(typingPause_, &QTimer::timeout, this, &book5::TypingPause_Timer);
+    for (GlyphLineEdit *box : boxes) connect(box, &GlyphLineEdit::glyphTextChanged, this, &book5::Criterion_Change);
 
     resize(twips(10800), twips(6600));
 }
@@ -174,7 +186,9 @@ void book5::Chkcountry_Click(bool ticked) { criterionTicked(TxtCountry, ticked);
 // Reset: every criterion cleared; the match shown stays.
 void book5::Command2_Click() {
     for (GlyphCheckBox *check : {ChkName, Chkplace, ChkState, Chkcountry}) check->setChecked(false);
+    typingPause_->stop();
     setRange(1);
+    LblPosition->clear();
 }
 
 // ---- Searching ----------------------------------------------------------------------------
@@ -185,11 +199,21 @@ void book5::setRange(int maximum) {
     Vs->setMaximum(maximum);
 }
 
-void book5::Command1_Click() {
-    count_ = 0;
+void book5::Command1_Click() { search(false); }
+
+// The criteria changed by typing: once the typing pauses, the search runs without its
+// messages.
+void book5::Criterion_Change() { typingPause_->start(); }
+void book5::TypingPause_Timer() { search(true); }
+
+void book5::search(bool asTyped) {
+    typingPause_->stop();
     if (txtsearch->text().isEmpty() && trimBlanks(Txtplace->text()).isEmpty() &&
         trimBlanks(TxtState->text()).isEmpty() && trimBlanks(TxtCountry->text()).isEmpty()) {
-        book4::showMessage(this, RecordCaption::noCriterion());
+        if (!asTyped) {
+            count_ = 0;
+            book4::showMessage(this, RecordCaption::noCriterion());
+        }
         return;
     }
     // The first criterion that holds more than blanks decides; the others are not looked at.
@@ -206,37 +230,40 @@ void book5::Command1_Click() {
     const auto chosen = std::find_if(std::begin(order), std::end(order),
                                      [](const auto &c) { return !trimBlanks(c.box->text()).isEmpty(); });
     if (chosen == std::end(order)) {
-        book4::showMessage(this, RecordCaption::onlyBlanks());
+        if (!asTyped) {
+            count_ = 0;
+            book4::showMessage(this, RecordCaption::onlyBlanks());
+        }
         return;
     }
-    const QString prefix = chosen->box->text();
     column_ = chosen->column;
 
     AddressData addresses(ModDeclare::AppDatabase());
-    const std::optional<int> count = addresses.countByPrefix(column_, prefix);
-    std::optional<QVector<int>> ids = count ? addresses.idsByPrefix(column_, prefix) : std::nullopt;
+    std::optional<QVector<int>> ids = addresses.find(column_, chosen->box->text());
+    matches_ = ids ? std::move(*ids) : QVector<int>();
+    count_ = static_cast<int>(matches_.size());
+    setRange(qMax(count_, 1));
     if (!ids) {
         qWarning() << "Searching the addresses failed:" << addresses.lastError();
-        matches_.clear();
-        setRange(1);
         emptyResults();
         book4::showMessage(this, RecordCaption::notRead());
         return;
     }
-    matches_ = std::move(*ids);
-    count_ = *count;
     if (count_ >= 1) {
-        setRange(count_);
         showMatch(1);
-    } else {
-        // No match: nothing to step through either.
-        setRange(1);
-        book4::showMessage(this, RecordCaption::noMatch());
-        emptyResults();
+        return;
     }
+    // No match: nothing to step through either.
+    if (!asTyped) book4::showMessage(this, RecordCaption::noMatch());
+    emptyResults();
 }
 
 void book5::Vs_Change(int value) { showMatch(value); }
+
+// "n / N": the match shown and how many there are.
+void book5::showPosition() {
+    LblPosition->setText(count_ > 0 ? QStringLiteral("%1 / %2").arg(Vs->value()).arg(count_) : QStringLiteral("0 / 0"));
+}
 
 void book5::emptyResults() {
     for (GlyphLineEdit *box : {Txtname, txtrelation, TxtPrakara, TxtUpaprakara}) box->setText(QString());
@@ -248,6 +275,7 @@ void book5::emptyResults() {
 // was deleted meanwhile) leaves the boxes empty.
 void book5::showMatch(int position) {
     emptyResults();
+    showPosition();
     if (position < 1 || position > matches_.size()) return;
     AddressData addresses(ModDeclare::AppDatabase());
     const std::optional<AddressRecord> record = addresses.load(matches_.at(position - 1));

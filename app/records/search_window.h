@@ -1,6 +1,7 @@
 // book5: the address search. Finds the addresses whose name, place, state or country begins
-// with what the user typed and shows them one at a time, stepped through with a scroll bar in
-// Kannada order. It changes nothing.
+// with what the user typed (its glyph codes, or its Kannada letters) and shows them one at a
+// time, stepped through with a scroll bar in Kannada order, "n / N" beside it. The search runs
+// on the Search button and also by itself when typing pauses. It changes nothing.
 #pragma once
 
 #include <QVector>
@@ -13,9 +14,11 @@ class GlyphCheckBox;
 class GlyphLabel;
 class GlyphLineEdit;
 class GlyphTextEdit;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QScrollBar;
+class QTimer;
 
 class book5 : public QWidget {
     Q_OBJECT
@@ -24,6 +27,8 @@ public:
 
     // The number of matches of the last search.
     int matchCount() const { return count_; }
+    // How long typing pauses before the criteria are searched for.
+    static constexpr int kTypingPauseMs = 400;
 
     GlyphLabel *Label1;  // the title
     GlyphCheckBox *ChkName;
@@ -48,6 +53,7 @@ public:
     GlyphTextEdit *txthaddress;
     GlyphTextEdit *txtoaddress;
     QScrollBar *Vs;
+    QLabel *LblPosition;  // "n / N"
 
 private slots:
     void ChkName_Click(bool ticked);
@@ -59,9 +65,15 @@ private slots:
     void Command3_Click();
     void Command4_Click();
     void Vs_Change(int value);
+    void Criterion_Change();
+    void TypingPause_Timer();
 
 private:
     void criterionTicked(GlyphLineEdit *box, bool ticked);
+    // Searches for the first criterion; typed (asTyped) it says nothing when there is nothing
+    // to search for or nothing found.
+    void search(bool asTyped);
+    void showPosition();
     void emptyResults();
     void showMatch(int position);
     void setRange(int maximum);
@@ -69,4 +81,5 @@ private:
     AddressSearch column_ = AddressSearch::Name;
     QVector<int> matches_;  // the numbers of the matching records, in sort order
     int count_ = 0;
+    QTimer *typingPause_;
 };

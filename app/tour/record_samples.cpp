@@ -41,7 +41,7 @@ const Sample kSamples[] = {
 }  // namespace
 
 bool AddAddressSamples(AddressData &data) {
-    if (data.countByPrefix(AddressSearch::Name, QString()).value_or(1) > 0) return true;
+    if (const auto all = data.find(AddressSearch::Name, QString()); !all || !all->isEmpty()) return true;
     for (const Sample &s : kSamples) {
         AddressWrite w;
         w.name = G(s.name);
