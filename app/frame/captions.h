@@ -47,6 +47,11 @@ inline QString yes() { return G("\xBA\xCBz\xC0\xC4"); }
 inline QString no() { return G("E\xAE\xE8 "); }
 inline QString help() { return G("\xB8\xC0\xBA\xC1" "Ai\xC0\xC4"); }
 inline QString close() { return G("\xBA\xC9\xC6g\xC0U\xC9"); }
+// The question before unsaved changes would go: "You have not saved the changes you made yet.
+// Save them?", and its answers "Do not save" and "Go back" (the first is save()).
+inline QString unsavedQuestion() { return G("\xA4\xC3\xAA\xC0\xC5 \xAA\xC0i\xC1rz\xC0 \xA7z\xC0\xAF\xC1\xAA\xC0u\xC9U\xC0\xBC\xC0\xA3\xC0\xC4\xDF E\xA3\xC0\xC6\xDF G\xBD\xB9\xAE\xE8. C\xAA\xC0\xA3\xC0\xC4\xDF G\xBD\xB8\xC0\xA8\xC9\xC3P\xC9\xC3?"); }
+inline QString dontSave() { return G("G\xBD\xB8\xC0\xA8\xC9\xC3r"); }
+inline QString goBack() { return G("\xBB" "A\xA2g\xC0\xC4V"); }
 
 // Words of several windows.
 inline QString save() { return G("G\xBD\xB9"); }

@@ -156,10 +156,12 @@ SaveOutcome AddressBookData::save(RefTable table, int number, const QString &nam
     if (!tx.begin(&error_)) return out;
 
     QSqlQuery q(db_);
-    q.prepare(QStringLiteral("SELECT 1 FROM %1 WHERE %2 = :n").arg(L(t.table), L(t.number)));
+    q.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = :n")
+                  .arg(L(t.parent ? t.parent : t.number), L(t.table), L(t.number)));
     q.bindValue(QStringLiteral(":n"), number);
     if (!q.exec()) return fail(q), out;
     bool exists = q.next();
+    const int storedParent = exists && t.parent ? q.value(0).toInt() : parent;
     q.finish();
     if (exists && intent == SaveIntent::NewEntry) {
         // Another copy saved under this number since it was handed out: take the next free
@@ -168,41 +170,78 @@ SaveOutcome AddressBookData::save(RefTable table, int number, const QString &nam
         if (number == 0) return out;
         exists = false;
         out.renumbered = true;
+    } else if (exists && storedParent != parent) {
+        out.otherParent = true;
+        fail(QStringLiteral("entry %1 belongs to another parent").arg(number));
+        return out;
     }
 
-    QString sql;
-    if (exists) {
-        sql = QStringLiteral("UPDATE %1 SET %2 = :name, %3 = :key").arg(L(t.table), L(t.name), L(t.sortColumn));
-        if (t.parent) sql += QStringLiteral(", %1 = :parent").arg(L(t.parent));
-        sql += QStringLiteral(" WHERE %1 = :n").arg(L(t.number));
-    } else if (t.parent) {
-        sql = QStringLiteral("INSERT INTO %1 (%2, %3, %4, %5) VALUES (:n, :name, :key, :parent)")
-                  .arg(L(t.table), L(t.number), L(t.name), L(t.sortColumn), L(t.parent));
-    } else {
-        sql = QStringLiteral("INSERT INTO %1 (%2, %3, %4) VALUES (:n, :name, :key)")
-                  .arg(L(t.table), L(t.number), L(t.name), L(t.sortColumn));
-    }
     QSqlQuery w(db_);
-    w.prepare(sql);
+    if (exists) {
+        w.prepare(QStringLiteral("UPDATE %1 SET %2 = :name, %3 = :key WHERE %4 = :n")
+                      .arg(L(t.table), L(t.name), L(t.sortColumn), L(t.number)));
+    } else if (t.parent) {
+        w.prepare(QStringLiteral("INSERT INTO %1 (%2, %3, %4, %5) VALUES (:n, :name, :key, :parent)")
+                      .arg(L(t.table), L(t.number), L(t.name), L(t.sortColumn), L(t.parent)));
+        w.bindValue(QStringLiteral(":parent"), parent);
+    } else {
+        w.prepare(QStringLiteral("INSERT INTO %1 (%2, %3, %4) VALUES (:n, :name, :key)")
+                      .arg(L(t.table), L(t.number), L(t.name), L(t.sortColumn)));
+    }
     w.bindValue(QStringLiteral(":n"), number);
     w.bindValue(QStringLiteral(":name"), name);
     w.bindValue(QStringLiteral(":key"), ModDeclare::SortKey(name));
-    if (t.parent) w.bindValue(QStringLiteral(":parent"), parent);
     if (!w.exec()) return fail(w), out;
-
-    // The addresses of a taluk or sub-category follow it to its (possibly new) parent.
-    if (t.parent) {
-        const char *addressParent = table == RefTable::Taluk ? "districtno" : "PrakaraNo";
-        QSqlQuery carry(db_);
-        carry.prepare(QStringLiteral("UPDATE addressh SET %1 = :parent WHERE %2 = :n")
-                          .arg(L(addressParent), L(t.addressNumber)));
-        carry.bindValue(QStringLiteral(":parent"), parent);
-        carry.bindValue(QStringLiteral(":n"), number);
-        if (!carry.exec()) return fail(carry), out;
-    }
     if (!tx.commit(&error_)) return out;
     out.ok = true;
     out.number = number;
+    return out;
+}
+
+std::optional<int> AddressBookData::addressCount(RefTable table, int number) {
+    QSqlQuery q(db_);
+    q.prepare(QStringLiteral("SELECT count(*) FROM addressh WHERE %1 = :n").arg(L(refTableInfo(table).addressNumber)));
+    q.bindValue(QStringLiteral(":n"), number);
+    if (!q.exec() || !q.next()) return fail(q), std::nullopt;
+    return q.value(0).toInt();
+}
+
+MoveOutcome AddressBookData::move(RefTable table, int number, int newParent) {
+    const RefTableInfo &t = refTableInfo(table);
+    MoveOutcome out;
+    error_.clear();
+    if (!t.parent) {
+        fail(QStringLiteral("%1 has no parents").arg(L(t.table)));
+        return out;
+    }
+    Transaction tx(db_);
+    if (!tx.begin(&error_)) return out;
+    const std::optional<RefRow> entry = row(table, number);
+    if (!entry) {
+        if (error_.isEmpty()) fail(QStringLiteral("there is no entry %1").arg(number));
+        return out;
+    }
+    const std::optional<bool> taken = nameExists(table, entry->name, newParent);
+    if (!taken) return out;
+    if (*taken) {
+        out.duplicate = true;
+        return out;
+    }
+    QSqlQuery w(db_);
+    w.prepare(QStringLiteral("UPDATE %1 SET %2 = :parent WHERE %3 = :n").arg(L(t.table), L(t.parent), L(t.number)));
+    w.bindValue(QStringLiteral(":parent"), newParent);
+    w.bindValue(QStringLiteral(":n"), number);
+    if (!w.exec()) return fail(w), out;
+    // The addresses of the taluk (sub-category) take its new district (category).
+    const char *addressParent = table == RefTable::Taluk ? "districtno" : "PrakaraNo";
+    QSqlQuery carry(db_);
+    carry.prepare(QStringLiteral("UPDATE addressh SET %1 = :parent WHERE %2 = :n").arg(L(addressParent), L(t.addressNumber)));
+    carry.bindValue(QStringLiteral(":parent"), newParent);
+    carry.bindValue(QStringLiteral(":n"), number);
+    if (!carry.exec()) return fail(carry), out;
+    out.addresses = carry.numRowsAffected();
+    if (!tx.commit(&error_)) return out;
+    out.ok = true;
     return out;
 }
 

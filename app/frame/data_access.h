@@ -2,7 +2,7 @@
 // consistent with them. Windows call these and never build SQL of their own.
 //
 // Names travel as bound parameters and are compared exactly, byte for byte. Each change that
-// touches more than one row (a save that carries addresses along, a delete that resets them)
+// touches more than one row (a move that carries addresses along, a delete that resets them)
 // runs in one transaction: it happens whole or not at all.
 #pragma once
 
@@ -39,6 +39,13 @@ struct SaveOutcome {
     bool ok = false;
     int number = 0;          // the number the row was written under
     bool renumbered = false; // a new entry found its number taken and got the next free one
+    bool otherParent = false; // the entry of that number belongs to another parent: not written
+};
+
+struct MoveOutcome {
+    bool ok = false;
+    bool duplicate = false;  // the new parent has an entry of that name: not moved
+    int addresses = 0;       // how many addresses moved along
 };
 
 // Leading and trailing blanks (the space character only) removed; other glyph codes, the
@@ -62,10 +69,20 @@ public:
     // name's own blanks are trimmed. A row being edited under its unchanged name counts too.
     std::optional<bool> nameExists(RefTable table, const QString &name, int parent = 0);
 
-    // Saves by number: rewrites the row of that number or appends one with exactly that number,
-    // storing the name as typed and its sort key. A taluk or sub-category then carries the
-    // addresses that use it to its parent.
+    // How many addresses use the entry (their district, taluk, category, sub-category or
+    // relation is that number).
+    std::optional<int> addressCount(RefTable table, int number);
+
+    // Saves by number: rewrites the name of the row of that number or appends one with exactly
+    // that number, storing the name as typed and its sort key. A save never moves an entry: a
+    // taluk or sub-category is written only under the parent it belongs to (a new one under
+    // parent).
     SaveOutcome save(RefTable table, int number, const QString &name, int parent, SaveIntent intent);
+
+    // Files a taluk or sub-category under another parent; the addresses that use it follow (their
+    // district or category becomes the new parent). Refused when the new parent has an entry of
+    // the same name.
+    MoveOutcome move(RefTable table, int number, int newParent);
 
     // Deletes a row and resets the addresses that pointed at it (a district also takes its
     // taluks along, a category its sub-categories).

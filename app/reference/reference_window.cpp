@@ -7,9 +7,11 @@
 #include "glyph_widgets.h"
 #include "shared_module.h"
 #include "reference_captions.h"
+#include "save_question.h"
 #include "twips.h"
 #include "window_parts.h"
 
+#include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -19,15 +21,13 @@
 
 namespace {
 
-// The number in the number box, or 0 when it holds no usable number. Every number the data
-// layer hands out or holds (1 to INT_MAX) is one.
-int boxNumber(const QString &text) {
+}  // namespace
+
+int ReferenceWindow::boxNumber(const QString &text) {
     bool ok = false;
     const int n = text.trimmed().toInt(&ok);
     return ok && n >= 1 ? n : 0;
 }
-
-}  // namespace
 
 ReferenceWindow::ReferenceWindow(const ReferenceWindowDef &def, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint), def_(def) {
@@ -165,6 +165,24 @@ void ReferenceWindow::ClearBoxes() {
     Txtno->clear();
     nameBox->setText(QString());
     newNumber_ = 0;
+    markShown();
+}
+
+void ReferenceWindow::markShown() {
+    shownNumber_ = Txtno->text();
+    shownName_ = nameBox->text();
+}
+
+bool ReferenceWindow::changed() const { return Txtno->text() != shownNumber_ || nameBox->text() != shownName_; }
+
+bool ReferenceWindow::settleChanges() {
+    if (!changed()) return true;
+    switch (SaveQuestion::ask(this, Caption::unsavedQuestion())) {
+    case SaveQuestion::Choice::Save: return save();
+    case SaveQuestion::Choice::Discard: return true;
+    case SaveQuestion::Choice::Stay: break;
+    }
+    return false;
 }
 
 void ReferenceWindow::openNavigationSet() {
@@ -203,6 +221,7 @@ void ReferenceWindow::showRow(const RefRow &row, bool selectInList) {
     nameBox->setText(row.name);
     if (selectInList) list->setText(nameBox->text());
     newNumber_ = 0;
+    markShown();
 }
 
 void ReferenceWindow::message(const QString &glyphs) { book4::showMessage(this, glyphs); }
@@ -245,6 +264,7 @@ void ReferenceWindow::List_Click() {
     Txtno->setText(QString::number(list->itemNumber(row)));
     nameBox->setText(list->itemGlyphText(row));
     newNumber_ = 0;
+    markShown();
 }
 
 // ---- New, Save, Delete, Cancel, close -----------------------------------------------------------
@@ -259,39 +279,47 @@ void ReferenceWindow::cmdnew_Click() {
     }
     Txtno->setText(QString::number(next));
     newNumber_ = next;
+    markShown();
     nameBox->setFocus();
 }
 
-void ReferenceWindow::Cmdsave_Click() {
+void ReferenceWindow::Cmdsave_Click() { save(); }
+
+bool ReferenceWindow::save() {
     // The number box is a text box: anything but a reference number in it cannot be saved.
     const int number = boxNumber(Txtno->text());
     if (number == 0) {
         message(Caption::allInformation());
-        return;
+        return false;
     }
-    if (!parentReady()) return;
+    if (!parentReady()) return false;
     const QString name = nameBox->text();
     if (trimBlanks(name).isEmpty()) {
         message(def_.nameMessage);
-        return;
+        return false;
     }
     AddressBookData data = ModDeclare::Data();
     const std::optional<bool> taken = data.nameExists(def_.table, name, currentParent());
     if (!taken) {
         reportFailure(data);
-        return;
+        return false;
     }
     if (*taken) {
         message(Caption::alreadyExists());
         nameBox->setText(QString());
         nameBox->setFocus();
-        return;
+        return false;
     }
     const SaveIntent intent = number == newNumber_ ? SaveIntent::NewEntry : SaveIntent::ByNumber;
     const SaveOutcome saved = data.save(def_.table, number, name, currentParent(), intent);
+    if (saved.otherParent) {
+        // The number is another parent's entry: a save never moves it there.
+        message(Caption::allInformation());
+        return false;
+    }
     if (!saved.ok) {
         reportFailure(data);
-        return;
+        return false;
     }
     // The entry exists now: saving it again rewrites it.
     newNumber_ = 0;
@@ -299,9 +327,23 @@ void ReferenceWindow::Cmdsave_Click() {
         Txtno->setText(QString::number(saved.number));
         message(Caption::numberTaken() + QString::number(saved.number));
     }
+    markShown();
     Timer1->start();  // a save during the shake lets the running shake finish
     afterSave();
     cmdnew->setFocus();
+    return true;
+}
+
+QString ReferenceWindow::deleteWarning(AddressBookData &data, int number) const {
+    const std::optional<RefRow> entry = data.row(def_.table, number);
+    const int addresses = data.addressCount(def_.table, number).value_or(0);
+    // A district takes its taluks along, a category its sub-categories.
+    int children = 0;
+    if (def_.table == RefTable::District || def_.table == RefTable::Prakara) {
+        const RefTable child = def_.table == RefTable::District ? RefTable::Taluk : RefTable::Upaprakara;
+        children = static_cast<int>(data.rows(child, number).value_or(QVector<RefRow>()).size());
+    }
+    return def_.warning.arg(entry ? entry->name : nameBox->text(), QString::number(addresses), QString::number(children));
 }
 
 void ReferenceWindow::CmdDelete_Click() {
@@ -309,8 +351,8 @@ void ReferenceWindow::CmdDelete_Click() {
     // Only a numbered entry can be deleted; a name typed without one is not stored anywhere.
     const int number = boxNumber(Txtno->text());
     if (number == 0) return;
-    if (!book3::ask(this, def_.warning)) return;
     AddressBookData data = ModDeclare::Data();
+    if (!book3::ask(this, deleteWarning(data, number))) return;
     if (!data.remove(def_.table, number)) {
         reportFailure(data);
         return;
@@ -330,9 +372,16 @@ void ReferenceWindow::cmdcancel_Click() {
     cmdnew->setFocus();
 }
 
-// Unsaved typing is dropped without a question.
 void ReferenceWindow::cmdexit_Click() { close(); }
 void ReferenceWindow::Command4_Click() { close(); }
+
+// Typing that was not saved goes only after the question.
+void ReferenceWindow::closeEvent(QCloseEvent *event) {
+    if (settleChanges())
+        event->accept();
+    else
+        event->ignore();
+}
 
 // ---- The shake --------------------------------------------------------------------------------
 

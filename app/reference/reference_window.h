@@ -31,6 +31,8 @@ struct ReferenceWindowDef {
     const char *listName;     // LstDistrict, ...
     const char *nameBoxName;  // txtdistrict, ...
     const char *titleLabelName, *nameLabelName, *numberLabelName;
+    // The delete warning: %1 the entry's name, %2 how many addresses use it, %3 how many
+    // entries of the next level go with it.
     QString title, nameLabel, nameMessage, warning;
 };
 
@@ -56,6 +58,8 @@ public:
     // row, the count past the last). For tests and the screenshot tour.
     QVector<int> navigationSet() const { return nav_; }
     int navigationPosition() const { return navPos_; }
+    // The boxes differ from the entry last shown or saved.
+    bool changed() const;
 
 protected:
     ReferenceWindow(const ReferenceWindowDef &def, QWidget *parent);
@@ -86,9 +90,22 @@ protected:
     void showRow(const RefRow &row, bool selectInList = true);
     void setNavigationPosition(int position) { navPos_ = position; }
 
+    // The boxes as they are now count as shown: nothing in them is unsaved.
+    void markShown();
+    // Saves the boxes (the Save button); false when nothing was saved (a message said why).
+    bool save();
+    // Before the boxes' changes would go: asks whether to save them, let them go or stay.
+    // False when the window is to stay as it is.
+    bool settleChanges();
+    // The number in the number box, or 0 when it holds no usable number. Every number the data
+    // layer hands out or holds (1 to INT_MAX) is one.
+    static int boxNumber(const QString &text);
+
     // A message of the window, a question, and the report of a database failure.
     void message(const QString &glyphs);
     void reportFailure(const AddressBookData &data);
+
+    void closeEvent(QCloseEvent *event) override;
 
     const ReferenceWindowDef &def() const { return def_; }
 
@@ -108,6 +125,7 @@ protected slots:
 
 private:
     void build();
+    QString deleteWarning(AddressBookData &data, int number) const;
     bool navigationEof() const { return nav_.isEmpty() || navPos_ >= nav_.size(); }
     bool navigationBof() const { return nav_.isEmpty() || navPos_ < 0; }
 
@@ -119,4 +137,6 @@ private:
     // The number New handed out while the boxes still hold that new entry; 0 otherwise. A save
     // under it takes a new row and never overwrites one that another copy saved meanwhile.
     int newNumber_ = 0;
+    // What the boxes held when they last showed an entry (or were saved).
+    QString shownNumber_, shownName_;
 };

@@ -8,7 +8,7 @@ FrmUpaprakara::FrmUpaprakara(QWidget *parent)
                       "Label1", Caption::upaprakarasTitle(), Caption::upaprakaraName(), Caption::upaprakaraMessage(),
                       Caption::upaprakaraWarning()},
                      {"CmbPrakara", "Label2", Caption::upaprakaraParent(), Caption::upaprakaraParentMessage(),
-                      RefTable::Prakara, &ModDeclare::FillPrakaras},
+                      RefTable::Prakara, &ModDeclare::FillPrakaras, Caption::upaprakaraMove(), Caption::upaprakaraMoveQuestion()},
                      parent) {
     Form_Load();
 }
