@@ -8,6 +8,7 @@
 #include "shared_module.h"
 #include "pin_code_box.h"
 #include "record_captions.h"
+#include "save_question.h"
 #include "twips.h"
 #include "window_parts.h"
 #include "window_registry.h"
@@ -266,6 +267,7 @@ void FrmAddressEntry::Form_Load() {
         if (!CmbPrakara->text().isEmpty()) ModDeclare::FillUpaprakaras(CmbUpaprakara, prakara_);
     }
     SSTab1->setCurrentIndex(0);
+    markSaved();
 }
 
 void FrmAddressEntry::showEvent(QShowEvent *event) {
@@ -300,35 +302,56 @@ void FrmAddressEntry::LoadRecord() {
     }
     Txtno->setText(QString::number(ModDeclare::CurrentId));
     Txtname->setText(record->name);
-    QWidget *const boxes[] = {TxtHouseDet, TxtAdd1, Txtplace, Txtpincode, TxtState, TxtCountry,
-                              Txtphone, Txtemail, TxtFax, TxtPager, TxtAdd2, Txtremarks};
-    for (int i = 0; i < 12; ++i) {
-        const auto column = static_cast<AddressColumn>(i);
-        if (!record->isNull(column)) setBoxText(boxes[i], record->text(column));
-    }
-    struct Link {
-        AddressColumn column;
-        RefTable table;
-        GlyphComboBox *list;
-        int *number;
-    };
-    const Link links[] = {
-        {AddressColumn::Relation, RefTable::Relation, CmbRelation, &relation_},
-        {AddressColumn::District, RefTable::District, CmbDistrict, &district_},
-        {AddressColumn::Taluk, RefTable::Taluk, CmbTaluk, &taluk_},
-        {AddressColumn::Prakara, RefTable::Prakara, CmbPrakara, &prakara_},
-        {AddressColumn::Upaprakara, RefTable::Upaprakara, CmbUpaprakara, &upaprakara_},
-    };
+    for (const TextBox &b : textBoxes())
+        if (!record->isNull(b.column)) setBoxText(b.box, record->text(b.column));
     AddressBookData reference = ModDeclare::Data();
-    for (const Link &link : links) {
-        if (const std::optional<RefRow> row = reference.row(link.table, record->number(link.column))) {
-            link.list->setText(row->name);
-            *link.number = row->number;
+    for (const ListBox &l : listBoxes()) {
+        if (const std::optional<RefRow> row = reference.row(l.table, record->number(l.column))) {
+            l.list->setText(row->name);
+            *l.number = row->number;
         }
     }
 }
 
+QVector<FrmAddressEntry::TextBox> FrmAddressEntry::textBoxes() const {
+    using namespace RecordCaption;
+    return {{TxtHouseDet, AddressColumn::Members, houseDetails()}, {TxtAdd1, AddressColumn::Haddress, address1()},
+            {Txtplace, AddressColumn::Hcity, place()},           {Txtpincode, AddressColumn::HpinCode, pinCode()},
+            {TxtState, AddressColumn::Hstate, state()},          {TxtCountry, AddressColumn::Hcountry, country()},
+            {Txtphone, AddressColumn::Hphone, phone()},          {Txtemail, AddressColumn::HeMail, email()},
+            {TxtFax, AddressColumn::Hfax, fax()},                {TxtPager, AddressColumn::Hpager, pager()},
+            {TxtAdd2, AddressColumn::Oaddress, address2()},      {Txtremarks, AddressColumn::Otherinfor, page2()}};
+}
+
+QVector<FrmAddressEntry::ListBox> FrmAddressEntry::listBoxes() {
+    using namespace RecordCaption;
+    return {{CmbRelation, AddressColumn::Relation, RefTable::Relation, &relation_, relation()},
+            {CmbDistrict, AddressColumn::District, RefTable::District, &district_, district()},
+            {CmbTaluk, AddressColumn::Taluk, RefTable::Taluk, &taluk_, taluk()},
+            {CmbPrakara, AddressColumn::Prakara, RefTable::Prakara, &prakara_, prakara()},
+            {CmbUpaprakara, AddressColumn::Upaprakara, RefTable::Upaprakara, &upaprakara_, upaprakara()}};
+}
+
+QStringList FrmAddressEntry::contents() {
+    QStringList texts{Txtname->text()};
+    for (const TextBox &b : textBoxes()) texts << boxText(b.box);
+    for (const ListBox &l : listBoxes()) texts << l.list->text();
+    return texts;
+}
+
+void FrmAddressEntry::markSaved() { saved_ = contents(); }
+
+bool FrmAddressEntry::changed() { return contents() != saved_; }
+
+// Typing that was not saved goes only after the question: save it, let it go, or stay.
 void FrmAddressEntry::closeEvent(QCloseEvent *event) {
+    if (!unloaded_ && changed()) {
+        const SaveQuestion::Choice choice = SaveQuestion::ask(this, Caption::unsavedQuestion());
+        if (choice == SaveQuestion::Choice::Stay || (choice == SaveQuestion::Choice::Save && !saveRecord(false))) {
+            event->ignore();
+            return;
+        }
+    }
     Form_Unload();
     event->accept();
 }
@@ -450,34 +473,57 @@ void FrmAddressEntry::Command7_Click() {
 // ---- Saving -------------------------------------------------------------------------------
 
 void FrmAddressEntry::Cmdsave_Click() {
+    if (!saveRecord(true)) return;
+    if (editMode_) return;
+    const QString number = Txtno->text();
+    ClearEntryBoxes(this);
+    CmbTaluk->clear();
+    CmbUpaprakara->clear();
+    markSaved();
+    if (book3::ask(this, RecordCaption::savedAs().arg(number) + QLatin1Char(' ') + RecordCaption::enterAnother())) {
+        SSTab1->setCurrentIndex(0);
+        Txtname->setFocus(Qt::OtherFocusReason);
+    } else {
+        closeWindow(this);
+    }
+}
+
+bool FrmAddressEntry::saveRecord(bool confirm) {
     if (trimBlanks(Txtname->text()).isEmpty()) {
         book4::showMessage(this, RecordCaption::emptyName());
-        return;
+        return false;
     }
-    if (!book3::ask(this, RecordCaption::confirmSave())) return;
-
-    // Only what is filled in is written: an empty box or list leaves its column as it is.
+    // What is filled in is written. An empty box leaves its column as it is, except in change
+    // mode where it held something when loaded: that is cleared, and the question says so.
     AddressWrite write;
     write.name = Txtname->text();
-    if (!trimBlanks(CmbRelation->text()).isEmpty()) write.assign(AddressColumn::Relation, relation_);
-    QWidget *const boxes[] = {TxtHouseDet, TxtAdd1, Txtplace, Txtpincode, TxtState, TxtCountry,
-                              Txtphone, Txtemail, TxtFax, TxtPager, TxtAdd2, Txtremarks};
-    for (int i = 0; i < 12; ++i) {
-        const QString text = boxText(boxes[i]);
-        if (!trimBlanks(text).isEmpty()) write.assign(static_cast<AddressColumn>(i), text);
+    QStringList cleared;
+    const auto loaded = [this](int i) { return !trimBlanks(saved_.value(i)).isEmpty(); };
+    int i = 1;  // saved_ begins with the name
+    for (const TextBox &b : textBoxes()) {
+        const QString text = boxText(b.box);
+        if (!trimBlanks(text).isEmpty()) {
+            write.assign(b.column, text);
+        } else if (editMode_ && loaded(i)) {
+            write.assign(b.column, QVariant());
+            cleared << b.caption;
+        }
+        ++i;
     }
-    const struct {
-        GlyphComboBox *list;
-        AddressColumn column;
-        int number;
-    } lists[] = {
-        {CmbDistrict, AddressColumn::District, district_},
-        {CmbTaluk, AddressColumn::Taluk, taluk_},
-        {CmbPrakara, AddressColumn::Prakara, prakara_},
-        {CmbUpaprakara, AddressColumn::Upaprakara, upaprakara_},
-    };
-    for (const auto &l : lists)
-        if (!trimBlanks(l.list->text()).isEmpty()) write.assign(l.column, l.number);
+    for (const ListBox &l : listBoxes()) {
+        if (!trimBlanks(l.list->text()).isEmpty()) {
+            write.assign(l.column, *l.number);
+        } else if (editMode_ && loaded(i)) {
+            write.assign(l.column, 0);
+            cleared << l.caption;
+        }
+        ++i;
+    }
+    const QString clearedNote =
+        cleared.isEmpty() ? QString() : RecordCaption::clearedBoxes().arg(cleared.join(QStringLiteral(", ")));
+    if ((confirm || !cleared.isEmpty()) &&
+        !book3::ask(this, (RecordCaption::confirmSave() + QLatin1Char(' ') + clearedNote).trimmed()))
+        return false;
 
     AddressData addresses(ModDeclare::AppDatabase());
     if (!editMode_) {
@@ -485,7 +531,7 @@ void FrmAddressEntry::Cmdsave_Click() {
         if (number == 0) {
             qWarning() << "Saving an address failed:" << addresses.lastError();
             book4::showMessage(this, RecordCaption::notSaved());
-            return;
+            return false;
         }
         Txtno->setText(QString::number(number));
     } else {
@@ -495,26 +541,17 @@ void FrmAddressEntry::Cmdsave_Click() {
             numbered ? addresses.change(number, write) : AddressData::ChangeResult::Missing;
         if (result == AddressData::ChangeResult::Missing) {
             book4::showMessage(this, RecordCaption::recordDeleted());
-            return;
+            return false;
         }
         if (result == AddressData::ChangeResult::Failed) {
             qWarning() << "Saving an address failed:" << addresses.lastError();
             book4::showMessage(this, RecordCaption::notSaved());
-            return;
+            return false;
         }
     }
+    markSaved();
     Timer1->start();
-
-    if (editMode_) return;
-    ClearEntryBoxes(this);
-    CmbTaluk->clear();
-    CmbUpaprakara->clear();
-    if (book3::ask(this, RecordCaption::enterAnother())) {
-        SSTab1->setCurrentIndex(0);
-        Txtname->setFocus(Qt::OtherFocusReason);
-    } else {
-        closeWindow(this);
-    }
+    return true;
 }
 
 // The shake that tells the save went through: six times right and back, 100 twips each.

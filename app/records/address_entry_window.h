@@ -1,9 +1,16 @@
 // FrmAddressEntry: the address entry window, the one window that writes addresses. Three
 // pages of boxes and lists; in new mode each save appends a record and offers to take the
-// next one, in change mode (EditMode, CurrentId) a save rewrites the record that was loaded.
+// next one, in change mode (EditMode, CurrentId) a save rewrites the record that was loaded (a box
+// emptied there is cleared, after a question that names it). Closing with changes not saved
+// asks whether to save them.
 #pragma once
 
+#include <QStringList>
+#include <QVector>
 #include <QWidget>
+
+#include "address_data.h"
+#include "data_access.h"
 
 class GlyphButton;
 class GlyphComboBox;
@@ -40,6 +47,8 @@ public:
     int shakeCounter() const { return shake_; }
     // The page captions, as glyph codes.
     QString pageCaption(int page) const;
+    // The boxes and lists differ from what was loaded or last saved.
+    bool changed();
 
     GlyphLabel *Label1;  // the title
     QPushButton *Command4;
@@ -108,6 +117,28 @@ private slots:
     void Timer1_Timer();
 
 private:
+    // The text boxes and the lists with their columns and the labels beside them.
+    struct TextBox {
+        QWidget *box;
+        AddressColumn column;
+        QString caption;
+    };
+    struct ListBox {
+        GlyphComboBox *list;
+        AddressColumn column;
+        RefTable table;
+        int *number;
+        QString caption;
+    };
+    QVector<TextBox> textBoxes() const;
+    QVector<ListBox> listBoxes();
+    // The name, the text boxes' and the lists' texts, in that order.
+    QStringList contents();
+    void markSaved();
+    // Writes the record; asks first when confirm is set or when boxes that held something are
+    // now empty (they are cleared). False when nothing was written.
+    bool saveRecord(bool confirm);
+
     void buildPage0(QWidget *page);
     void buildPage1(QWidget *page);
     void buildPage2(QWidget *page);
@@ -126,4 +157,6 @@ private:
     bool unloaded_ = false;
     // Kannada typing was switched off for the e-mail box and is to be switched on again.
     bool latinForEmail_ = false;
+    // contents() when the record was loaded or last saved.
+    QStringList saved_;
 };

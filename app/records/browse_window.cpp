@@ -230,7 +230,8 @@ void book7::ShowRowDetails(int id) {
 void book7::CmdDelete_Click() {
     const int row = Mg->Row();
     if (gridEmpty() || row < 1) return;
-    if (!book3::ask(this, RecordCaption::deleteQuestion())) return;
+    // The question names the address: its name and number.
+    if (!book3::ask(this, RecordCaption::deleteQuestion().arg(Mg->TextMatrix(row, 1), Mg->TextMatrix(row, 0)))) return;
     AddressListData data(ModDeclare::AppDatabase());
     if (!data.removeAddress(Mg->TextMatrix(row, 0).toInt())) {
         QMessageBox::warning(this, QStringLiteral("Kelda Vasi"),
