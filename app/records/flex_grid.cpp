@@ -2,9 +2,27 @@
 
 #include "glyph_text.h"
 #include "glyph_widgets.h"
+#include "shared_module.h"
 
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QHelpEvent>
+#include <QToolTip>
+
+#include <algorithm>
+#include <numeric>
+
+namespace {
+
+// The text a cell shows, line by line.
+QStringList shownLines(const QString &cell) {
+    QString text = GlyphText::toDisplay(cell);
+    text.remove(QLatin1Char('\r'));
+    while (text.endsWith(QLatin1Char('\n'))) text.chop(1);
+    return text.split(QLatin1Char('\n'));
+}
+
+}  // namespace
 
 int FlexGridModel::rowCount(const QModelIndex &parent) const {
     return parent.isValid() ? 0 : static_cast<int>(cells_.size());
@@ -34,11 +52,13 @@ FlexGrid::FlexGrid(QWidget *parent) : QTableView(parent) {
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
     verticalHeader()->hide();
-    // Every row as high as the next: thousands of rows lay out at once.
+    // Rows are one line high unless a value has more lines: thousands of rows lay out at once.
+    lineHeight_ = QFontMetrics(GlyphText::font(10)).height();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setDefaultSectionSize(QFontMetrics(GlyphText::font(10)).height() + 6);
-    horizontalHeader()->setSectionsClickable(false);
+    verticalHeader()->setDefaultSectionSize(lineHeight_ + 6);
+    horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setHighlightSections(false);
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &FlexGrid::headerClicked);
     horizontalHeader()->setStretchLastSection(true);
     connect(this, &QAbstractItemView::clicked, this, [this] { emit Click(); });
     connect(this, &QAbstractItemView::doubleClicked, this, [this] { emit DblClick(); });
@@ -50,6 +70,8 @@ void FlexGrid::Clear() {
     model_.beginResetModel();
     for (QStringList &row : model_.cells_) row.fill(QString());
     model_.endResetModel();
+    horizontalHeader()->setSortIndicatorShown(false);
+    fitRowHeights(0, static_cast<int>(model_.cells_.size()) - 1);
 }
 
 void FlexGrid::setRows(int rows) {
@@ -115,6 +137,7 @@ void FlexGrid::setTextMatrix(int row, int col, const QString &text) {
     model_.cells_[row - 1][col] = text;
     const QModelIndex at = model_.index(row - 1, col);
     emit model_.dataChanged(at, at);
+    fitRowHeights(row - 1, row - 1);
 }
 
 int FlexGrid::Row() const {
@@ -143,6 +166,7 @@ void FlexGrid::AddItems(const QVector<QStringList> &rows) {
         model_.cells_.append(row);
     }
     model_.endInsertRows();
+    fitRowHeights(first, static_cast<int>(model_.cells_.size()) - 1);
 }
 
 void FlexGrid::RemoveItem(int row) {
@@ -150,4 +174,77 @@ void FlexGrid::RemoveItem(int row) {
     model_.beginRemoveRows(QModelIndex(), row - 1, row - 1);
     model_.cells_.removeAt(row - 1);
     model_.endRemoveRows();
+}
+
+void FlexGrid::fitRowHeights(int first, int last) {
+    QHeaderView *rows = verticalHeader();
+    for (int r = std::max(first, 0); r <= last && r < model_.cells_.size(); ++r) {
+        int lines = 1;
+        for (int c = 0; c < model_.columns_; ++c)
+            if (!isColumnHidden(c) && model_.cells_.at(r).at(c).contains(QLatin1Char('\n')))
+                lines = std::max(lines, static_cast<int>(shownLines(model_.cells_.at(r).at(c)).size()));
+        const int height = lines * lineHeight_ + 6;
+        if (rows->sectionSize(r) != height) rows->resizeSection(r, height);
+    }
+}
+
+QString FlexGrid::cutOffText(int row, int col) const {
+    if (row < 1 || row >= Rows() || col < 0 || col >= Cols() || isColumnHidden(col)) return QString();
+    const QStringList lines = shownLines(model_.cells_.at(row - 1).at(col));
+    const QRect cell = visualRect(model_.index(row - 1, col));
+    // The room the style leaves for text inside a cell.
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    const QFontMetrics fm(GlyphText::font(10));
+    const bool cut = std::any_of(lines.begin(), lines.end(), [&](const QString &line) {
+        return fm.horizontalAdvance(line) > cell.width() - 2 * margin;
+    }) || lines.size() * fm.height() > cell.height();
+    return cut ? lines.join(QLatin1Char('\n')) : QString();
+}
+
+bool FlexGrid::viewportEvent(QEvent *event) {
+    if (event->type() != QEvent::ToolTip) return QTableView::viewportEvent(event);
+    auto *help = static_cast<QHelpEvent *>(event);
+    const QModelIndex at = indexAt(help->pos());
+    const QString text = at.isValid() ? cutOffText(at.row() + 1, at.column()) : QString();
+    if (text.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(help->globalPos(), text, viewport(), visualRect(at));
+    return true;
+}
+
+void FlexGrid::headerClicked(int col) {
+    QHeaderView *header = horizontalHeader();
+    const bool again = header->isSortIndicatorShown() && header->sortIndicatorSection() == col;
+    const Qt::SortOrder order =
+        again && header->sortIndicatorOrder() == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+    sortByColumn(col, order);
+}
+
+void FlexGrid::sortByColumn(int col, Qt::SortOrder order) {
+    if (col < 0 || col >= Cols()) return;
+    const int n = static_cast<int>(model_.cells_.size());
+    QVector<QString> keys(n);
+    for (int r = 0; r < n; ++r) keys[r] = ModDeclare::SortKey(model_.cells_.at(r).at(col));
+    QVector<int> order_(n);  // order_[new place] = old place
+    std::iota(order_.begin(), order_.end(), 0);
+    std::stable_sort(order_.begin(), order_.end(), [&](int a, int b) {
+        return order == Qt::AscendingOrder ? keys.at(a) < keys.at(b) : keys.at(b) < keys.at(a);
+    });
+    emit model_.layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    QVector<int> newPlace(n);
+    QVector<QStringList> sorted(n);
+    for (int i = 0; i < n; ++i) {
+        newPlace[order_.at(i)] = i;
+        sorted[i] = model_.cells_.at(order_.at(i));
+    }
+    model_.cells_ = std::move(sorted);
+    const QModelIndexList before = model_.persistentIndexList();
+    QModelIndexList after;
+    for (const QModelIndex &i : before) after << model_.index(newPlace.at(i.row()), i.column());
+    model_.changePersistentIndexList(before, after);
+    emit model_.layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    horizontalHeader()->setSortIndicatorShown(true);
+    horizontalHeader()->setSortIndicator(col, order);
+    fitRowHeights(0, n - 1);
 }

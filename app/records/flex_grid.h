@@ -1,7 +1,10 @@
 // A grid of glyph-text cells with one fixed header row, addressed the way the browse window
 // thinks of it: row 0 is the header, rows 1 and on hold the data, and the current row is the
 // one the user last moved to. The header comes from a format string ("<" then the captions,
-// joined by "|"); the blanks a caption is padded with widen its column.
+// joined by "|"); the blanks a caption is padded with widen its column. A value of several
+// lines shows them one under the other (its row grows), a cell too small for its text shows
+// the whole text as a tooltip, and a click on a column's header sorts the rows by that column
+// in Kannada order (again: the other way round).
 #pragma once
 
 #include <QAbstractTableModel>
@@ -58,10 +61,24 @@ public:
     // Removes one data row.
     void RemoveItem(int row);
 
+    // Sorts the data rows by the Kannada order of a column's texts (equal texts keep their
+    // order); the current row stays with its data.
+    void sortByColumn(int col, Qt::SortOrder order);
+    // The whole text of a cell when the cell cannot show all of it; "" when it shows it all.
+    QString cutOffText(int row, int col) const;
+
+protected:
+    bool viewportEvent(QEvent *event) override;
+
 signals:
     void Click();
     void DblClick();
 
 private:
+    void headerClicked(int col);
+    // Gives each of the data rows from first on (to the end) the height of its tallest cell.
+    void fitRowHeights(int first, int last);
+
     FlexGridModel model_;
+    int lineHeight_ = 0;
 };
