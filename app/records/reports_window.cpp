@@ -9,7 +9,6 @@
 #include "window_parts.h"
 #include "report_control.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFrame>
 #include <QGridLayout>
@@ -126,6 +125,8 @@ book9::book9(QWidget *parent) : QWidget(parent), mode_(ModDeclare::ReportMode) {
 
 void book9::Form_Load() {
     Frame2->hide();
+    // A text box takes typing once its box is ticked, and looks so.
+    for (GlyphLineEdit *box : {Txtname, Txtplace, TxtState, TxtCountry}) box->setEnabled(false);
     if (mode_ != kLabels && mode_ != kGeneralList) return;
     Label1->setText(mode_ == kLabels ? Caption::labelsTitle() : Caption::generalTitle());
     ModDeclare::ClearBeforeFill = true;
@@ -163,6 +164,9 @@ void book9::cmdreport_Click() {
     l1->show();
     PB->show();
     cmdreport->setEnabled(false);
+    // Painted now: the copy below lets no event run until it is done.
+    if (layout()) layout()->activate();
+    repaint();
     // The list filters first, then the first text criterion, else every address.
     std::optional<AddressConditions> conditions = listConditions(lists_->filters());
     if (!conditions)
@@ -179,15 +183,16 @@ void book9::LoadDetails(const AddressConditions &conditions) {
     AddressListData data(ModDeclare::AppDatabase());
     QElapsedTimer sinceRepaint;
     sinceRepaint.start();
+    // temp is filled inside one write transaction, so no event may run meanwhile (a timer, a
+    // close, the exit question): the bar is painted directly, the event loop is not entered.
     const int rows = data.fillReportTable(
         conditions, mode_ == kLabels ? ReportKind::Labels : ReportKind::GeneralList,
         Opth->isChecked() ? AddressChoice::First : AddressChoice::Second, [&](int copied, int total) {
             if (copied == 0) PB->setRange(0, qMax(total, 1));
             copied_ = copied;
             PB->setValue(copied);
-            // The bar is seen to move while thousands of rows are copied.
             if (sinceRepaint.elapsed() >= 40) {
-                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+                PB->repaint();
                 sinceRepaint.restart();
             }
         });
