@@ -70,6 +70,7 @@ void FlexGrid::Clear() {
     model_.beginResetModel();
     for (QStringList &row : model_.cells_) row.fill(QString());
     model_.endResetModel();
+    sortColumn_ = -1;
     horizontalHeader()->setSortIndicatorShown(false);
     fitRowHeights(0, static_cast<int>(model_.cells_.size()) - 1);
 }
@@ -213,12 +214,10 @@ bool FlexGrid::viewportEvent(QEvent *event) {
     return true;
 }
 
+// The header has turned its indicator by itself before it tells of the click: the grid keeps
+// its own order.
 void FlexGrid::headerClicked(int col) {
-    QHeaderView *header = horizontalHeader();
-    const bool again = header->isSortIndicatorShown() && header->sortIndicatorSection() == col;
-    const Qt::SortOrder order =
-        again && header->sortIndicatorOrder() == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
-    sortByColumn(col, order);
+    sortByColumn(col, sortColumn_ == col && sortOrder_ == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder);
 }
 
 void FlexGrid::sortByColumn(int col, Qt::SortOrder order) {
@@ -244,6 +243,8 @@ void FlexGrid::sortByColumn(int col, Qt::SortOrder order) {
     for (const QModelIndex &i : before) after << model_.index(newPlace.at(i.row()), i.column());
     model_.changePersistentIndexList(before, after);
     emit model_.layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    sortColumn_ = col;
+    sortOrder_ = order;
     horizontalHeader()->setSortIndicatorShown(true);
     horizontalHeader()->setSortIndicator(col, order);
     fitRowHeights(0, n - 1);

@@ -81,4 +81,6 @@ private:
 
     FlexGridModel model_;
     int lineHeight_ = 0;
+    int sortColumn_ = -1;  // the column the rows were last sorted by; -1: as they were given
+    Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
 };

@@ -337,13 +337,13 @@ bool ReferenceWindow::save() {
 QString ReferenceWindow::deleteWarning(AddressBookData &data, int number) const {
     const std::optional<RefRow> entry = data.row(def_.table, number);
     const int addresses = data.addressCount(def_.table, number).value_or(0);
+    const QString name = entry ? entry->name : nameBox->text();
+    if (def_.table != RefTable::District && def_.table != RefTable::Prakara)
+        return def_.warning.arg(name, QString::number(addresses));
     // A district takes its taluks along, a category its sub-categories.
-    int children = 0;
-    if (def_.table == RefTable::District || def_.table == RefTable::Prakara) {
-        const RefTable child = def_.table == RefTable::District ? RefTable::Taluk : RefTable::Upaprakara;
-        children = static_cast<int>(data.rows(child, number).value_or(QVector<RefRow>()).size());
-    }
-    return def_.warning.arg(entry ? entry->name : nameBox->text(), QString::number(addresses), QString::number(children));
+    const RefTable child = def_.table == RefTable::District ? RefTable::Taluk : RefTable::Upaprakara;
+    const int children = static_cast<int>(data.rows(child, number).value_or(QVector<RefRow>()).size());
+    return def_.warning.arg(name, QString::number(addresses), QString::number(children));
 }
 
 void ReferenceWindow::CmdDelete_Click() {

@@ -40,7 +40,7 @@ protected:
         return out;
     }
     QStringList placeMatches(const QString &prefix) {
-        const auto found = data.idsByPrefix(AddressSearch::Place, prefix);
+        const auto found = data.find(AddressSearch::Place, prefix);
         return found ? namesOf(*found) : QStringList{"<failed>"};
     }
 };
@@ -132,24 +132,41 @@ TEST_F(AddressDataTest, AFailedWriteSaysSo) {
     EXPECT_EQ(data.change(id, change), AddressData::ChangeResult::Failed);
 }
 
-// Places of four records: the search by their first glyph code finds those that begin with it,
-// in the order of the names' sort keys, whatever the order they were saved in.
-TEST_F(AddressDataTest, APrefixFindsEveryValueThatBeginsWithIt) {
+// Places of four records: a prefix finds those that begin with its glyph codes or with its
+// letters, in the order of the names' sort keys, whatever the order they were saved in.
+TEST_F(AddressDataTest, APrefixFindsEveryValueThatBeginsWithItsCodesOrItsLetters) {
     add(G("q\xC0"), G("P\xC0g\xC0"));        // DA, place KA-RA
     add(G("P\xC0"), G("P\xC1"));             // KA, place KAA
-    add(G("\x51"), G("Pg\xC0"));             // KI, place K-RA
+    add(G("\x51"), G("Pg\xC0"));             // KI, place KA-RA in other glyphs
     add(G("v\xC0"), G("g\xC0P\xC0"));        // TA, place RA-KA: does not begin with K
     add(G("\xA8\xC1"), QString());           // no place at all
-    EXPECT_EQ(placeMatches(G("P")), inSortOrder({G("P\xC0"), G("\x51"), G("q\xC0")}));
-    EXPECT_EQ(data.countByPrefix(AddressSearch::Place, G("P")), 3);
-    EXPECT_EQ(placeMatches(G("P\xC0")), QStringList{G("q\xC0")});
-    EXPECT_EQ(placeMatches(G("P\xC0g\xC0")), QStringList{G("q\xC0")});  // the whole value
+    const QStringList allK = inSortOrder({G("P\xC0"), G("\x51"), G("q\xC0")});
+    EXPECT_EQ(placeMatches(G("P")), allK);
+    // KA as typed (its glyph codes begin only KA-RA) is the letter K, whatever follows it.
+    EXPECT_EQ(placeMatches(G("P\xC0")), allK);
+    EXPECT_EQ(placeMatches(G("P\xC0g\xC0")), inSortOrder({G("\x51"), G("q\xC0")}));  // the whole value
     EXPECT_EQ(placeMatches(G("P\xC0g\xC0P")), QStringList{});          // longer than the value
-    EXPECT_EQ(data.countByPrefix(AddressSearch::Place, G("z")), 0);
+    EXPECT_EQ(placeMatches(G("z")), QStringList{});
     // No prefix at all, empty or null, matches every place there is.
-    EXPECT_EQ(data.countByPrefix(AddressSearch::Place, G("")), 4);
-    EXPECT_EQ(data.countByPrefix(AddressSearch::Place, QString()), 4);
-    EXPECT_EQ(data.idsByPrefix(AddressSearch::Place, QString())->size(), 4);
+    EXPECT_EQ(placeMatches(G("")).size(), 4);
+    EXPECT_EQ(placeMatches(QString()).size(), 4);
+}
+
+// Names by their letters: the sort keys find what the glyph shapes hide.
+TEST_F(AddressDataTest, ANameIsFoundByItsFirstLetters) {
+    const QString subbanna = G("P\xC9. \xB8\xC0\xC4\xA7\xE2t\xC0\xDA");  // ke. subbaNNa
+    const QString karnataka = G("P\xC0\xA3\xC1\xF0lP\xC0");                  // karnATaka
+    const QString kannada = G("P\xC0\xA3\xC0\xDFq\xC0");                     // kannaDa
+    for (const QString &name : {subbanna, karnataka, kannada, G("g\xC0P\xC0")}) add(name);
+    const auto names = [&](const QString &prefix) {
+        const auto found = data.find(AddressSearch::Name, prefix);
+        return found ? namesOf(*found) : QStringList{"<failed>"};
+    };
+    EXPECT_EQ(names(G("P\xC0")), inSortOrder({subbanna, karnataka, kannada}));  // "ka"
+    EXPECT_EQ(names(G("P\xC0g\xEF")), QStringList{karnataka});                 // "kar"
+    EXPECT_EQ(names(G("P\xC9.")), QStringList{subbanna});                       // the codes as stored
+    // "kan": kannaDa by its letters, karnATaka by its codes (its "rnA" is NA, AA, then the repha).
+    EXPECT_EQ(names(G("P\xC0\xA3")), inSortOrder({kannada, karnataka}));
 }
 
 TEST_F(AddressDataTest, ThePrefixIsTakenByteForByte) {
@@ -161,17 +178,16 @@ TEST_F(AddressDataTest, ThePrefixIsTakenByteForByte) {
     add(G("6"), G(" it"));
     add(G("7"), G("\xFF\xFF"));
     add(G("8"), G("\xFF\x41"));
-    // A quote is a character; so are the wildcards of LIKE; glyph codes have no case.
-    EXPECT_EQ(placeMatches(G("it'")), QStringList{G("1")});
+    // A quote is a character; so are the wildcards of LIKE. "it" and "It" are two shapes of one
+    // letter.
+    EXPECT_EQ(placeMatches(G("it'")), inSortOrder({G("1"), G("5")}));
     EXPECT_EQ(placeMatches(G("it%")), QStringList{G("2")});
     EXPECT_EQ(placeMatches(G("it_")), QStringList{G("3")});
     EXPECT_EQ(placeMatches(G("it*")), QStringList{});
-    EXPECT_EQ(placeMatches(G("It")), QStringList{G("5")});
     EXPECT_EQ(placeMatches(G(" ")), QStringList{G("6")});  // a leading blank counts
     // The highest glyph code, at the end of the prefix and inside it.
     EXPECT_EQ(placeMatches(G("\xFF")), inSortOrder({G("7"), G("8")}));
     EXPECT_EQ(placeMatches(G("\xFF\xFF")), QStringList{G("7")});
-    EXPECT_EQ(data.countByPrefix(AddressSearch::Place, G("it'")), 1);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // keyboard bridge, list entries picked with the keyboard, the dialogs answered; the database
 // checked afterwards.
 #include <QClipboard>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScrollBar>
@@ -23,8 +24,9 @@ namespace {
 
 int addressCount() { return count("SELECT count(*) FROM addressh"); }
 
-// Names with their places, states and countries: three places begin with the letter KA
-// ("P\xC0"), one with KAA, one with a conjunct of KA, one with RA.
+// Names with their places, states and countries: three places begin with the glyphs of KA
+// ("P\xC0"), one with KAA, one with KA-RA in other glyphs, one with RA; two names of KA come
+// without a place (ke. subbaNNa as typed, karnATaka with its repha).
 struct Sample {
     const char *name, *place, *state, *country;
     int relation, prakara, upaprakara;
@@ -37,7 +39,10 @@ const Sample kSamples[] = {
     {"\x51", "Pg\xC0", nullptr, "\xA9\xC3", 42, 21, 99, nullptr, nullptr, nullptr, nullptr},
     {"v\xC0", "g\xC0P\xC0", "g\xC1", nullptr, 0, 0, 0, nullptr, nullptr, nullptr, nullptr},
     {"g\xC1\xAA\xC0\xC4", "P\xC0'g\xC0", nullptr, nullptr, 0, 0, 0, nullptr, nullptr, nullptr, nullptr},
+    {"P\xC9. \xB8\xC0\xC4\xA7\xE2t\xDA", nullptr, nullptr, nullptr, 0, 0, 0, nullptr, nullptr, nullptr, nullptr},
+    {"P\xC0\xA3\xC1\xF0lP\xC0", nullptr, nullptr, nullptr, 0, 0, 0, nullptr, nullptr, nullptr, nullptr},
 };
+const QString kSubbanna = G(kSamples[6].name), kKarnataka = G(kSamples[7].name);
 
 bool addSearchSamples() {
     for (const Sample &s : kSamples) {
@@ -61,7 +66,8 @@ private slots:
     void aTypedRecordIsSavedWithTheNextNumber();
     void nothingIsWrittenForABlankNameOrANo();
     void theEmailBoxTakesLatinLettersAndKannadaResumes();
-    void changeModeLoadsARecordAndKeepsWhatWasEmptied();
+    void changeModeLoadsARecordAndClearsWhatWasEmptied();
+    void closingWithUnsavedChangesAsks();
     void aRecordDeletedMeanwhileIsNotWrittenAgain();
     void theNextRecordInheritsNothingFromTheLast();
     void tabCyclesWithinThePage();
@@ -71,7 +77,7 @@ private slots:
     void theReferenceButtonsBringTheirListsUpToDate();
     void anEntryWindowComesForwardOnlyForItsModeAndRecord();
 
-    void aOneLetterPlaceFindsEveryPlaceThatBeginsWithIt();
+    void aLetterPrefixFindsWhateverFollowsAndResultsComeAsTyped();
     void theCriteriaGoInTheirOrder();
     void aQuoteIsSearchedLikeAnyOtherCharacter();
     void theMatchShowsItsEightBoxes();
@@ -130,7 +136,9 @@ void AddressWindowsTest::aTypedRecordIsSavedWithTheNextNumber() {
     QCOMPARE(itemTexts(w->CmbTaluk), inSortOrder({Typed::tumakUru(), Typed::gubbi()}));
     QVERIFY(pickItem(w->CmbTaluk, Typed::gubbi()));
     save(w, true, false);
-    QCOMPARE(answerer_->questions, (QStringList{RecordCaption::confirmSave(), RecordCaption::enterAnother()}));
+    // The question whether to take another tells the new record's number.
+    QCOMPARE(answerer_->questions, (QStringList{RecordCaption::confirmSave(),
+                                                RecordCaption::savedAs().arg(5) + ' ' + RecordCaption::enterAnother()}));
     QVERIFY(answerer_->messages.isEmpty());
     QCOMPARE(addressCount(), 2);
     QCOMPARE(column(5, "Name").toString(), Typed::rAma());
@@ -196,7 +204,7 @@ void AddressWindowsTest::theEmailBoxTakesLatinLettersAndKannadaResumes() {
     QVERIFY(KeyboardBridge::kannadaOn());
 }
 
-void AddressWindowsTest::changeModeLoadsARecordAndKeepsWhatWasEmptied() {
+void AddressWindowsTest::changeModeLoadsARecordAndClearsWhatWasEmptied() {
     const int id = saveAddress(Typed::rAma(), {{C::Hcity, Typed::ka()}, {C::Hphone, G("0816 22")},
                                                {C::HeMail, G("rama@kelda.in")}, {C::Otherinfor, G("a\nb")},
                                                {C::District, 1}, {C::Taluk, 12}, {C::Prakara, 21},
@@ -228,12 +236,20 @@ void AddressWindowsTest::changeModeLoadsARecordAndKeepsWhatWasEmptied() {
     typing_->kannada(false);
     QTest::keyClicks(w->Txtphone, "5");
     typing_->kannada(true);
+    // The question names the boxes that will be emptied (Delete in the district list took the
+    // taluk along); no keeps them as they are.
+    save(w, false);
+    const QString question =
+        RecordCaption::confirmSave() + ' ' +
+        RecordCaption::clearedBoxes().arg(QStringList{RecordCaption::place(), RecordCaption::district(), RecordCaption::taluk()}.join(", "));
+    QCOMPARE(answerer_->questions, QStringList{question});
+    QCOMPARE(column(id, "hcity").toString(), Typed::ka());
     save(w, true);
-    QCOMPARE(answerer_->questions, QStringList{RecordCaption::confirmSave()});  // no "another?"
+    QCOMPARE(answerer_->questions, (QStringList{question, question}));  // no "another?"
     QCOMPARE(addressCount(), 1);
-    QCOMPARE(column(id, "hcity").toString(), Typed::ka());  // kept
+    QVERIFY(column(id, "hcity").isNull());
     QCOMPARE(column(id, "hphone").toString(), G("0816 225"));
-    QCOMPARE(addressLinks(id), (QList<int>{99, 1, 12, 21, 32}));
+    QCOMPARE(addressLinks(id), (QList<int>{99, 0, 0, 21, 32}));  // the relation was never shown
     // The window stays, with the saved values.
     QVERIFY(w->isVisible());
     QCOMPARE(w->Txtname->text(), Typed::rAma());
@@ -243,6 +259,30 @@ void AddressWindowsTest::changeModeLoadsARecordAndKeepsWhatWasEmptied() {
                                 w->CmbUpaprakara->text()})
         QCOMPARE(text, QString());
     QCOMPARE(w->CmbUpaprakara->count(), 2);
+}
+
+// Typing not saved goes only once the question is answered: stay, save (and close, without
+// offering another record), or leave it unsaved.
+void AddressWindowsTest::closingWithUnsavedChangesAsks() {
+    QPointer<FrmAddressEntry> w = openEntry(false);
+    QVERIFY(w);
+    typeKeys(w->Txtname, "rAma");
+    answerer_->answerNextSaveQuestion(SaveQuestion::Choice::Stay);
+    QTest::mouseClick(w->Command2, Qt::LeftButton);
+    QCOMPARE(answerer_->saveQuestions, QStringList{Caption::unsavedQuestion()});
+    QVERIFY(w->isVisible());
+    answerer_->answerNextSaveQuestion(SaveQuestion::Choice::Save);
+    QTest::mouseClick(w->Command4, Qt::LeftButton);
+    QVERIFY(!w->isVisible());
+    QCOMPARE(column(1, "Name").toString(), Typed::rAma());
+    QVERIFY(answerer_->questions.isEmpty());
+    w = openEntry(true, 1);
+    QVERIFY(w);
+    typeKeys(w->Txtplace, "k");
+    answerer_->answerNextSaveQuestion(SaveQuestion::Choice::Discard);
+    w->close();
+    QVERIFY(column(1, "hcity").isNull());
+    QCOMPARE(answerer_->saveQuestions.size(), 3);
 }
 
 void AddressWindowsTest::aRecordDeletedMeanwhileIsNotWrittenAgain() {
@@ -434,7 +474,7 @@ void AddressWindowsTest::anEntryWindowComesForwardOnlyForItsModeAndRecord() {
 
 // ---- The search window ------------------------------------------------------------------------
 
-void AddressWindowsTest::aOneLetterPlaceFindsEveryPlaceThatBeginsWithIt() {
+void AddressWindowsTest::aLetterPrefixFindsWhateverFollowsAndResultsComeAsTyped() {
     book5 *w = openSearch();
     QVERIFY(w);
     QTest::mouseClick(w->Chkplace, Qt::LeftButton);
@@ -443,21 +483,29 @@ void AddressWindowsTest::aOneLetterPlaceFindsEveryPlaceThatBeginsWithIt() {
     QCOMPARE(w->Txtplace->text(), Typed::ka());
     search(w);
     QVERIFY(answerer_->messages.isEmpty());
-    // Three matches: the scroll bar runs from 1 to 3 and shows the first at once.
-    QCOMPARE(w->matchCount(), 3);
+    // Every place of KA, whatever vowel sign or conjunct follows and however its glyphs run:
+    // the scroll bar runs from 1 to 5, "n / N" beside it, and the first shows at once.
+    const QStringList expected = inSortOrder({G("q\xC0"), G("P\xC0"), Typed::bIdara(), G("\x51"), Typed::rAma()});
+    QCOMPARE(w->matchCount(), 5);
     QCOMPARE(w->Vs->minimum(), 1);
-    QCOMPARE(w->Vs->maximum(), 3);
-    const QStringList expected = inSortOrder({G("q\xC0"), G("P\xC0"), Typed::rAma()});
+    QCOMPARE(w->Vs->maximum(), 5);
     QCOMPARE(w->Txtname->text(), expected.at(0));
+    QCOMPARE(w->LblPosition->text(), QStringLiteral("1 / 5"));
     w->Vs->setValue(3);
     w->Vs->setFocus();
     QTest::keyClick(w->Vs, Qt::Key_Up);
     QCOMPARE(w->Txtname->text(), expected.at(1));
+    QCOMPARE(w->LblPosition->text(), QStringLiteral("2 / 5"));
     QCOMPARE(stepThrough(w), expected);
-    // The consonant alone, without its vowel sign, begins the other places of KA too.
-    w->Txtplace->setText(G("P"));
-    search(w);
-    QCOMPARE(stepThrough(w), inSortOrder({G("q\xC0"), G("P\xC0"), G("\x51"), Typed::rAma(), Typed::bIdara()}));
+    // Names as they are typed: the search runs by itself once the typing pauses.
+    QTest::mouseClick(w->ChkName, Qt::LeftButton);
+    QTest::keyClicks(w->txtsearch, "k");
+    QTRY_COMPARE(w->matchCount(), 4);
+    QCOMPARE(stepThrough(w), inSortOrder({G("P\xC0"), G("\x51"), kSubbanna, kKarnataka}));
+    QTest::keyClicks(w->txtsearch, "arf");  // "kar": karnATaka, whose glyphs run KA, NAA, repha
+    QTRY_COMPARE(w->matchCount(), 1);
+    QCOMPARE(w->Txtname->text(), kKarnataka);
+    QVERIFY(answerer_->messages.isEmpty());
 }
 
 void AddressWindowsTest::theCriteriaGoInTheirOrder() {

@@ -97,10 +97,10 @@ TEST_F(DataAccessTest, SavingByNumberEditsOrAppendsExactlyThatRow) {
     save(RefTable::Relation, 1, G("  P\xC0'q\xC0  "));
     EXPECT_EQ(data.row(RefTable::Relation, 1)->name, G("  P\xC0'q\xC0  "));
 
-    // The parent of a second-level row is written with it.
+    // The parent of a new second-level row is written with it; a save never moves the row.
     save(RefTable::Taluk, 3, G("v\xC1"), 2);
-    save(RefTable::Taluk, 3, G("v\xC1"), 1);
-    EXPECT_EQ(data.row(RefTable::Taluk, 3)->parent, 1);
+    EXPECT_TRUE(data.save(RefTable::Taluk, 3, G("v\xC1"), 1, SaveIntent::ByNumber).otherParent);
+    EXPECT_EQ(data.row(RefTable::Taluk, 3)->parent, 2);
 }
 
 TEST_F(DataAccessTest, ANewEntryDoesNotOverwriteOneSavedUnderItsNumberMeanwhile) {
@@ -181,6 +181,7 @@ protected:
         addAddress(3, 1, 2, 20, 1, 0);
     }
     void seedLists() {
+        for (RefTable t : kAllTables) ASSERT_TRUE(data.remove(t, 10) && data.remove(t, 20));
         save(RefTable::District, 1, G("d1"));
         save(RefTable::District, 2, G("d2"));
         save(RefTable::Taluk, 10, G("t10"), 1);
@@ -196,25 +197,26 @@ protected:
 };
 
 // Each delete resets the addresses that used the entry and takes the entries below it along;
-// each save of a taluk or sub-category carries its addresses to its parent.
-TEST_F(CascadeTest, DeletesResetTheirAddressesAndSavesCarryThemAlong) {
+// each move of a taluk or sub-category carries its addresses to its new parent.
+TEST_F(CascadeTest, DeletesResetTheirAddressesAndMovesCarryThemAlong) {
     using L = QList<int>;
     //                 rel dist taluk prak upa: addresses 1, 2 and 3 as set up
     const L start[] = {{1, 1, 10, 1, 10}, {2, 1, 11, 2, 20}, {1, 2, 20, 1, 0}};
     const struct {
         RefTable table;
         int number;
-        int moveTo;  // 0: delete; else save the entry under that parent
+        int moveTo;  // 0: delete; else move the entry to that parent
+        int users;   // how many addresses use the entry
         L after[3];
         L leftNumbers;
     } cases[] = {
-        {RefTable::District, 1, 0, {{1, 0, 0, 1, 10}, {2, 0, 0, 2, 20}, start[2]}, {20}},
-        {RefTable::Taluk, 10, 0, {{1, 1, 0, 1, 10}, start[1], start[2]}, {11, 20}},
-        {RefTable::Prakara, 1, 0, {{1, 1, 10, 0, 0}, start[1], {1, 2, 20, 0, 0}}, {20}},
-        {RefTable::Upaprakara, 20, 0, {start[0], {2, 1, 11, 2, 0}, start[2]}, {10}},
-        {RefTable::Relation, 1, 0, {{0, 1, 10, 1, 10}, start[1], {0, 2, 20, 1, 0}}, {2}},
-        {RefTable::Taluk, 10, 2, {{1, 2, 10, 1, 10}, start[1], start[2]}, {10, 11, 20}},
-        {RefTable::Upaprakara, 10, 2, {{1, 1, 10, 2, 10}, start[1], start[2]}, {10, 20}},
+        {RefTable::District, 1, 0, 2, {{1, 0, 0, 1, 10}, {2, 0, 0, 2, 20}, start[2]}, {20}},
+        {RefTable::Taluk, 10, 0, 1, {{1, 1, 0, 1, 10}, start[1], start[2]}, {11, 20}},
+        {RefTable::Prakara, 1, 0, 2, {{1, 1, 10, 0, 0}, start[1], {1, 2, 20, 0, 0}}, {20}},
+        {RefTable::Upaprakara, 20, 0, 1, {start[0], {2, 1, 11, 2, 0}, start[2]}, {10}},
+        {RefTable::Relation, 1, 0, 2, {{0, 1, 10, 1, 10}, start[1], {0, 2, 20, 1, 0}}, {2}},
+        {RefTable::Taluk, 10, 2, 1, {{1, 2, 10, 1, 10}, start[1], start[2]}, {10, 11, 20}},
+        {RefTable::Upaprakara, 10, 2, 1, {{1, 1, 10, 2, 10}, start[1], start[2]}, {10, 20}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(std::string(refTableInfo(c.table).table) + " " + std::to_string(c.moveTo));
@@ -224,10 +226,14 @@ TEST_F(CascadeTest, DeletesResetTheirAddressesAndSavesCarryThemAlong) {
                                            "UpaPrakaraNo = ? WHERE id_no = ?",
                                            {start[id - 1][0], start[id - 1][1], start[id - 1][2], start[id - 1][3],
                                             start[id - 1][4], id}));
-        if (c.moveTo)
-            save(c.table, c.number, G("moved"), c.moveTo);
-        else
+        EXPECT_EQ(data.addressCount(c.table, c.number), c.users);
+        if (c.moveTo) {
+            const MoveOutcome moved = data.move(c.table, c.number, c.moveTo);
+            ASSERT_TRUE(moved.ok);
+            EXPECT_EQ(moved.addresses, c.users);
+        } else {
             ASSERT_TRUE(data.remove(c.table, c.number));
+        }
         for (int id = 1; id <= 3; ++id) EXPECT_EQ(addressLinks(id), c.after[id - 1]) << "address " << id;
         const RefTable below = c.table == RefTable::District ? RefTable::Taluk
                                : c.table == RefTable::Prakara ? RefTable::Upaprakara : c.table;
@@ -250,11 +256,16 @@ TEST_F(CascadeTest, ACascadeThatFailsHalfwayLeavesNothingChanged) {
     EXPECT_TRUE(data.lastError().contains("refused")) << data.lastError().toStdString();
     EXPECT_EQ(snapshot(), before);
 
-    // The same for a save whose carrying along fails: the taluk keeps its old district.
+    // The same for a move whose carrying along fails: the taluk keeps its old district. A move
+    // to a parent with an entry of that name is refused before anything changes.
     ASSERT_TRUE(TestDatabase::exec("CREATE TRIGGER refuse2 BEFORE UPDATE OF districtno ON addressh "
                                    "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
-    EXPECT_FALSE(data.save(RefTable::Taluk, 10, G("renamed"), 2, SaveIntent::ByNumber).ok);
+    EXPECT_FALSE(data.move(RefTable::Taluk, 10, 2).ok);
     EXPECT_EQ(snapshot(), before);
+    save(RefTable::Taluk, 21, G("t11"), 2);
+    const QString beforeDuplicate = snapshot();
+    EXPECT_TRUE(data.move(RefTable::Taluk, 11, 2).duplicate);
+    EXPECT_EQ(snapshot(), beforeDuplicate);
 
     // And the connection is usable afterwards: no transaction is left open.
     ASSERT_TRUE(TestDatabase::exec("DROP TRIGGER refuse"));

@@ -66,7 +66,8 @@ private slots:
     void theModalDoorReturnsWhenTheWindowCloses();
 
     void aChildListShowsItsParentsEntriesAndOneNameMayServeTwoParents();
-    void savingUnderAnotherParentMovesTheEntryWithItsAddresses();
+    void aSaveNeverMovesAnEntryTheMoveButtonDoesAfterItsQuestion();
+    void closingOrChoosingAParentWithUnsavedChangesAsks();
     void typingIntoTheParentListChangesNothing();
     void choosingAParentTurnsTheListAndArrowsToIt();
     void deletingAChildShowsTheFirstRemainingOne();
@@ -303,7 +304,9 @@ void ReferenceWindowsTest::deletingAsksAndReachesTheCascade() {
     QVERIFY(w);
     answerer_->answerNextQuestion(false);
     w->CmdDelete->click();  // no keeps everything
-    QCOMPARE(answerer_->questions, QStringList{Caption::districtWarning()});
+    // The warning names the district, its taluks that go with it and the addresses that keep
+    // their data but lose it.
+    QCOMPARE(answerer_->questions, QStringList{Caption::districtWarning().arg(Typed::kOlAra(), "1", "2")});
     QCOMPARE(count("SELECT count(*) FROM district"), 2);
     answerer_->answerNextQuestion(true);
     w->CmdDelete->click();
@@ -319,10 +322,10 @@ void ReferenceWindowsTest::deletingAsksAndReachesTheCascade() {
         const char *window;
         QString warning;
         QList<int> links;
-    } others[] = {{"Frmtaluk", Caption::talukWarning(), {4, 2, 0, 1, 10}},
-                  {"FrmUpaprakara", Caption::upaprakaraWarning(), {4, 2, 0, 1, 0}},
-                  {"FrmPrakara", Caption::prakaraWarning(), {4, 2, 0, 0, 0}},
-                  {"FrmRelation", Caption::relationWarning(), {0, 2, 0, 0, 0}}};
+    } others[] = {{"Frmtaluk", Caption::talukWarning().arg(Typed::tumakUru(), "1"), {4, 2, 0, 1, 10}},
+                  {"FrmUpaprakara", Caption::upaprakaraWarning().arg(Typed::bIdara(), "2"), {4, 2, 0, 1, 0}},
+                  {"FrmPrakara", Caption::prakaraWarning().arg(Typed::kOlAra(), "2", "0"), {4, 2, 0, 0, 0}},
+                  {"FrmRelation", Caption::relationWarning().arg(Typed::tumakUru(), "2"), {0, 2, 0, 0, 0}}};
     for (const auto &o : others) {
         ReferenceWindow *r = openReference(o.window);
         QVERIFY(r);
@@ -471,26 +474,37 @@ void ReferenceWindowsTest::aChildListShowsItsParentsEntriesAndOneNameMayServeTwo
     QCOMPARE(w->list->text(), Typed::tumakUru());
 }
 
-void ReferenceWindowsTest::savingUnderAnotherParentMovesTheEntryWithItsAddresses() {
-    QVERIFY(seedDistricts());
+void ReferenceWindowsTest::aSaveNeverMovesAnEntryTheMoveButtonDoesAfterItsQuestion() {
+    QVERIFY(seedDistricts() && seed(RefTable::Taluk, 21, Typed::bIdara(), 2));
     QVERIFY(addAddress(1, 0, 1, 11, 0, 0));
     QVERIFY(addAddress(2, 0, 1, 10, 0, 0));
     auto *w = static_cast<TwoLevelWindow *>(openReference("Frmtaluk"));
     QVERIFY(w);
     clickItem(w, Typed::hAsana());
-    // Choosing the other district keeps the shown taluk; Save files it there.
-    chooseParent(w, Typed::mYsUru());
-    QCOMPARE(w->currentParent(), 2);
-    QCOMPARE(number(w), QStringLiteral("11"));
-    QCOMPARE(listTexts(w), QStringList{Typed::tumakUru()});
-    w->Cmdsave->click();
-    QCOMPARE(waitForSaved(answerer_, w), 1);
+    QVERIFY(pickItem(w->CmbMoveTo, Typed::mYsUru()));
+    // The question names the taluk, both districts and the addresses that move; no moves nothing.
+    w->cmdmove->click();
+    QCOMPARE(answerer_->questions,
+             QStringList{Caption::talukMoveQuestion().arg(Typed::hAsana(), Typed::kOlAra(), Typed::mYsUru(), "1")});
+    QCOMPARE(count("SELECT districtno FROM taluk WHERE Talukno = 11"), 1);
+    answerer_->answerNextQuestion(true);
+    w->cmdmove->click();
     QCOMPARE(count("SELECT districtno FROM taluk WHERE Talukno = 11"), 2);
     QCOMPARE(addressLinks(1), (QList<int>{0, 2, 11, 0, 0}));
     QCOMPARE(addressLinks(2), (QList<int>{0, 1, 10, 0, 0}));
-    QCOMPARE(listTexts(w), (QStringList{Typed::tumakUru(), Typed::hAsana()}));
+    // The window follows the taluk to its district.
+    QCOMPARE(w->parentList->text(), Typed::mYsUru());
+    QCOMPARE(number(w), QStringLiteral("11"));
+    QCOMPARE(listTexts(w), inSortOrder({Typed::tumakUru(), Typed::bIdara(), Typed::hAsana()}));
+    // A district that has a taluk of that name already takes no second one.
+    chooseParent(w, Typed::kOlAra());
+    QVERIFY(pickItem(w->CmbMoveTo, Typed::mYsUru()));
+    answerer_->answerNextQuestion(true);
+    w->cmdmove->click();
+    QCOMPARE(answerer_->messages, QStringList{Caption::alreadyExists()});
+    QCOMPARE(count("SELECT districtno FROM taluk WHERE Talukno = 10"), 1);
 
-    // A sub-category renamed under its own category carries its addresses there.
+    // A sub-category saved under its own category leaves its addresses as they are.
     QVERIFY(seed(RefTable::Prakara, 1, Typed::kOlAra()) && seed(RefTable::Prakara, 2, Typed::mYsUru()) &&
             seed(RefTable::Upaprakara, 5, Typed::bIdara(), 1));
     QVERIFY(addAddress(3, 0, 0, 0, 2, 5));
@@ -499,7 +513,7 @@ void ReferenceWindowsTest::savingUnderAnotherParentMovesTheEntryWithItsAddresses
     u->nameBox->setText(Typed::beLagAvi());
     u->Cmdsave->click();
     QCOMPARE(nameOf(RefTable::Upaprakara, 5), Typed::beLagAvi());
-    QCOMPARE(addressLinks(3), (QList<int>{0, 0, 0, 1, 5}));
+    QCOMPARE(addressLinks(3), (QList<int>{0, 0, 0, 2, 5}));
     QCOMPARE(waitForSaved(answerer_, u), 1);
 }
 
@@ -532,21 +546,55 @@ void ReferenceWindowsTest::choosingAParentTurnsTheListAndArrowsToIt() {
     QTest::keyClick(w->parentList, Qt::Key_Down);
     QCOMPARE(w->currentParent(), 2);
     QCOMPARE(listTexts(w), (QStringList{Typed::tumakUru(), Typed::beLagAvi()}));
-    // The boxes keep the taluk they showed; the arrows work on the chosen district's taluks.
-    QCOMPARE(number(w), QStringLiteral("10"));
+    // The boxes show the chosen district's first taluk; the arrows work on its taluks.
+    QCOMPARE(number(w), QStringLiteral("20"));
     QStringList seen;
     for (QPushButton *arrow : {w->cmdmn, w->cmdml, w->cmdmf}) {
         arrow->click();
         seen << number(w);
     }
-    QCOMPARE(seen, (QStringList{"20", "21", "20"}));
+    QCOMPARE(seen, (QStringList{"21", "21", "20"}));
     QCOMPARE(w->list->text(), Typed::tumakUru());
-    // With the boxes empty, choosing a district shows its first taluk.
+}
+
+// Typing not saved goes only once the question is answered: stay keeps it (and the parent),
+// save saves it, leaving it lets it go.
+void ReferenceWindowsTest::closingOrChoosingAParentWithUnsavedChangesAsks() {
+    QVERIFY(seedDistricts());
+    QPointer<ReferenceWindow> w = openReference("Frmtaluk");
+    QVERIFY(w);
+    auto *taluks = static_cast<TwoLevelWindow *>(w.data());
     w->cmdnew->click();
-    w->Txtno->clear();
-    chooseParent(w, Typed::kOlAra());
-    QCOMPARE(number(w), QStringLiteral("10"));
-    QCOMPARE(w->nameBox->text(), Typed::bIdara());
+    typeKeys(w->nameBox, "beLagAvi");
+    answerer_->answerNextSaveQuestion(SaveQuestion::Choice::Stay);
+    taluks->parentList->setFocus();
+    QTest::keyClick(taluks->parentList, Qt::Key_Down);
+    QCOMPARE(answerer_->saveQuestions, QStringList{Caption::unsavedQuestion()});
+    QCOMPARE(taluks->currentParent(), 1);
+    QCOMPARE(taluks->parentList->text(), Typed::kOlAra());
+    QCOMPARE(w->nameBox->text(), Typed::beLagAvi());
+    answerer_->answerNextSaveQuestion(SaveQuestion::Choice::Stay);
+    w->cmdexit->click();
+    QVERIFY(w && w->isVisible());
+    answerer_->answerNextSaveQuestion(SaveQuestion::Choice::Save);
+    w->Command4->click();
+    QTRY_VERIFY(w.isNull());
+    QCOMPARE(nameOf(RefTable::Taluk, 21), Typed::beLagAvi());
+    QCOMPARE(count("SELECT districtno FROM taluk WHERE Talukno = 21"), 1);
+    // Left unsaved: nothing is written. Unchanged: nothing is asked.
+    w = openReference("frmDistrict");
+    QVERIFY(w);
+    typeKeys(w->nameBox, "a");
+    answerer_->answerNextSaveQuestion(SaveQuestion::Choice::Discard);
+    w->cmdexit->click();
+    QTRY_VERIFY(w.isNull());
+    QCOMPARE(nameOf(RefTable::District, 1), Typed::kOlAra());
+    w = openReference("frmDistrict");
+    QVERIFY(w);
+    w->cmdmn->click();
+    w->cmdexit->click();
+    QTRY_VERIFY(w.isNull());
+    QCOMPARE(answerer_->saveQuestions.size(), 4);
 }
 
 void ReferenceWindowsTest::deletingAChildShowsTheFirstRemainingOne() {

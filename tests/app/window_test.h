@@ -20,12 +20,15 @@
 #include "question_dialog.h"
 #include "reference_captions.h"
 #include "reference_window.h"
+#include "save_question.h"
 #include "tovi_library.h"
 #include "window_catalog.h"
 #include "window_registry.h"
 
 // Watches for the modal dialogs and answers them: the message dialog with its button, the
-// question with the next queued answer (no when none is queued). Every text shown is kept.
+// question with the next queued answer (no when none is queued), the question about unsaved
+// changes with the next queued choice (leave them unsaved when none is queued). Every text
+// shown is kept.
 class DialogAnswerer : public QObject {
 public:
     DialogAnswerer() {
@@ -34,10 +37,12 @@ public:
         timer_.start();
     }
     void answerNextQuestion(bool yes) { answers_.append(yes); }
-    QStringList messages, questions, failures;
+    void answerNextSaveQuestion(SaveQuestion::Choice choice) { choices_.append(choice); }
+    QStringList messages, questions, saveQuestions, failures;
     void forget() {
         messages.clear();
         questions.clear();
+        saveQuestions.clear();
         failures.clear();
     }
 
@@ -50,6 +55,11 @@ private:
         } else if (auto *q = qobject_cast<book3 *>(modal)) {
             questions << q->Label1->text();
             (!answers_.isEmpty() && answers_.takeFirst() ? q->Command1 : q->Command2)->click();
+        } else if (auto *s = qobject_cast<SaveQuestion *>(modal)) {
+            saveQuestions << s->Label1->text();
+            const auto choice = choices_.isEmpty() ? SaveQuestion::Choice::Discard : choices_.takeFirst();
+            (choice == SaveQuestion::Choice::Save ? s->CmdSave
+             : choice == SaveQuestion::Choice::Stay ? s->CmdStay : s->CmdDiscard)->click();
         } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
             failures << box->text();
             box->accept();
@@ -57,6 +67,7 @@ private:
     }
     QTimer timer_;
     QList<bool> answers_;
+    QList<SaveQuestion::Choice> choices_;
 };
 
 // The keyboard engine, with Kannada typing switched on or off.
