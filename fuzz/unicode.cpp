@@ -1,5 +1,6 @@
-// The Unicode bridge on arbitrary bytes, all four ways, with exact-size heap destinations
-// (the size a query gives must be the size written), and once more on what it made.
+// The Unicode bridge on arbitrary bytes, every way, with exact-size heap destinations (the
+// size a query gives must be the size written), and once more on what it made: text that came
+// back from an encoding is held there whole, and comes back as itself.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -38,9 +39,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (text.empty()) return 0;
     std::string utf8 = Exercise(ToviMonolingualGlyph2Unicode, text);
     Exercise(ToviBilingualGlyph2Unicode, text);
-    std::string glyphs = Exercise(ToviUnicode2MonolingualGlyph, text);
-    Exercise(ToviUnicode2BilingualGlyph, text);
-    // What the bridge made goes through again (glyph text from Unicode and back).
-    if (!glyphs.empty()) Exercise(ToviUnicode2MonolingualGlyph, Exercise(ToviMonolingualGlyph2Unicode, glyphs));
+    Exercise(ToviISCII2Unicode, text);
+    const struct {
+        int encoding;
+        Converter there, back;
+    } ways[] = {{TOVI_MONOLINGUAL_GLYPHS, ToviUnicode2MonolingualGlyph, ToviMonolingualGlyph2Unicode},
+                {TOVI_BILINGUAL_GLYPHS, ToviUnicode2BilingualGlyph, ToviBilingualGlyph2Unicode},
+                {TOVI_ISCII, ToviUnicode2ISCII, ToviISCII2Unicode}};
+    for (const auto &way : ways) {
+        std::string there = Exercise(way.there, text);
+        if (there.empty()) continue;
+        std::string back = Exercise(way.back, there);
+        if (ToviUnicodeUnheld(back.c_str(), way.encoding, nullptr, nullptr, 0) != 0) __builtin_trap();
+        if (Exercise(way.back, Exercise(way.there, back)) != back) __builtin_trap();
+    }
+    int n = ToviUnicodeUnheld(text.c_str(), TOVI_MONOLINGUAL_GLYPHS, nullptr, nullptr, 0);
+    std::vector<int> offsets(static_cast<size_t>(n) + 1);
+    if (n < 0 || ToviUnicodeUnheld(text.c_str(), TOVI_MONOLINGUAL_GLYPHS, offsets.data(), nullptr, n) != n) __builtin_trap();
+    for (int k = 0; k < n; k++)
+        if (offsets[k] < 0 || static_cast<size_t>(offsets[k]) >= text.size() || (k > 0 && offsets[k] <= offsets[k - 1]))
+            __builtin_trap();
     return 0;
 }

@@ -620,6 +620,48 @@ int IsciiToGlyphExport(char *src, char *dst, unsigned int dstSize, bool bilingua
 
 }  // namespace
 
+namespace {
+
+// The keys that type the ISCII code at p as a writer types it (zero-terminated in `keys`),
+// and how many codes they take. Most codes are one key. The invisible consonant with RA, LLA
+// or the vocalic R sign is that key with "X" (RRA, U+0CDE, the vocalic RR sign). The nukta
+// glyph goes on a consonant once its syllable has its vowel sign, so a nukta before a sign is
+// typed after it; on a subscript without a sign it stands after the syllable. The consonants
+// whose "X" makes a letter of its own (r, L, j, P) take it first when they start a syllable.
+size_t KeysOf(const uint8_t *p, bool afterHalant, uint8_t keys[4]) {
+    const ConversionIndex &x = ConversionLookup;
+    uint8_t c = p[0];
+    keys[0] = x.strokeKey[c];
+    keys[1] = 0;
+    if (c == kIsciiInvisible && (p[1] == 207 || p[1] == 210 || p[1] == 223)) {
+        keys[0] = x.strokeKey[p[1]];
+        keys[1] = 'X';
+        keys[2] = 0;
+        return 2;
+    }
+    if (!IsIsciiConsonant(c) || p[1] != kIsciiNukta || !keys[0]) return 1;
+    bool subscript = afterHalant;
+    bool ownLetter = keys[0] == 'r' || keys[0] == 'L' || keys[0] == 'j' || keys[0] == 'P';
+    if (subscript || !ownLetter) {
+        uint8_t sign = p[2];
+        if (IsIsciiVowelSign(sign) && sign != 223 && x.strokeKey[sign]) {
+            keys[1] = x.strokeKey[sign];
+            keys[2] = 'X';
+            keys[3] = 0;
+            return 3;
+        }
+        if (subscript) {
+            keys[1] = ' ';  // the syllable ends; "X" on its own adds the nukta glyph
+            keys[2] = 'X';
+            keys[3] = 0;
+            return 2;
+        }
+    }
+    return 1;
+}
+
+}  // namespace
+
 void IsciiToGlyphString(char *src, bool bilingual, bool keepLetters, bool rewriteLetters, std::string &out) {
     const ConversionIndex &x = ConversionLookup;
     // A composer of the conversion's own, typing in the output encoding with typing's joiners;
@@ -652,17 +694,19 @@ void IsciiToGlyphString(char *src, bool bilingual, bool keepLetters, bool rewrit
             out.push_back(encode(plain));
             continue;
         }
-        uint8_t key = x.strokeKey[c];
-        if (!key) continue;
         if (IsIsciiVowel(c) && c <= 177) ResetAllFlags(composer);
         // The record of typed glyphs stays far from overflowing in a text without a break.
         if (composer.postedCount > (1 << 30)) composer.postedCount = 0;
-        const ComposerActions *typed = FeedKey(composer, key);
-        if (!typed) continue;
-        // An erasure takes back the character typed before it; with nothing before it, it
-        // erases nothing.
-        for (int i = 0; i < typed->erase && !out.empty(); i++) out.pop_back();
-        out.append(reinterpret_cast<const char *>(typed->insert), static_cast<size_t>(typed->insertLength));
+        uint8_t keys[4];
+        p += KeysOf(p, p > reinterpret_cast<uint8_t *>(src) && p[-1] == kIsciiHalant, keys) - 1;
+        for (const uint8_t *key = keys; *key; key++) {
+            const ComposerActions *typed = FeedKey(composer, *key);
+            if (!typed) continue;
+            // An erasure takes back the character typed before it; with nothing before it, it
+            // erases nothing.
+            for (int i = 0; i < typed->erase && !out.empty(); i++) out.pop_back();
+            out.append(reinterpret_cast<const char *>(typed->insert), static_cast<size_t>(typed->insertLength));
+        }
     }
 }
 

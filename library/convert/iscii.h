@@ -14,6 +14,7 @@ inline bool IsIsciiVowel(uint8_t c) { return c >= 164 && c <= 178; }
 inline bool IsIsciiVowelSign(uint8_t c) { return c >= 218 && c <= 231; }
 constexpr uint8_t kIsciiHalant = 232;
 constexpr uint8_t kIsciiNukta = 233;
+constexpr uint8_t kIsciiInvisible = 217;  // the invisible consonant
 
 // Normalises a monolingual glyph string of n bytes in place (joiners out, signs in front of
 // subscripts, the halant glyph after a subscript) and returns its new length; s[length] is 0.

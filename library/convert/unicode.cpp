@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "../base/conversion_data.h"
+#include "../base/glyph_classes.h"
 #include "../base/last_error.h"
 #include "../include/kannada-tovi.h"
 #include "iscii.h"
@@ -33,7 +34,6 @@ constexpr uint8_t kIsciiDeadNa = 199;
 constexpr uint8_t kIsciiRa = 207;
 constexpr uint8_t kIsciiRepha = 208;
 constexpr uint8_t kIsciiLla = 210;
-constexpr uint8_t kIsciiInvisible = 217;
 constexpr uint8_t kIsciiESign = 224;
 constexpr uint8_t kIsciiUuSign = 222;
 constexpr uint8_t kIsciiOSign = 228;
@@ -138,7 +138,7 @@ struct Utf8Forms {
             asPrevious[c] = consonant || c == kIsciiNukta ? kAfterLinking : 0;
             asNext[c] = kAlways;
         }
-        of[166].notPlainBy = of[167].notPlainBy = of[170].notPlainBy = of[223].notPlainBy = kBeforeNukta;
+        for (int c : {166, 167, 170, 219, 220, 223}) of[c].notPlainBy = kBeforeNukta;
         of[224].notPlainBy = kBeforeUu;
         // The halant before a consonant; before a halant or nukta, or after RA, it is read in
         // context.
@@ -169,12 +169,14 @@ uint8_t *PutUtf8(uint8_t *o, uint32_t cp) {
     return o;
 }
 
-// The vowel and sign that ISCII writes as a code + nukta.
+// The vowels and signs that ISCII writes as a code + nukta.
 uint32_t WithNukta(uint8_t c) {
     switch (c) {
     case 166: return 0x0C8C;  // vocalic L
     case 167: return 0x0CE1;  // vocalic LL
     case 170: return 0x0CE0;  // vocalic RR
+    case 219: return 0x0CE2;  // the vocalic L sign
+    case 220: return 0x0CE3;  // the vocalic LL sign
     case 223: return kVocalicRrSign;
     default: return 0;
     }
@@ -230,12 +232,12 @@ void Decode(const uint8_t *s, size_t n, std::vector<uint32_t> &cps) {
 
 bool IsKannada(uint32_t cp) { return cp >= 0x0C80 && cp <= 0x0CFF; }
 
-// The ISCII of a consonant letter; RRA and U+0CDE are RA and LLA with the nukta, the
-// keystrokes that type them. 0 for anything else.
+// The ISCII of a consonant letter; RRA and U+0CDE are the invisible consonant with RA and
+// LLA, as glyph text gives them. 0 for anything else.
 int ConsonantIscii(uint32_t cp, uint8_t out[2]) {
     if (cp == kRra || cp == kLlla) {
-        out[0] = cp == kRra ? kIsciiRa : kIsciiLla;
-        out[1] = kIsciiNukta;
+        out[0] = kIsciiInvisible;
+        out[1] = cp == kRra ? kIsciiRa : kIsciiLla;
         return 2;
     }
     if (!IsKannada(cp)) return 0;
@@ -272,7 +274,7 @@ void PutSign(uint32_t cp, std::string &out) {
     case 0x0CC2:
         if (last == kIsciiESign) return replaceLast(kIsciiOSign);
         break;
-    case kVocalicRrSign: out += "\xDF\xE9"; return;  // 223 233
+    case kVocalicRrSign: out += "\xD9\xDF"; return;  // 217 223
     case 0x0CE2: out += "\xDB\xE9"; return;          // 219 233
     case 0x0CE3: out += "\xDC\xE9"; return;          // 220 233
     default: break;
@@ -321,10 +323,10 @@ size_t PutSyllable(const std::vector<uint32_t> &cps, size_t i, std::string &out)
             i += 2;
             break;
         }
-        // A dead consonant; NA has a glyph of its own for it. Under a repha the halant is
-        // typed shown, with the repha after it.
+        // A dead consonant shows its halant, as the halant glyph reads; NA has a glyph of its
+        // own for it.
         if (c == kNa && !nukta && !repha && !linked) out.back() = static_cast<char>(kIsciiDeadNa);
-        else out += repha ? "\xE8\xE8" : "\xE8";
+        else out += "\xE8\xE8";
         i++;
         break;
     }
@@ -378,6 +380,58 @@ struct WorkBuffer {
     }
 };
 
+}  // namespace
+
+// Glyph arrangements that the keyboard types and the table reading does not take, put as
+// the normalisation and the reading take them (monolingual glyph text):
+// - RRA and U+0CDE take a stem before a sign or the halant glyph, which the keyboard types as
+//   245, also the code of the Latin letter Z: after either letter it is the stem, and goes;
+// - the subscripts of RRA and U+0CDE (249, 250) are subscripts too: a sign piece after one,
+//   and the halant glyph before one, change places with it, as with the other subscripts;
+// - the subscript of SSA after K, with the O signs, stands between their E piece and UU piece,
+//   where the other subscripts stand after the UU piece.
+size_t ReadAsTyped(uint8_t *glyphs, size_t m) {
+    size_t k = 0;
+    for (size_t i = 0; i < m; i++) {
+        uint8_t g = glyphs[i];
+        if (g == 245 && k > 0 && (glyphs[k - 1] == 190 || glyphs[k - 1] == 191)) continue;
+        if (IsJoinerGlyph(g)) continue;  // the normalisation drops them too
+        glyphs[k++] = g;
+    }
+    for (size_t i = 0; i + 1 < k; i++) {
+        uint8_t g = glyphs[i], next = glyphs[i + 1];
+        bool archaic = g == 249 || g == 250;
+        bool kssaO = g == 235 && next == 198 && i > 0 && glyphs[i - 1] == 201;
+        if ((archaic && (next == 195 || next == 248 || next == 200 || next == 202)) ||
+            (g == 239 && (next == 249 || next == 250)) || kssaO)
+            std::swap(glyphs[i], glyphs[i + 1]);
+    }
+    return k;
+}
+
+// The subscripts of RRA and U+0CDE (glyphs 249, 250) give the invisible consonant with RA or
+// LLA after the halant, which the ISCII order does not count as a consonant: a vowel sign or
+// a shown halant typed before the subscript is moved behind it here.
+void OrderArchaicSubscripts(uint8_t *iscii, size_t k) {
+    for (size_t p = 1; p + 2 < k; p++) {
+        if (iscii[p] != kIsciiHalant || iscii[p + 1] != kIsciiInvisible || (iscii[p + 2] != 207 && iscii[p + 2] != 210))
+            continue;
+        size_t from = p;
+        if (p >= 2 && iscii[p - 1] == kIsciiHalant && iscii[p - 2] == kIsciiHalant) from = p - 2;
+        else
+            while (from > 0 && iscii[from - 1] >= 218 && iscii[from - 1] <= 230) from--;
+        if (from == p) continue;
+        uint8_t moved[8];
+        size_t n = p - from < sizeof moved ? p - from : sizeof moved;
+        std::memcpy(moved, iscii + p - n, n);
+        std::memmove(iscii + p - n, iscii + p, 3);
+        std::memcpy(iscii + p - n + 3, moved, n);
+        p += 2;
+    }
+}
+
+namespace {
+
 // The glyph text that the work buffers hold without an allocation.
 constexpr size_t kShortText = kShortGlyphText;
 
@@ -411,10 +465,12 @@ int GlyphToUnicodeExport(const char *src, char *dst, unsigned int dstSize, bool 
             ToviBilingual2MonolingualGlyph(g, g, static_cast<unsigned int>(m + 3));
             m = NormaliseGlyphs(glyphs, std::strlen(g));
         } else {
-            m = NormaliseGlyphs(text + start, m, glyphs);  // copied on the way
+            std::memcpy(glyphs, text + start, m);
+            m = NormaliseGlyphs(glyphs, ReadAsTyped(glyphs, m));
         }
         uint8_t *iscii = isciiBuffer.Room(kIsciiPerGlyph * m + 1);
         size_t k = NormalisedGlyphsToIscii(glyphs, m, latin, iscii);
+        if (!bilingual) OrderArchaicSubscripts(iscii, k);
         // Straight into dst when the most this piece can give fits; else aside, and copied
         // when it fits.
         size_t most = kUnicodePerIscii * k;
@@ -473,6 +529,15 @@ struct IsciiReading {
     bool clusterOpen;
     bool linked;
 };
+
+// The UTF-8 of RA + ZWJ at the start of a cluster, and the cluster's end after the joiner
+// is taken out.
+uint8_t *DropRaJoiner(uint8_t *cluster, uint8_t *end) {
+    static const uint8_t kRaJoiner[6] = {0xE0, 0xB2, 0xB0, 0xE2, 0x80, 0x8D};
+    if (end - cluster < 6 || std::memcmp(cluster, kRaJoiner, 6) != 0) return end;
+    std::memmove(cluster + 3, cluster + 6, static_cast<size_t>(end - cluster - 6));
+    return end - 3;
+}
 
 // A code that is not plain there, at s[i]; returns the index of the last code it reads.
 #if defined(__GNUC__)
@@ -533,7 +598,10 @@ size_t ReadInContext(const uint8_t *s, size_t n, size_t i, IsciiReading &st) {
     st.linked = false;
     if (c == kIsciiRepha) {
         if (st.clusterOpen) {
-            // RA + VIRAMA in front of the cluster: six bytes moved in ahead of it.
+            // RA + VIRAMA in front of the cluster: six bytes moved in ahead of it. A cluster
+            // that starts with RA + joiner + virama needs the joiner no more: the repha is
+            // the one in front.
+            st.o = DropRaJoiner(st.clusterStart, st.o);
             std::memmove(st.clusterStart + 6, st.clusterStart, static_cast<size_t>(st.o - st.clusterStart));
             PutUtf8(PutUtf8(st.clusterStart, kRa), kVirama);
             st.o += 6;
@@ -654,15 +722,18 @@ void UnicodeToIscii(const uint8_t *utf8, size_t length, std::string &out) {
             out.push_back(static_cast<char>(kIsciiNukta));
         } else if (IsVowelSignCp(cp)) {
             PutSign(cp, out);
-        } else if (cp == kVirama && cps[i] == kZwnj) {
-            out += "\xE8\xE8";
-            i++;
+        } else if (cp == kVirama) {
+            out += "\xE8\xE8";  // no consonant before to join: the halant shows
+            if (cps[i] == kZwnj) i++;
         } else if (cp == 0x0CBD) {
             out += "\xEA\xE9";  // avagraha: full stop + nukta
         } else if (cp == 0x0964) {
             out.push_back(static_cast<char>(234));
         } else if (cp == kZwj) {
-            out.push_back(static_cast<char>(kIsciiInvisible));
+            // The invisible consonant, but not before RA, LLA or the vocalic R sign: with
+            // those it writes RRA, U+0CDE and the vocalic RR sign.
+            uint32_t next = cps[i];
+            if (next != kRa && next != 0x0CB3 && next != 0x0CC3) out.push_back(static_cast<char>(kIsciiInvisible));
         } else if (IsKannada(cp) && kMap.iscii[cp - 0x0C80]) {
             out.push_back(static_cast<char>(kMap.iscii[cp - 0x0C80]));
         }
@@ -683,9 +754,10 @@ void UnicodeToGlyphs(const uint8_t *utf8, size_t length, bool bilingual, std::st
 
 void GlyphsToUnicode(const uint8_t *glyphs, size_t length, bool bilingual, std::string &out) {
     std::string text(reinterpret_cast<const char *>(glyphs), length);
-    out.resize(kUnicodePerIscii * kIsciiPerGlyph * length + 1);
-    int n = length ? GlyphToUnicodeExport(text.c_str(), &out[0], static_cast<unsigned int>(out.size()), bilingual) : 0;
-    out.resize(n > 0 ? static_cast<size_t>(n) : 0);
+    size_t most = kUnicodePerIscii * kIsciiPerGlyph * length + 1;
+    std::unique_ptr<char[]> room(new char[most]);  // not cleared: only what is written is touched
+    int n = length ? GlyphToUnicodeExport(text.c_str(), room.get(), static_cast<unsigned int>(most), bilingual) : 0;
+    out.assign(room.get(), n > 0 ? static_cast<size_t>(n) : 0);
 }
 
 namespace {
@@ -726,8 +798,10 @@ int UnheldExport(const char *utf8, int encoding, int *offsets, int *codePoints, 
 size_t ShortGlyphsToUnicode(const uint8_t *text, size_t n, uint8_t *out) {
     uint8_t glyphs[kShortText + 3];
     uint8_t iscii[kIsciiPerGlyph * kShortText + 1];
-    size_t m = NormaliseGlyphs(text, n, glyphs);
+    std::memcpy(glyphs, text, n);
+    size_t m = NormaliseGlyphs(glyphs, ReadAsTyped(glyphs, n));
     size_t k = NormalisedGlyphsToIscii(glyphs, m, LatinCodes::kUnambiguous, iscii);
+    OrderArchaicSubscripts(iscii, k);
     return IsciiToUnicode(iscii, k, out);
 }
 

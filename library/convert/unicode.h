@@ -14,10 +14,17 @@ size_t IsciiToUnicode(const uint8_t *iscii, size_t length, uint8_t *out);
 // The same into a string (replacing what it held).
 void IsciiToUnicode(const uint8_t *iscii, size_t length, std::string &out);
 
-// ISCII of UTF-8 text, chosen so that the keystrokes of each ISCII code type the glyphs the
-// text shows (RRA as RA + nukta, a dead NA as 199, a repha after its cluster). Bytes that are
-// not UTF-8 and characters outside ASCII and Kannada are dropped. Appends to `out`.
+// ISCII of UTF-8 text, as glyph text gives it: RRA and U+0CDE as the invisible consonant with
+// RA and LLA, a dead consonant with its halant shown (two halants; a dead NA as 199), a repha
+// after its cluster. Bytes that are not UTF-8 and characters outside ASCII and Kannada are
+// dropped. Appends to `out`.
 void UnicodeToIscii(const uint8_t *utf8, size_t length, std::string &out);
+
+// Two steps of glyph text to Unicode beside the normalisation and the table reading, for
+// what the keyboard types in ways the tables do not take: monolingual glyphs before the
+// normalisation (returns their new count), and the ISCII read from them.
+size_t ReadAsTyped(uint8_t *glyphs, size_t m);
+void OrderArchaicSubscripts(uint8_t *iscii, size_t k);
 
 // Glyph text of UTF-8 text (through ISCII and the composer) and UTF-8 of glyph text, in the
 // bilingual encoding or the monolingual one, into `out` (replacing what it held). They convert

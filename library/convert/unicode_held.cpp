@@ -5,6 +5,8 @@
 
 #include "unicode.h"
 
+#include "../base/last_error.h"
+
 namespace {
 
 constexpr int32_t kZwnj = 0x200C;
@@ -75,8 +77,8 @@ void PutUtf8(int32_t cp, std::string &out) {
 
 // The text as a reader takes it: the two-part vowel signs in their parts, the nukta before a
 // virama, no joiners (Kannada shows a halant the same with either, and glyph text has none)
-// except the one that keeps RA before a virama from the repha. Glyph text writes the digits
-// and the danda with ASCII, and reads them so.
+// except the one that keeps RA before a virama from being the repha where it could be one.
+// Glyph text writes the digits and the danda with ASCII, and reads them so.
 std::vector<int32_t> AsRead(const std::string &utf8, bool glyphs) {
     std::vector<Character> chars;
     Decode(reinterpret_cast<const uint8_t *>(utf8.data()), utf8.size(), chars);
@@ -84,7 +86,8 @@ std::vector<int32_t> AsRead(const std::string &utf8, bool glyphs) {
     for (size_t i = 0; i < chars.size(); i++) {
         int32_t cp = chars[i].cp;
         int32_t before = i > 0 ? chars[i - 1].cp : 0, after = i + 1 < chars.size() ? chars[i + 1].cp : 0;
-        if (IsJoiner(cp) && !(cp == kZwj && before == kRa && after == kVirama)) continue;
+        bool raStarts = i < 2 || chars[i - 2].cp != kVirama;  // after a virama it is no repha anyway
+        if (IsJoiner(cp) && !(cp == kZwj && before == kRa && after == kVirama && raStarts)) continue;
         if (glyphs && cp >= 0x0CE6 && cp <= 0x0CEF) cp = '0' + (cp - 0x0CE6);
         if (glyphs && cp == kDanda) cp = '.';
         switch (cp) {
@@ -113,6 +116,7 @@ bool CameBack(const std::string &text, const std::string &there, HeldIn encoding
     const uint8_t *s = reinterpret_cast<const uint8_t *>(there.data());
     if (encoding == HeldIn::kIscii) IsciiToUnicode(s, there.size(), back);
     else GlyphsToUnicode(s, there.size(), encoding == HeldIn::kBilingual, back);
+    if (back == text) return true;
     bool glyphs = encoding != HeldIn::kIscii;
     return AsRead(back, glyphs) == AsRead(text, glyphs);
 }
@@ -137,48 +141,61 @@ bool AsciiHeld(uint8_t c, HeldIn encoding) {
     return c != 0 && table.held[static_cast<int>(encoding)][c];
 }
 
-// The characters of one syllable that keep it from coming back: each character in turn joins
-// what came back before it, and stays out when the two do not come back together. Joiners
-// are never left out (the text reads the same without them).
-void FindUnheldInSyllable(const std::vector<Character> &chars, size_t from, size_t to, HeldIn encoding,
-                          std::vector<UnheldCharacter> &unheld) {
+// What a call has found of texts: whether each comes back, and what it converts to; forgotten
+// when it is much, so memory stays small.
+struct Known {
+    HeldIn encoding;
+    struct Text {
+        bool held;
+        std::string there;
+    };
+    std::unordered_map<std::string, Text> texts;
+    const Text &Of(const std::string &text) {
+        auto it = texts.find(text);
+        if (it != texts.end()) return it->second;
+        if (texts.size() >= 65536) texts.clear();
+        Text &t = texts[text];
+        There(text, encoding, t.there);
+        t.held = CameBack(text, t.there, encoding);
+        return t;
+    }
+    bool ComesBack(const std::string &text) { return Of(text).held; }
+};
+
+// The character of a syllable that keeps it from coming back: the first that does not come
+// back together with those before it. Joiners are never the one (the text reads the same
+// without them).
+const Character *FirstUnheld(const std::vector<Character> &chars, size_t from, size_t to, Known &known) {
     std::string kept;
-    size_t count = 0;  // characters in `kept`
     for (size_t i = from; i < to; i++) {
         const Character &c = chars[i];
-        bool room = count < kLongestSyllable;
-        if (IsJoiner(c.cp)) {
-            if (room) PutUtf8(c.cp, kept), count++;
-            continue;
-        }
-        if (room) {
-            std::string with = kept;
-            PutUtf8(c.cp, with);
-            if (ComesBack(with, encoding)) {
-                kept.swap(with);
-                count++;
-                continue;
-            }
-        }
-        unheld.push_back({c.offset, c.length, c.cp});
+        PutUtf8(c.cp, kept);
+        if (!IsJoiner(c.cp) && (i - from >= kLongestSyllable || !known.ComesBack(kept))) return &c;
     }
+    return &chars[to - 1];  // the syllable fails as a whole only
 }
 
-// Each syllable on its own.
-void FindUnheldBySyllable(const uint8_t *utf8, size_t n, HeldIn encoding, std::vector<UnheldCharacter> &unheld) {
+// A syllable the encoding cannot hold: the character that keeps it from coming back, and
+// where the syllable starts and ends (bytes).
+struct UnheldSyllable {
+    UnheldCharacter character;
+    size_t from, to;
+};
+
+// Each syllable (and each other character) of a word on its own.
+void FindUnheldSyllables(const uint8_t *utf8, size_t n, Known &known, std::vector<UnheldSyllable> &unheld) {
     std::vector<Character> chars;
     Decode(utf8, n, chars);
-    // Syllables seen in this text, and whether each comes back whole.
-    std::unordered_map<std::string, bool> seen;
     for (size_t i = 0; i < chars.size();) {
         const Character &c = chars[i];
+        UnheldSyllable alone{{c.offset, c.length, c.cp}, c.offset, c.offset + c.length};
         if (c.cp >= 0 && c.cp < 0x80) {
-            if (!AsciiHeld(static_cast<uint8_t>(c.cp), encoding)) unheld.push_back({c.offset, c.length, c.cp});
+            if (!AsciiHeld(static_cast<uint8_t>(c.cp), known.encoding)) unheld.push_back(alone);
             i++;
             continue;
         }
         if (c.cp < 0 || !(IsKannada(c.cp) || IsJoiner(c.cp) || c.cp == kDanda)) {
-            unheld.push_back({c.offset, c.length, c.cp});  // no encoding here has it
+            unheld.push_back(alone);  // no encoding here has it
             i++;
             continue;
         }
@@ -188,34 +205,106 @@ void FindUnheldBySyllable(const uint8_t *utf8, size_t n, HeldIn encoding, std::v
         while (end < chars.size() && (IsCombining(chars[end].cp) || IsJoiner(chars[end].cp) ||
                                       (IsConsonant(chars[end].cp) && chars[end - 1].cp == kVirama)))
             end++;
-        std::string syllable(reinterpret_cast<const char *>(utf8) + c.offset,
-                             chars[end - 1].offset + chars[end - 1].length - c.offset);
-        auto known = seen.find(syllable);
-        bool whole = known != seen.end() ? known->second : (seen[syllable] = ComesBack(syllable, encoding));
-        if (!whole) FindUnheldInSyllable(chars, i, end, encoding, unheld);
+        size_t to = chars[end - 1].offset + chars[end - 1].length;
+        if (!known.ComesBack(std::string(reinterpret_cast<const char *>(utf8) + c.offset, to - c.offset))) {
+            const Character *first = FirstUnheld(chars, i, end, known);
+            unheld.push_back({{first->offset, first->length, first->cp}, c.offset, to});
+        }
         i = end;
     }
+}
+
+// The text between two ASCII characters that are no letters: the converters carry those over
+// as they are, and nothing of a syllable reaches across one, so each word is converted, and
+// found held, on its own (and once, however often it comes).
+bool EndsWord(uint8_t c) { return (c >= 1 && c <= 64) || (c >= 91 && c <= 96) || (c >= 123 && c <= 127); }
+
+template <typename Word, typename Separator>
+void ForEachWord(const uint8_t *utf8, size_t n, Word word, Separator separator) {
+    for (size_t i = 0; i < n;) {
+        if (EndsWord(utf8[i])) {
+            separator(i);
+            i++;
+            continue;
+        }
+        size_t end = i + 1;
+        while (end < n && !EndsWord(utf8[end])) end++;
+        word(i, end);
+        i = end;
+    }
+}
+
+// The syllables of a word that does not come back to leave out, so that the rest does. Should
+// the rest not come back either (a syllable that changes one beside it), the whole word goes,
+// named by its first character that is no joiner.
+void UnheldOfWord(const uint8_t *utf8, size_t n, Known &known, std::vector<UnheldSyllable> &unheld,
+                  std::string &kept) {
+    unheld.clear();
+    FindUnheldSyllables(utf8, n, known, unheld);
+    kept.clear();
+    size_t at = 0;
+    for (const UnheldSyllable &u : unheld) {
+        kept.append(reinterpret_cast<const char *>(utf8) + at, u.from - at);
+        at = u.to;
+    }
+    kept.append(reinterpret_cast<const char *>(utf8) + at, n - at);
+    if (kept.empty() || known.ComesBack(kept)) return;
+    std::vector<Character> chars;
+    Decode(utf8, n, chars);
+    const Character *first = &chars[0];
+    for (const Character &c : chars)
+        if (!IsJoiner(c.cp)) {
+            first = &c;
+            break;
+        }
+    unheld.assign(1, {{first->offset, first->length, first->cp}, 0, n});
+    kept.clear();
 }
 
 }  // namespace
 
 void FindUnheld(const uint8_t *utf8, size_t n, HeldIn encoding, std::vector<UnheldCharacter> &unheld) {
-    std::string text(reinterpret_cast<const char *>(utf8), n);
-    if (!ComesBack(text, encoding)) FindUnheldBySyllable(utf8, n, encoding, unheld);
+    int lastError = LibraryLastError;
+    Known known{encoding, {}};
+    std::vector<UnheldSyllable> syllables;
+    std::string kept;
+    ForEachWord(
+        utf8, n,
+        [&](size_t from, size_t to) {
+            if (known.ComesBack(std::string(reinterpret_cast<const char *>(utf8) + from, to - from))) return;
+            UnheldOfWord(utf8 + from, to - from, known, syllables, kept);
+            for (UnheldSyllable &u : syllables) {
+                u.character.offset += from;
+                unheld.push_back(u.character);
+            }
+        },
+        [&](size_t at) {
+            if (!AsciiHeld(utf8[at], encoding)) unheld.push_back({at, 1, utf8[at]});
+        });
+    LibraryLastError = lastError;
 }
 
 void ConvertHeld(const uint8_t *utf8, size_t n, HeldIn encoding, std::string &out) {
-    std::string text(reinterpret_cast<const char *>(utf8), n);
-    There(text, encoding, out);
-    if (CameBack(text, out, encoding)) return;
-    std::vector<UnheldCharacter> unheld;
-    FindUnheldBySyllable(utf8, n, encoding, unheld);
-    std::string kept;
-    size_t at = 0;
-    for (const UnheldCharacter &u : unheld) {
-        kept.append(text, at, u.offset - at);
-        at = u.offset + u.length;
-    }
-    kept.append(text, at, n - at);
-    There(kept, encoding, out);
+    int lastError = LibraryLastError;
+    out.clear();
+    Known known{encoding, {}};
+    std::vector<UnheldSyllable> syllables;
+    ForEachWord(
+        utf8, n,
+        [&](size_t from, size_t to) {
+            std::string word(reinterpret_cast<const char *>(utf8) + from, to - from);
+            const Known::Text &w = known.Of(word);
+            if (w.held) {
+                out += w.there;
+                return;
+            }
+            // Each syllable that would not come back is left out whole.
+            std::string kept;
+            UnheldOfWord(utf8 + from, to - from, known, syllables, kept);
+            out += known.Of(kept).there;
+        },
+        [&](size_t at) {
+            if (AsciiHeld(utf8[at], encoding)) out.push_back(static_cast<char>(utf8[at]));
+        });
+    LibraryLastError = lastError;
 }

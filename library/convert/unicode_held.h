@@ -1,7 +1,7 @@
-// What an encoding can hold of a Unicode text. A character is held when the text it stands in
-// comes back from the encoding as the same text: the bridge converts each syllable there and
-// back, and a character that keeps its syllable from coming back is not held. The converters
-// from Unicode leave exactly those characters out, so nothing turns into another text.
+// What an encoding can hold of a Unicode text. A syllable is held when it comes back from the
+// encoding as it was (the bridge converts it there and back); the converters from Unicode
+// leave out each syllable that is not, and each other character that is not, so nothing
+// turns into another text.
 #pragma once
 
 #include <cstddef>
@@ -19,10 +19,11 @@ struct UnheldCharacter {
     int32_t codePoint;
 };
 
-// The characters of the n bytes of UTF-8 at `utf8` that `encoding` cannot hold, in text order.
-// Each is found with those before it left out.
+// One character for each syllable (or other character) of the n bytes of UTF-8 at `utf8`
+// that `encoding` cannot hold, in text order: the first of the syllable that does not come
+// back together with those before it.
 void FindUnheld(const uint8_t *utf8, size_t n, HeldIn encoding, std::vector<UnheldCharacter> &unheld);
 
 // The n bytes of UTF-8 at `utf8` converted to `encoding` (ISCII, or glyph text through it),
-// without the characters it cannot hold, into `out`.
+// without the syllables and characters it cannot hold, into `out`.
 void ConvertHeld(const uint8_t *utf8, size_t n, HeldIn encoding, std::string &out);

@@ -136,12 +136,14 @@ TOVI_EXPORT int TOVI_STDCALL ToviBilingualGlyphCompareVB(const char *a, const ch
  * that has a meaning comes out; ASCII passes through (ASCII letters of monolingual glyph text
  * only where their codes are no Kannada glyph).
  *
- * From UTF-8, a character that the encoding cannot hold (see ToviUnicodeUnheld) is left out,
- * and only it: every syllable that comes out comes back from the encoding as it was, up to
- * the zero-width joiners after a virama (glyph text shows a halant one way), the parts of a
- * two-part vowel sign, and, in glyph text, Kannada digits and the danda, which it writes with
- * ASCII digits and the full stop. A caller that must not lose text asks ToviUnicodeUnheld
- * first. Bytes that are not UTF-8 are left out too. */
+ * From UTF-8, what the encoding cannot hold is left out whole (see ToviUnicodeUnheld): a
+ * syllable that would not come back from the encoding as it was, and each other character
+ * that would not (a letter of another script, a Latin letter the monolingual encoding has no
+ * code for, a byte that is not UTF-8). Everything else comes back as it was, up to the
+ * zero-width joiners (glyph text has none; Kannada shows a halant the same with either) and
+ * the parts of a two-part vowel sign; glyph text writes Kannada digits and the danda with
+ * ASCII digits and the full stop. So no syllable turns into another text. A caller that must
+ * not lose text asks ToviUnicodeUnheld first. */
 TOVI_EXPORT int TOVI_CDECL ToviMonolingualGlyph2Unicode(const char *src, char *dst, unsigned int dstSize);
 TOVI_EXPORT int TOVI_CDECL ToviBilingualGlyph2Unicode(const char *src, char *dst, unsigned int dstSize);
 TOVI_EXPORT int TOVI_CDECL ToviUnicode2MonolingualGlyph(const char *src, char *dst, unsigned int dstSize);
@@ -154,17 +156,16 @@ TOVI_EXPORT int TOVI_CDECL ToviUnicode2ISCII(const char *src, char *dst, unsigne
 #define TOVI_BILINGUAL_GLYPHS 2
 #define TOVI_ISCII 3
 
-/* The characters of the UTF-8 text utf8 that an encoding cannot hold: those that the
- * conversion from Unicode to it leaves out. A character is held when its syllable comes back
- * from the encoding as it was (as above); in a syllable that does not, each character in turn
- * is held when it comes back with the held ones before it. So the characters found are in text
- * order, each found with those before it left out, and the text without all of them is held
- * whole. A byte that is not UTF-8 counts as a character with code point -1; zero-width
- * joiners are never counted.
+/* What of the UTF-8 text utf8 an encoding cannot hold, one character for each syllable (or
+ * other character) that the conversion from Unicode to that encoding leaves out: in such a
+ * syllable, the first character that does not come back from the encoding together with the
+ * characters before it (the syllable alone would come back). Zero-width joiners are never
+ * named; a byte that is not UTF-8 is named with code point -1.
  * Returns how many there are (0: the encoding holds the whole text) and writes the byte offset
- * of the first `capacity` of them into offsets[] and their code points into codePoints[] (either
- * may be null). Returns -1, with the last error -4, when utf8 is null or encoding is none of
- * TOVI_MONOLINGUAL_GLYPHS, TOVI_BILINGUAL_GLYPHS and TOVI_ISCII. */
+ * of the first `capacity` of them, in text order, into offsets[] and their code points into
+ * codePoints[] (either may be null). Returns -1, with the last error -4, when utf8 is null or
+ * encoding is none of TOVI_MONOLINGUAL_GLYPHS, TOVI_BILINGUAL_GLYPHS and TOVI_ISCII.
+ * Thread-safe, like the plain converters. */
 TOVI_EXPORT int TOVI_CDECL ToviUnicodeUnheld(const char *utf8, int encoding, int *offsets, int *codePoints,
                                              int capacity);
 

@@ -14,6 +14,7 @@
 #include "base/conversion_data.h"
 #include "base/glyph_classes.h"
 #include "convert/iscii.h"
+#include "convert/unicode.h"
 #include "base/last_error.h"
 #include "base/shared_state.h"
 #include "kannada-tovi.h"
@@ -386,7 +387,7 @@ struct Utf8Forms {
                 kind[c] = kStaysWithCluster;
         }
         kind[166] = kind[167] = kind[170] = kEndsCluster;
-        unlessBefore[166] = unlessBefore[167] = unlessBefore[170] = unlessBefore[223] = 233;
+        for (int c : {166, 167, 170, 219, 220, 223}) unlessBefore[c] = 233;
         unlessBefore[224] = 222;
     }
 };
@@ -421,6 +422,8 @@ uint32_t WithNukta(uint8_t c) {
     case 166: return 0x0C8C;  // vocalic L
     case 167: return 0x0CE1;  // vocalic LL
     case 170: return 0x0CE0;  // vocalic RR
+    case 219: return 0x0CE2;  // the vocalic L sign
+    case 220: return 0x0CE3;  // the vocalic LL sign
     case 223: return kVocalicRrSign;
     default: return 0;
     }
@@ -507,7 +510,13 @@ inline size_t IsciiToUnicode(const uint8_t *s, size_t n, uint8_t *out) {
         linked = false;
         if (c == kIsciiRepha) {
             if (clusterOpen) {
-                // RA + VIRAMA in front of the cluster: six bytes moved in ahead of it.
+                // RA + VIRAMA in front of the cluster: six bytes moved in ahead of it; the
+                // joiner after the cluster's RA is needed no more.
+                static const uint8_t kRaJoiner[6] = {0xE0, 0xB2, 0xB0, 0xE2, 0x80, 0x8D};
+                if (o - clusterStart >= 6 && std::memcmp(clusterStart, kRaJoiner, 6) == 0) {
+                    std::memmove(clusterStart + 3, clusterStart + 6, static_cast<size_t>(o - clusterStart - 6));
+                    o -= 3;
+                }
                 std::memmove(clusterStart + 6, clusterStart, static_cast<size_t>(o - clusterStart));
                 PutUtf8(PutUtf8(clusterStart, kRa), kVirama);
                 o += 6;
@@ -601,9 +610,11 @@ int GlyphToUnicodeExport(const char *src, char *dst, unsigned int dstSize, bool 
             ToviBilingual2MonolingualGlyph(g, g, static_cast<unsigned int>(m + 3));
             m = std::strlen(g);
         }
+        if (!bilingual) m = ::ReadAsTyped(glyphs, m);
         m = reference::NormaliseGlyphs(glyphs, m);
         uint8_t *iscii = isciiBuffer.Room(kIsciiPerGlyph * m + 1);
         size_t k = reference::NormalisedGlyphsToIscii(glyphs, m, latin, iscii);
+        if (!bilingual) ::OrderArchaicSubscripts(iscii, k);
         // Straight into dst when the most this piece can give fits; else aside, and copied
         // when it fits.
         size_t most = kUnicodePerIscii * k;
