@@ -1,9 +1,9 @@
 // tovi convert: Kannada text from one encoding to another, line by line, line ends kept.
 //
-// A character the target cannot hold stops the conversion with its line, column (in
-// characters) and code point, unless -c leaves such characters out (then their count is
-// reported at the end). A long line is converted in pieces cut after an ASCII character that
-// is no letter (nothing of a syllable reaches across one), so memory stays small.
+// A syllable or character the target cannot hold stops the conversion with its line, column
+// (in characters) and code point, unless -c leaves them out (then their count is reported at
+// the end). A long line is converted in pieces cut after an ASCII character that is no letter
+// (nothing of a syllable reaches across one), so memory stays small.
 #include <cstdio>
 
 #include "commands.h"
@@ -86,7 +86,7 @@ int RunConvert(const Arguments &args) {
             if (!dropUnheld)
                 return Fail(1, "convert: " + where + ": nothing of it can be written as " + to +
                                    " (-c leaves it out)" + stop);
-            dropped += unheld.characters;
+            dropped++;
         }
         std::fwrite(out.data(), 1, out.size(), stdout);
         std::fwrite(piece.end.data(), 1, piece.end.size(), stdout);
@@ -95,7 +95,7 @@ int RunConvert(const Arguments &args) {
         return Fail(1, "convert: line " + std::to_string(reader.number() + 1) + ": cannot read: " + reader.error());
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) return Fail(1, "convert: cannot write the output");
     if (dropped)
-        std::fprintf(stderr, "tovi: convert: %ld character%s that %s cannot hold left out\n", dropped,
-                     dropped == 1 ? "" : "s", to.c_str());
+        std::fprintf(stderr, "tovi: convert: left out %ld syllable%s or character%s that %s cannot hold\n", dropped,
+                     dropped == 1 ? "" : "s", dropped == 1 ? "" : "s", to.c_str());
     return 0;
 }

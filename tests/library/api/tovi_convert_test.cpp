@@ -129,7 +129,7 @@ TEST(ToviConvert, NeverLosesTextSilently) {
     ToviResult dropped = tovi.Run({"convert", "-c", "--from", "unicode", "--to", "iscii"}, text);
     EXPECT_EQ(dropped.status, 0);
     EXPECT_EQ(dropped.out, Bytes({179, 10, 179, 198, 232, 198, 191, 32, 99, 97, 102, 32, 198, 10}));
-    EXPECT_EQ(dropped.err, "tovi: convert: 2 characters that iscii cannot hold left out\n");
+    EXPECT_EQ(dropped.err, "tovi: convert: left out 2 syllables or characters that iscii cannot hold\n");
 
     // Monolingual glyph text has no codes for the letters N to U, nor bilingual glyph text a
     // nukta glyph.
