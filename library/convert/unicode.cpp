@@ -581,7 +581,8 @@ size_t ReadInContext(const uint8_t *s, size_t n, size_t i, IsciiReading &st) {
             size_t a = repha ? i + 3 : i + 2;
             uint8_t after = a < n ? s[a] : 0;
             bool consonantAfter = IsConsonantCode(after) || after == kIsciiInvisible || after == kIsciiDeadNa;
-            bool loneNa = i > 0 && s[i - 1] == kIsciiNa && !(i > 1 && s[i - 2] == kIsciiHalant);
+            bool loneNa = i > 0 && s[i - 1] == kIsciiNa &&  // not joined by a halant, a shown one aside
+                          !(i > 1 && s[i - 2] == kIsciiHalant && !(i > 2 && s[i - 3] == kIsciiHalant));
             if (consonantAfter || loneNa) st.o = PutUtf8(st.o, kZwnj);
             i++;
             st.clusterOpen = st.clusterOpen && repha;

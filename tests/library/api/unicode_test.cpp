@@ -62,6 +62,29 @@ TEST(UnicodeBridge, GlyphsAndWhatTheyStandFor) {
     }
 }
 
+// ISCII as glyph text gives it, both ways.
+TEST(UnicodeBridge, IsciiAndWhatItStandsFor) {
+    const Case cases[] = {
+        {Bytes({217, 207}), "\u0CB1"},                      // RRA: the invisible consonant with RA
+        {Bytes({179, 232, 217, 210, 218}), "ಕ್\u0CDEಾ"},   // a subscript U+0CDE with its sign
+        {Bytes({179, 217, 223}), "ಕೄ"},                     // the vocalic RR sign
+        {Bytes({179, 219, 233}), "ಕ\u0CE2"},                // the vocalic L sign
+        {Bytes({179, 232, 232}), "ಕ್"},                      // a dead consonant shows its halant
+        {Bytes({198, 232, 232, 198, 232, 232}), "ನ್\u200cನ್\u200c"},  // NA with the halant shown, twice
+        {Bytes({179, 232, 207, 233, 218}), "ಕ್ರ಼ಾ"},         // a nukta before the sign
+        {"ab 12", "ab 12"},
+    };
+    for (const Case &c : cases) {
+        char out[64] = {};
+        int n = ToviISCII2Unicode(c.glyphs.c_str(), out, sizeof out);
+        EXPECT_EQ(std::string(out, n > 0 ? n : 0), c.unicode) << c.unicode;
+        n = ToviUnicode2ISCII(c.unicode, out, sizeof out);
+        EXPECT_EQ(std::string(out, n > 0 ? n : 0), c.glyphs) << c.unicode;
+    }
+    // A joiner before RA writes no invisible consonant: RA stays RA.
+    EXPECT_EQ(ToGlyphs("\u200dರ"), ToGlyphs("ರ"));
+}
+
 TEST(UnicodeBridge, SignsWithNothingBeforeThem) {
     EXPECT_EQ(ToUnicode(Bytes({239})), "್");
     EXPECT_EQ(ToUnicode(Bytes({239, 80, 192})), "್‌ಕ");

@@ -493,7 +493,8 @@ inline size_t IsciiToUnicode(const uint8_t *s, size_t n, uint8_t *out) {
                 size_t a = repha ? i + 3 : i + 2;
                 uint8_t after = a < n ? s[a] : 0;
                 bool consonantAfter = IsConsonantCode(after) || after == kIsciiInvisible || after == kIsciiDeadNa;
-                bool loneNa = i > 0 && s[i - 1] == kIsciiNa && !(i > 1 && s[i - 2] == kIsciiHalant);
+                bool loneNa = i > 0 && s[i - 1] == kIsciiNa &&  // not joined by a halant, a shown one aside
+                          !(i > 1 && s[i - 2] == kIsciiHalant && !(i > 2 && s[i - 3] == kIsciiHalant));
                 if (consonantAfter || loneNa) o = PutUtf8(o, kZwnj);
                 i++;
                 clusterOpen = clusterOpen && repha;
