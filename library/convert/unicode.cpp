@@ -749,6 +749,11 @@ void IsciiToUnicode(const uint8_t *iscii, size_t length, std::string &out) {
 void UnicodeToGlyphs(const uint8_t *utf8, size_t length, bool bilingual, std::string &out) {
     std::string iscii;
     UnicodeToIscii(utf8, length, iscii);
+    // The bilingual encoding has no glyph of the dead NA (its code is the letter Q there): NA
+    // with the halant shown stands for it.
+    if (bilingual)
+        for (size_t at = 0; (at = iscii.find(static_cast<char>(kIsciiDeadNa), at)) != std::string::npos; at += 3)
+            iscii.replace(at, 1, "\xC6\xE8\xE8");
     out.clear();
     IsciiToGlyphString(&iscii[0], bilingual, true, false, out);
 }

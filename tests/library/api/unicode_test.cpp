@@ -121,6 +121,9 @@ TEST(UnicodeBridge, LatinLetters) {
     // N to U have codes that are Kannada glyphs too (T is the subscript of LLLA): in
     // monolingual text they are left out, and those codes read as the glyphs.
     EXPECT_EQ(ToGlyphs("aNTz"), Bytes({128, 153}));
+    // Nor has bilingual text a dead NA glyph (its code is Q there): NA with the halant shown.
+    ASSERT_EQ(ToviUnicode2BilingualGlyph("ನ್", out, sizeof out), 2);
+    EXPECT_EQ(std::string(out), Bytes({185, 253}));
     EXPECT_EQ(ToUnicode(Bytes({80, 192, 250})), "ಕ್ೞ");
 }
 
