@@ -3,6 +3,7 @@
 #include "kannada-tovi-sort-key-text.h"
 #include "shared_module.h"
 #include "tovi_library.h"
+#include "write_transaction.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -45,16 +46,27 @@ bool AddressData::fail(const QSqlQuery &query) {
     return false;
 }
 
-std::optional<AddressRecord> AddressData::load(int id) {
-    error_.clear();
+QSqlQuery *AddressData::statement(const QString &sql) {
+    // Many saves through one AddressData (an import) prepare each statement once.
+    std::shared_ptr<QSqlQuery> &q = statements_[sql];
+    if (!q) {
+        q = std::make_shared<QSqlQuery>(db_);
+        if (!q->prepare(sql)) {
+            fail(*q);
+            statements_.remove(sql);
+            return nullptr;
+        }
+    }
+    return q.get();
+}
+
+QString AddressData::selectSql() {
     QString columns = QStringLiteral("id_no, Name, sortcol");
     for (const char *c : kColumnNames) columns += QStringLiteral(", ") + QLatin1String(c);
-    QSqlQuery q(db_);
-    q.setForwardOnly(true);
-    if (!q.prepare(QStringLiteral("SELECT %1 FROM addressh WHERE id_no = ?").arg(columns))) return fail(q), std::nullopt;
-    q.addBindValue(id);
-    if (!q.exec()) return fail(q), std::nullopt;
-    if (!q.next()) return std::nullopt;
+    return QStringLiteral("SELECT %1 FROM addressh").arg(columns);
+}
+
+AddressRecord AddressData::readRecord(const QSqlQuery &q) {
     AddressRecord r;
     r.id = q.value(0).toInt();
     r.name = q.value(1).toString();
@@ -67,30 +79,57 @@ std::optional<AddressRecord> AddressData::load(int id) {
     return r;
 }
 
-int AddressData::insert(const AddressWrite &write) {
+std::optional<AddressRecord> AddressData::load(int id) {
+    error_.clear();
+    QSqlQuery q(db_);
+    q.setForwardOnly(true);
+    if (!q.prepare(selectSql() + QStringLiteral(" WHERE id_no = ?"))) return fail(q), std::nullopt;
+    q.addBindValue(id);
+    if (!q.exec()) return fail(q), std::nullopt;
+    if (!q.next()) return std::nullopt;
+    return readRecord(q);
+}
+
+std::optional<QVector<AddressRecord>> AddressData::loadAll() {
+    error_.clear();
+    QSqlQuery q(db_);
+    q.setForwardOnly(true);
+    if (!q.exec(selectSql() + QStringLiteral(" ORDER BY id_no"))) return fail(q), std::nullopt;
+    QVector<AddressRecord> out;
+    while (q.next()) out.append(readRecord(q));
+    if (q.lastError().isValid()) return fail(q), std::nullopt;
+    return out;
+}
+
+int AddressData::insert(const AddressWrite &write, int number) {
     error_.clear();
     QString columns = QStringLiteral("id_no, Name, sortcol");
-    QString values = QStringLiteral("(SELECT coalesce(max(id_no), 0) + 1 FROM addressh), ?, ?");
+    QString values = number > 0 ? QStringLiteral("?, ?, ?")
+                                : QStringLiteral("(SELECT coalesce(max(id_no), 0) + 1 FROM addressh), ?, ?");
     for (const auto &[column, value] : write.set) {
         columns += QStringLiteral(", ") + QLatin1String(addressColumnName(column));
         values += QStringLiteral(", ?");
     }
-    // One statement reads the largest number and writes the row under the next one; SQLite
-    // holds the write lock for the whole statement, so no other copy can take that number in
-    // between.
-    QSqlQuery q(db_);
-    if (!q.prepare(QStringLiteral("INSERT INTO addressh (%1) VALUES (%2)").arg(columns, values))) return fail(q), 0;
-    q.addBindValue(write.name);
-    q.addBindValue(ModDeclare::SortKey(write.name));
-    for (const auto &[column, value] : write.set) q.addBindValue(value);
-    if (!q.exec()) return fail(q), 0;
-    // id_no is the table's row key, so the new row's key is its number.
-    const int number = q.lastInsertId().toInt();
-    if (number <= 0) {
+    // The statement reads the largest number and writes the row under the next one while the
+    // transaction holds the write lock, so no other copy can take that number in between.
+    WriteTransaction tx(db_);
+    if (!tx.begin(&error_)) return 0;
+    QSqlQuery *q = statement(QStringLiteral("INSERT INTO addressh (%1) VALUES (%2) RETURNING id_no").arg(columns, values));
+    if (!q) return 0;
+    int at = 0;
+    if (number > 0) q->bindValue(at++, number);
+    q->bindValue(at++, write.name);
+    q->bindValue(at++, ModDeclare::SortKey(write.name));
+    for (const auto &[column, value] : write.set) q->bindValue(at++, value);
+    if (!q->exec()) return fail(*q), 0;
+    const int written = q->next() ? q->value(0).toInt() : 0;
+    q->finish();
+    if (written <= 0) {
         error_ = QStringLiteral("the new record's number could not be read back");
         return 0;
     }
-    return number;
+    if (!tx.commit(&error_)) return 0;
+    return written;
 }
 
 AddressData::ChangeResult AddressData::change(int id, const AddressWrite &write) {
@@ -99,14 +138,15 @@ AddressData::ChangeResult AddressData::change(int id, const AddressWrite &write)
     for (const auto &[column, value] : write.set)
         assignments += QStringLiteral(", %1 = ?").arg(QLatin1String(addressColumnName(column)));
     QSqlQuery q(db_);
-    if (!q.prepare(QStringLiteral("UPDATE addressh SET %1 WHERE id_no = ?").arg(assignments)))
+    // The row written comes back, which tells on every engine whether there was one.
+    if (!q.prepare(QStringLiteral("UPDATE addressh SET %1 WHERE id_no = ? RETURNING id_no").arg(assignments)))
         return fail(q), ChangeResult::Failed;
     q.addBindValue(write.name);
     q.addBindValue(ModDeclare::SortKey(write.name));
     for (const auto &[column, value] : write.set) q.addBindValue(value);
     q.addBindValue(id);
     if (!q.exec()) return fail(q), ChangeResult::Failed;
-    return q.numRowsAffected() > 0 ? ChangeResult::Written : ChangeResult::Missing;
+    return q.next() ? ChangeResult::Written : ChangeResult::Missing;
 }
 
 QString AddressData::letterKey(const QString &prefix) {
@@ -132,7 +172,7 @@ std::optional<QVector<int>> AddressData::find(AddressSearch column, const QStrin
 // Names: the range of the glyph codes on the name's index, and the range of the letters on the
 // sort key's.
 std::optional<QVector<int>> AddressData::findNames(const QString &prefix, const QString &key) {
-    QString sql = QStringLiteral("SELECT id_no FROM addressh WHERE (Name >= ? AND Name < CAST(? AS TEXT))");
+    QString sql = QStringLiteral("SELECT id_no FROM addressh WHERE (Name >= ? AND Name < ?)");
     // Sort keys are capital hexadecimal digits, so "G" lies past every key that begins with key.
     if (!key.isEmpty()) sql += QStringLiteral(" OR (sortcol >= ? AND sortcol < ?)");
     QSqlQuery q(db_);
@@ -187,12 +227,12 @@ std::optional<QVector<int>> AddressData::findValues(AddressSearch column, const 
 QVariantList AddressData::prefixBounds(const QString &prefix) {
     // No prefix (a null text too) is the empty one: bound as a null it would match nothing.
     if (prefix.isNull()) return prefixBounds(QStringLiteral(""));
-    QByteArray past = prefix.toUtf8();
-    // The byte 0xFF never occurs in UTF-8 text, so "\xFF" lies past every text, and the last
-    // byte of a text's UTF-8 form can always be raised by one.
+    // Glyph text is made of U+0000-U+00FF, so U+0100 lies past every stored text, and the
+    // prefix's last character raised by one lies past every text that begins with the prefix.
+    QString past = prefix;
     if (past.isEmpty())
-        past = QByteArray(1, '\xFF');
+        past = QString(QChar(0x100));
     else
-        past.back() = static_cast<char>(static_cast<unsigned char>(past.back()) + 1);
+        past.back() = QChar(past.back().unicode() + 1);
     return {prefix, past};
 }

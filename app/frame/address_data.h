@@ -9,9 +9,11 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QHash>
 #include <QVariant>
 #include <QVector>
 
+#include <memory>
 #include <optional>
 
 // The columns of addressh that the entry window fills, in the order it reads them (id_no,
@@ -58,10 +60,13 @@ public:
     // The record of that number; nullopt when there is none (or the query failed: lastError()
     // is then not empty).
     std::optional<AddressRecord> load(int id);
+    // Every record, in the order of their numbers.
+    std::optional<QVector<AddressRecord>> loadAll();
 
     // Writes a new record under the largest number plus 1 (1 in an empty table), taken when it
-    // is written. Returns the number, or 0 when nothing was written.
-    int insert(const AddressWrite &write);
+    // is written, or under the number given (which must be free). Returns the number, or 0 when
+    // nothing was written.
+    int insert(const AddressWrite &write, int number = 0);
 
     enum class ChangeResult { Written, Missing, Failed };
     // Rewrites the name, sort key and the set columns of record id. Missing: no record of that
@@ -89,10 +94,15 @@ private:
     std::optional<QVector<int>> findNames(const QString &prefix, const QString &key);
     std::optional<QVector<int>> findValues(AddressSearch column, const QString &prefix, const QString &key);
     // The range of every text that begins with the prefix: col >= the prefix and col < the
-    // first text past them. SQLite compares text by its UTF-8 bytes, so that bound is made on
-    // the bytes (the last byte plus one), to be read as text.
+    // first text past them. Both engines compare text by its code points here (SQLite by its
+    // UTF-8 bytes, the PostgreSQL columns in the "C" collation).
     static QVariantList prefixBounds(const QString &prefix);
+    // The statement of that text, prepared on its first use; nullptr when it cannot be.
+    class QSqlQuery *statement(const QString &sql);
+    static QString selectSql();
+    static AddressRecord readRecord(const class QSqlQuery &query);
 
     QSqlDatabase db_;
     QString error_;
+    QHash<QString, std::shared_ptr<class QSqlQuery>> statements_;
 };

@@ -1,6 +1,7 @@
 #include "data_access.h"
 
 #include "shared_module.h"
+#include "write_transaction.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -19,31 +20,6 @@ const RefTableInfo kInfo[] = {
 };
 
 QString L(const char *s) { return QString::fromLatin1(s); }
-
-// One write transaction. BEGIN IMMEDIATE takes the write lock at once, so a second copy of the
-// program cannot slip a row in between a check and the write that depends on it.
-class Transaction {
-public:
-    explicit Transaction(QSqlDatabase db) : db_(db) {}
-    ~Transaction() {
-        if (active_) QSqlQuery(db_).exec(QStringLiteral("ROLLBACK"));
-    }
-    bool begin(QString *error) { return run(QStringLiteral("BEGIN IMMEDIATE"), error, true); }
-    bool commit(QString *error) { return run(QStringLiteral("COMMIT"), error, false); }
-
-private:
-    bool run(const QString &sql, QString *error, bool nowActive) {
-        QSqlQuery q(db_);
-        if (!q.exec(sql)) {
-            *error = q.lastError().text();
-            return false;
-        }
-        active_ = nowActive;
-        return true;
-    }
-    QSqlDatabase db_;
-    bool active_ = false;
-};
 
 }  // namespace
 
@@ -122,6 +98,17 @@ std::optional<QVector<RefRow>> AddressBookData::rows(RefTable table, int parent)
     return out;
 }
 
+std::optional<QVector<RefRow>> AddressBookData::allRows(RefTable table) {
+    const RefTableInfo &t = refTableInfo(table);
+    QSqlQuery q(db_);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT %1 FROM %2 ORDER BY %3").arg(selectColumns(t), L(t.table), L(t.number))))
+        return fail(q), std::nullopt;
+    QVector<RefRow> out;
+    while (q.next()) out.append(readRow(q, t.parent != nullptr));
+    return out;
+}
+
 std::optional<RefRow> AddressBookData::row(RefTable table, int number) {
     const RefTableInfo &t = refTableInfo(table);
     QSqlQuery q(db_);
@@ -152,7 +139,7 @@ SaveOutcome AddressBookData::save(RefTable table, int number, const QString &nam
         fail(QStringLiteral("%1 is not a row number").arg(number));
         return out;
     }
-    Transaction tx(db_);
+    WriteTransaction tx(db_);
     if (!tx.begin(&error_)) return out;
 
     QSqlQuery q(db_);
@@ -214,7 +201,7 @@ MoveOutcome AddressBookData::move(RefTable table, int number, int newParent) {
         fail(QStringLiteral("%1 has no parents").arg(L(t.table)));
         return out;
     }
-    Transaction tx(db_);
+    WriteTransaction tx(db_);
     if (!tx.begin(&error_)) return out;
     const std::optional<RefRow> entry = row(table, number);
     if (!entry) {
@@ -257,7 +244,7 @@ bool AddressBookData::remove(RefTable table, int number) {
          "DELETE FROM upaprakara WHERE UpaPrakaraNo = :n"},
         {"UPDATE addressh SET sl_no = 0 WHERE sl_no = :n", "DELETE FROM addrelation WHERE sl_no = :n"},
     };
-    Transaction tx(db_);
+    WriteTransaction tx(db_);
     if (!tx.begin(&error_)) return false;
     for (const char *step : kSteps[static_cast<int>(table)]) {
         QSqlQuery q(db_);

@@ -64,6 +64,8 @@ public:
     // All rows (of one parent, for taluks and sub-categories) in Kannada order.
     std::optional<QVector<RefRow>> rows(RefTable table, int parent = 0);
     std::optional<RefRow> row(RefTable table, int number);
+    // Every row of the table, whatever its parent, in the order of their numbers.
+    std::optional<QVector<RefRow>> allRows(RefTable table);
 
     // The duplicate check: whether a row (of the same parent) has exactly the name once the
     // name's own blanks are trimmed. A row being edited under its unchanged name counts too.

@@ -281,6 +281,10 @@ bool holdsAnything() {
     return false;
 }
 
+Engine engineOf(const QSqlDatabase &db) {
+    return db.driverName() == QLatin1String("QPSQL") ? Engine::PostgreSQL : Engine::SQLite;
+}
+
 QSqlDatabase connection() { return QSqlDatabase::database(QLatin1String(connectionName()), false); }
 
 }  // namespace Database

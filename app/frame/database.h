@@ -24,4 +24,11 @@ bool isOpen();
 bool holdsAnything();
 QSqlDatabase connection();
 
+// The engines an address book lives in. Queries are the same for both; what must differ (how
+// a write takes the lock, how a file or server is opened) asks which one a connection uses.
+enum class Engine { SQLite, PostgreSQL };
+Engine engineOf(const QSqlDatabase &db);
+// The server lock every copy takes before it writes (PostgreSQL): "KVAB".
+constexpr long long kWriteLock = 0x4B564142;
+
 }  // namespace Database

@@ -22,6 +22,7 @@ using KeyEvent = int (*)(unsigned int, int);
 using TakeMessage = int (*)(void *, DesktopMessage *);
 using KeyState = int (*)(unsigned int);
 using SetToggle = void (*)(unsigned int, int);
+using Unheld = int (*)(const char *, int, int *, int *, int);
 
 // The message layout of kannada-tovi-desktop.h, which DesktopMessage mirrors.
 static_assert(sizeof(DesktopMessage) == sizeof(void *) * 4, "DesktopMessage must mirror ToviDesktopMessage");
@@ -72,6 +73,7 @@ TOVI_EXPORT_FN(NoArgs, ToviStopKeyboardEngine)
 TOVI_EXPORT_FN(NoArgs, ToviGetLastError)
 TOVI_EXPORT_FN(Convert, ToviMonolingualGlyph2Unicode)
 TOVI_EXPORT_FN(Convert, ToviUnicode2MonolingualGlyph)
+TOVI_EXPORT_FN(Unheld, ToviUnicodeUnheld)
 TOVI_EXPORT_FN(CreateWindow, ToviDesktopCreateWindow)
 TOVI_EXPORT_FN(WindowOnly, ToviDesktopDestroyWindow)
 TOVI_EXPORT_FN(WindowOnly, ToviDesktopSetFocus)
@@ -153,6 +155,20 @@ std::optional<QString> unicodeToGlyph(const QString &text) {
     std::optional<QByteArray> glyphs = runConverter(ToviUnicode2MonolingualGlyphFn(), text.toUtf8());
     if (!glyphs) return std::nullopt;
     return QString::fromLatin1(*glyphs);
+}
+
+std::optional<QVector<char32_t>> unheldInGlyphs(const QString &text) {
+    Unheld fn = ToviUnicodeUnheldFn();
+    if (!fn) return std::nullopt;
+    const QByteArray utf8 = text.toUtf8();
+    constexpr int kMonolingualGlyphs = 1;
+    const int count = fn(utf8.constData(), kMonolingualGlyphs, nullptr, nullptr, 0);
+    if (count < 0) return std::nullopt;
+    std::vector<int> codePoints(static_cast<size_t>(count) + 1);
+    fn(utf8.constData(), kMonolingualGlyphs, nullptr, codePoints.data(), count);
+    QVector<char32_t> out;
+    for (int i = 0; i < count; ++i) out.append(static_cast<char32_t>(codePoints[static_cast<size_t>(i)]));
+    return out;
 }
 
 bool hasDesktop() { return ToviDesktopKeyEventFn() && ToviDesktopTakeMessageFn(); }

@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QVector>
 
 #include <optional>
 
@@ -37,6 +38,10 @@ bool hasUnicodeBridge();
 std::optional<QString> glyphToUnicode(const QString &glyphs);
 // Unicode text back to glyph codes; nullopt when the bridge is absent or fails.
 std::optional<QString> unicodeToGlyph(const QString &text);
+// The characters of Unicode text that monolingual glyph text cannot hold (those unicodeToGlyph
+// leaves out), in text order; empty when it holds the whole text. nullopt when the library
+// cannot tell.
+std::optional<QVector<char32_t>> unheldInGlyphs(const QString &text);
 
 // ---- Virtual desktop (the engine's view of windows and keys) -----------------------------
 struct DesktopMessage {

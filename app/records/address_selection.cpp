@@ -1,6 +1,7 @@
 #include "address_selection.h"
 
 #include "data_access.h"
+#include "write_transaction.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -149,14 +150,10 @@ int AddressListData::fillReportTable(const AddressConditions &conditions, Report
                                      const std::function<void(int, int)> &progress) {
     auto fail = [this](const QSqlQuery &q) {
         error_ = q.lastError().text();
-        QSqlQuery(db_).exec(QStringLiteral("ROLLBACK"));
         return -1;
     };
-    QSqlQuery begin(db_);
-    if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
-        error_ = begin.lastError().text();
-        return -1;
-    }
+    WriteTransaction tx(db_);
+    if (!tx.begin(&error_)) return -1;
     QSqlQuery clear(db_);
     if (!clear.exec(QStringLiteral("DELETE FROM temp"))) return fail(clear);
 
@@ -214,8 +211,7 @@ int AddressListData::fillReportTable(const AddressConditions &conditions, Report
     }
     if (src.lastError().isValid()) return fail(src);
     src.finish();
-    QSqlQuery commit(db_);
-    if (!commit.exec(QStringLiteral("COMMIT"))) return fail(commit);
+    if (!tx.commit(&error_)) return -1;
     return copied;
 }
 
