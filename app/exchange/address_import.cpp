@@ -28,16 +28,6 @@ const Reference kReferences[] = {
 };
 constexpr int kReferenceCount = 5;
 
-QString listName(RefTable t) {
-    switch (t) {
-    case RefTable::District: return QStringLiteral("district");
-    case RefTable::Taluk: return QStringLiteral("taluk");
-    case RefTable::Prakara: return QStringLiteral("category");
-    case RefTable::Upaprakara: return QStringLiteral("sub-category");
-    case RefTable::Relation: break;
-    }
-    return QStringLiteral("relation");
-}
 
 // A record on its way in: what the plan shows, what will be written, and its references (an
 // entry's number, or -(i + 1) for new entry i, or 0 for none).
@@ -96,7 +86,7 @@ private:
         if (name.isEmpty()) reasons << QStringLiteral("it has no name");
         else if (!storedName.problem.isEmpty()) reasons << storedName.problem;
         p.write.name = storedName.text;
-        QString refNames[kReferenceCount];
+        QString refGlyphs[kReferenceCount];
         for (int f = 0; f < kExchangeFieldCount; ++f) {
             const ExchangeField field = static_cast<ExchangeField>(f);
             if (!file_.carries[f] || field == ExchangeField::Name) continue;
@@ -105,7 +95,7 @@ private:
             AddressColumn column;
             if (storedColumn(field, &column)) p.write.assign(column, v.text.isEmpty() ? QVariant() : QVariant(v.text));
             for (int i = 0; i < kReferenceCount; ++i)
-                if (kReferences[i].field == field) refNames[i] = v.text;
+                if (kReferences[i].field == field) refGlyphs[i] = v.text;
         }
         if (!reasons.isEmpty()) return skip(p);
 
@@ -134,7 +124,9 @@ private:
         for (int i = 0; i < kReferenceCount; ++i) {
             const Reference &ref = kReferences[i];
             if (!file_.carries[static_cast<int>(ref.field)]) continue;
-            if (refNames[i].isEmpty()) continue;  // none: the number 0 is written
+            if (refGlyphs[i].isEmpty()) continue;  // none: the number 0 is written
+            // Looked up as it shows, made as it is stored.
+            const QString refShown = glyphsToUnicode(refGlyphs[i]).value_or(refGlyphs[i]);
             int parent = 0;
             QString parentName;
             if (ref.parentIndex >= 0) {
@@ -142,21 +134,21 @@ private:
                 parentName = r[kReferences[ref.parentIndex].field].trimmed();
                 if (parent == 0) {
                     // A taluk without its district is found in any district, not made.
-                    p.refs[i] = lists.find(ref.table, refNames[i], -1);
+                    p.refs[i] = lists.find(ref.table, refShown, -1);
                     if (p.refs[i] == 0)
                         reasons << QStringLiteral("the %1 \"%2\" is in no list, and the record names no %3")
-                                       .arg(listName(ref.table), r[ref.field].trimmed(),
-                                            listName(kReferences[ref.parentIndex].table));
+                                       .arg(listTitle(ref.table), r[ref.field].trimmed(),
+                                            listTitle(kReferences[ref.parentIndex].table));
                     continue;
                 }
             }
-            p.refs[i] = parent > 0 ? lists.find(ref.table, refNames[i], parent) : 0;
+            p.refs[i] = parent >= 0 ? lists.find(ref.table, refShown, parent) : 0;
             if (p.refs[i] == 0) {
-                const int entry = newEntry(ref.table, refNames[i], r[ref.field].trimmed(), parent, parentName);
+                const int entry = newEntry(ref.table, refGlyphs[i], refShown, r[ref.field].trimmed(), parent, parentName);
                 p.refs[i] = -(entry + 1);
                 needs << entry;
                 if (!plan.newEntries[entry].accepted)
-                    reasons << QStringLiteral("the new %1 \"%2\" is not added").arg(listName(ref.table), r[ref.field].trimmed());
+                    reasons << QStringLiteral("the new %1 \"%2\" is not added").arg(listTitle(ref.table), r[ref.field].trimmed());
             }
         }
         for (int entry : needs) ++plan.newEntries[entry].rows;
@@ -188,8 +180,9 @@ private:
 
     // The index of the new entry of that list, name and parent; made on its first need. A
     // parent is an entry's number, or -(i + 1) for new entry i.
-    int newEntry(RefTable table, const QString &glyphs, const QString &name, int parent, const QString &parentName) {
-        const QString key = QStringLiteral("%1|%2|%3").arg(int(table)).arg(parent).arg(glyphs);
+    int newEntry(RefTable table, const QString &glyphs, const QString &shown, const QString &name, int parent,
+                 const QString &parentName) {
+        const QString key = QStringLiteral("%1|%2|%3").arg(int(table)).arg(parent).arg(shown);
         if (const auto it = entryIndex_.constFind(key); it != entryIndex_.cend()) return *it;
         NewEntry e;
         e.table = table;

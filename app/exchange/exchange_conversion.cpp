@@ -29,7 +29,7 @@ bool ReferenceLists::load(AddressBookData &data, QString *error) {
             return false;
         }
         rows_[static_cast<int>(t)].clear();
-        byName_[static_cast<int>(t)].clear();
+        byShownName_[static_cast<int>(t)].clear();
         for (const RefRow &r : *rows) add(t, r);
     }
     return true;
@@ -43,10 +43,11 @@ int ReferenceLists::parent(RefTable table, int number) const {
     return rows_[static_cast<int>(table)].value(number).parent;
 }
 
-int ReferenceLists::find(RefTable table, const QString &name, int parent) const {
+int ReferenceLists::find(RefTable table, const QString &shown, int parent) const {
     const bool hasParent = refTableInfo(table).parent != nullptr;
+    const QMultiHash<QString, int> &names = byShownName_[static_cast<int>(table)];
     int found = 0;
-    for (auto it = byName_[static_cast<int>(table)].constFind(name); it != byName_[static_cast<int>(table)].cend() && it.key() == name; ++it) {
+    for (auto it = names.constFind(shown); it != names.cend() && it.key() == shown; ++it) {
         const int number = it.value();
         if (hasParent && parent != -1 && this->parent(table, number) != parent) continue;
         if (found == 0 || number < found) found = number;
@@ -56,7 +57,18 @@ int ReferenceLists::find(RefTable table, const QString &name, int parent) const 
 
 void ReferenceLists::add(RefTable table, const RefRow &row) {
     rows_[static_cast<int>(table)].insert(row.number, row);
-    byName_[static_cast<int>(table)].insert(row.name, row.number);
+    byShownName_[static_cast<int>(table)].insert(glyphsToUnicode(row.name).value_or(row.name), row.number);
+}
+
+QString listTitle(RefTable t) {
+    switch (t) {
+    case RefTable::District: return QStringLiteral("district");
+    case RefTable::Taluk: return QStringLiteral("taluk");
+    case RefTable::Prakara: return QStringLiteral("category");
+    case RefTable::Upaprakara: return QStringLiteral("sub-category");
+    case RefTable::Relation: break;
+    }
+    return QStringLiteral("relation");
 }
 
 int glyphLimit(ExchangeField field) { return isSeveralLines(field) ? kBoxLimit : kLineLimit; }

@@ -22,16 +22,21 @@ public:
     QString name(RefTable table, int number) const;
     // The parent of the entry of that number (taluk, sub-category); 0 when none.
     int parent(RefTable table, int number) const;
-    // The number of the entry with exactly that name, of that parent for a taluk or a
-    // sub-category (of any parent when parent is -1: the lowest number); 0 when there is none.
-    int find(RefTable table, const QString &name, int parent = 0) const;
-    // An entry the import has just made.
-    void add(RefTable table, const RefRow &row);
+    // The number of the entry whose name shows exactly as that Unicode text, of that parent for
+    // a taluk or a sub-category (of any parent when parent is -1: the lowest number); 0 when
+    // there is none. Names are compared as they show, since one Kannada name may be stored in
+    // more than one way.
+    int find(RefTable table, const QString &shown, int parent = 0) const;
 
 private:
+    void add(RefTable table, const RefRow &row);
+
     QHash<int, RefRow> rows_[5];
-    QMultiHash<QString, int> byName_[5];
+    QMultiHash<QString, int> byShownName_[5];
 };
+
+// What a person calls the list in messages ("district", "sub-category").
+QString listTitle(RefTable table);
 
 // The largest number of glyph codes a field takes: a line, or a box of several lines.
 int glyphLimit(ExchangeField field);

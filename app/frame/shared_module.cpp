@@ -17,6 +17,7 @@ int CurrentId = 0;
 int ReportMode = 0;
 bool ClearBeforeFill = false;
 int SelectedRow = 0;
+QVector<int> ExportChoice;
 bool Ending = false;
 
 QSqlDatabase AppDatabase() { return Database::connection(); }

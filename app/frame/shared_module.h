@@ -4,6 +4,7 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QVector>
 
 #include "data_access.h"
 
@@ -30,6 +31,9 @@ extern int ReportMode;
 extern bool ClearBeforeFill;
 // The grid row of the address selected in the browse window; 0 when none.
 extern int SelectedRow;
+// The numbers of the addresses the browse window hands to the export window; empty: every
+// address. The export window takes them when it opens.
+extern QVector<int> ExportChoice;
 // The exit was confirmed: Kannada typing stays off and the database is closed.
 extern bool Ending;
 

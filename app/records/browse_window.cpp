@@ -3,6 +3,7 @@
 #include "question_dialog.h"
 #include "message_dialog.h"
 #include "record_captions.h"
+#include "exchange_captions.h"
 #include "filter_panel.h"
 #include "flex_grid.h"
 #include "address_entry_window.h"
@@ -76,6 +77,7 @@ book7::book7(QWidget *parent) : QWidget(parent) {
     Mg->setObjectName(QStringLiteral("Mg"));
     cmdchange = button(this, "cmdchange", change());
     CmdDelete = button(this, "CmdDelete", Caption::remove());
+    cmdexport = button(this, "cmdexport", ExchangeCaption::exportButton());
     cmdback = button(this, "cmdback", Caption::close());
 
     auto *filters = new QGridLayout;
@@ -97,6 +99,7 @@ book7::book7(QWidget *parent) : QWidget(parent) {
     bottom->addStretch();
     bottom->addWidget(cmdchange);
     bottom->addWidget(CmdDelete);
+    bottom->addWidget(cmdexport);
     bottom->addWidget(cmdback);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(title.row);
@@ -111,6 +114,7 @@ book7::book7(QWidget *parent) : QWidget(parent) {
     connect(Mg, &FlexGrid::DblClick, this, &book7::Mg_DblClick);
     connect(cmdchange, &QPushButton::clicked, this, &book7::cmdchange_Click);
     connect(CmdDelete, &QPushButton::clicked, this, &book7::CmdDelete_Click);
+    connect(cmdexport, &QPushButton::clicked, this, &book7::cmdexport_Click);
     connect(cmdback, &QPushButton::clicked, this, &book7::cmdback_Click);
     connect(Command4, &QPushButton::clicked, this, &book7::Command4_Click);
 
@@ -247,6 +251,15 @@ void book7::CmdDelete_Click() {
         ModDeclare::SelectedRow = 0;
     else if (ModDeclare::SelectedRow > row)
         --ModDeclare::SelectedRow;
+}
+
+// The addresses the grid lists go to the export window.
+void book7::cmdexport_Click() {
+    if (gridEmpty()) return book4::showMessage(this, ExchangeCaption::nothingToExport());
+    QVector<int> numbers;
+    for (int r = 1; r < Mg->Rows(); ++r) numbers.append(Mg->TextMatrix(r, 0).toInt());
+    ModDeclare::ExportChoice = numbers;
+    WindowRegistry::open(QStringLiteral("ExportWindow"));
 }
 
 void book7::cmdcancel_Click() {

@@ -37,6 +37,7 @@ public:
     FlexGrid *Mg;
     GlyphButton *cmdchange;
     GlyphButton *CmdDelete;
+    GlyphButton *cmdexport;
     GlyphButton *cmdback;
     QPushButton *Command4;
 
@@ -63,6 +64,7 @@ private slots:
     void Mg_DblClick();
     void cmdchange_Click();
     void CmdDelete_Click();
+    void cmdexport_Click();
     void cmdback_Click();
     void Command4_Click();
     void entryClosed();

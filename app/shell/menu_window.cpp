@@ -1,6 +1,7 @@
 #include "menu_window.h"
 
 #include "captions.h"
+#include "exchange_captions.h"
 #include "main_window.h"
 #include "menu_label.h"
 #include "shared_module.h"
@@ -103,8 +104,17 @@ void frm5::lexit_Click() { main_->showWindow(QStringLiteral("FrmRelation")); }
 
 frm1::frm1(frmmain *main) : MenuWindow(main, QStringLiteral("frm1"), 1850, 0) {
     lnew = addEntry(QStringLiteral("lnew"), Caption::frm1Entry(), 120, &frm1::lnew_Click);
+    lexport = addEntry(QStringLiteral("lexport"), ExchangeCaption::exportEntry(), 480, &frm1::lexport_Click);
+    limport = addEntry(QStringLiteral("limport"), ExchangeCaption::importEntry(), 840, &frm1::limport_Click);
     finishLayout();
 }
+
+void frm1::lexport_Click() {
+    ModDeclare::ExportChoice.clear();
+    main_->showWindow(QStringLiteral("ExportWindow"));
+}
+
+void frm1::limport_Click() { main_->showWindow(QStringLiteral("ImportWindow")); }
 
 void frm1::lnew_Click() {
     ModDeclare::EditMode = false;

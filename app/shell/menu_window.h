@@ -62,15 +62,17 @@ private:
     void lexit_Click();
 };
 
-// frm1: address entry.
+// frm1: address entry, and the addresses out to other programs and in from them.
 class frm1 : public MenuWindow {
     Q_OBJECT
 public:
     explicit frm1(frmmain *main);
-    MenuLabel *lnew;
+    MenuLabel *lnew, *lexport, *limport;
 
 private:
     void lnew_Click();
+    void lexport_Click();
+    void limport_Click();
 };
 
 // frm2: browsing and search.

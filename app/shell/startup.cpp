@@ -2,6 +2,7 @@
 
 #include "app_files.h"
 #include "database.h"
+#include "exchange_command.h"
 #include "help_window.h"
 #include "main_window.h"
 #include "report_layout.h"
@@ -28,6 +29,7 @@ namespace {
 // window when there is a screen to show one.
 void reportFatal(const QString &message) {
     std::fprintf(stderr, "kelda-vasi: %s\n", qPrintable(message));
+    if (!qobject_cast<QApplication *>(QCoreApplication::instance())) return;  // no window without a display
     const QString platform = QGuiApplication::platformName();
     if (platform != QLatin1String("offscreen") && platform != QLatin1String("minimal"))
         QMessageBox::critical(nullptr, QStringLiteral("Kelda Vasi"), message);
@@ -58,31 +60,87 @@ int probeShippedFiles(frmmain &main) {
     return status;
 }
 
+// The options of every start: with a window or without.
+struct CommonOptions {
+    QCommandLineOption database{QStringLiteral("database"),
+                                QStringLiteral("Open the address book database at <path> (created when it does not "
+                                               "exist), or the PostgreSQL database "
+                                               "postgresql://[user[:password]@]host[:port]/dbname "
+                                               "(postgresql:///dbname?host=/socket/folder for a local socket)."),
+                                QStringLiteral("path"), Database::defaultPath()};
+    QCommandLineOption exportTo{QStringLiteral("export"),
+                                QStringLiteral("Write every address to FILE as vCard 4.0 or CSV, without a window, "
+                                               "and end."),
+                                QStringLiteral("vcard|csv")};
+    QCommandLineOption importFrom{QStringLiteral("import"),
+                                  QStringLiteral("Take the addresses of a vCard or CSV file in, without a window, "
+                                                 "and end (status 2 when some records could not be taken)."),
+                                  QStringLiteral("file")};
+
+    void addTo(QCommandLineParser &parser) {
+        parser.setApplicationDescription(QStringLiteral("Kelda Vasi, the Kannada address book."));
+        parser.addHelpOption();
+        parser.addOption({QStringLiteral("version"), QStringLiteral("Print the version and end.")});
+        parser.addOption(database);
+        parser.addOption(exportTo);
+        parser.addOption(importFrom);
+        parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The file --export writes."),
+                                     QStringLiteral("[FILE]"));
+    }
+
+    // Opens the database the options name; false when it cannot (the message is out).
+    bool openDatabase(const QCommandLineParser &parser) {
+        const QString path = parser.value(database);
+        if (!parser.isSet(database)) QDir().mkpath(QFileInfo(path).absolutePath());
+        QString error;
+        if (Database::open(path, &error)) return true;
+        reportFatal(error);
+        return false;
+    }
+};
+
+bool hasOption(int argc, char *argv[], const char *name) {
+    const size_t length = std::strlen(name);
+    for (int i = 1; i < argc; i++)
+        if (std::strncmp(argv[i], name, length) == 0 && (argv[i][length] == '\0' || argv[i][length] == '='))
+            return true;
+    return false;
+}
+
+// Export and import run without a window, and so without a display.
+int runWithoutWindow(int argc, char *argv[]) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("kelda-vasi"));
+    QCommandLineParser parser;
+    CommonOptions options;
+    options.addTo(parser);
+    parser.process(app);
+    if (!options.openDatabase(parser)) return 1;
+    const int status = parser.isSet(options.exportTo)
+                           ? ExchangeCommand::exportTo(parser.value(options.exportTo), parser.positionalArguments().value(0))
+                           : ExchangeCommand::importFrom(parser.value(options.importFrom));
+    Database::close();
+    return status;
+}
+
 }  // namespace
 
 int run(int argc, char *argv[], Extension *extension) {
     QElapsedTimer sinceStart;
     sinceStart.start();
     // The version is told without a display (the application object needs one).
-    for (int i = 1; i < argc; i++) {
-        if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("kelda-vasi %s\n", KELDA_VASI_VERSION);
-            return 0;
-        }
+    if (hasOption(argc, argv, "--version")) {
+        std::printf("kelda-vasi %s\n", KELDA_VASI_VERSION);
+        return 0;
     }
+    if (hasOption(argc, argv, "--export") || hasOption(argc, argv, "--import")) return runWithoutWindow(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kelda-vasi"));
     QApplication::setApplicationDisplayName(QStringLiteral("Kelda Vasi"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Kelda Vasi, the Kannada address book."));
-    parser.addHelpOption();
-    parser.addOption({QStringLiteral("version"), QStringLiteral("Print the version and end.")});
-    QCommandLineOption databaseOption(QStringLiteral("database"),
-                                      QStringLiteral("Open the address book database at <path> "
-                                                     "(created when it does not exist)."),
-                                      QStringLiteral("path"), Database::defaultPath());
-    parser.addOption(databaseOption);
+    CommonOptions options;
+    options.addTo(parser);
     QCommandLineOption probeOption(QStringLiteral("startup-probe"),
                                    QStringLiteral("Dismiss the splash at once, print the milliseconds "
                                                   "from start to the main window shown, and end."));
@@ -96,13 +154,7 @@ int run(int argc, char *argv[], Extension *extension) {
     if (extension) extension->addOptions(parser);
     parser.process(app);
 
-    const QString path = parser.value(databaseOption);
-    if (!parser.isSet(databaseOption)) QDir().mkpath(QFileInfo(path).absolutePath());
-    QString error;
-    if (!Database::open(path, &error)) {
-        reportFatal(error);
-        return 1;
-    }
+    if (!options.openDatabase(parser)) return 1;
     if (extension && !extension->prepare(parser)) {
         Database::close();
         return 1;

@@ -11,6 +11,8 @@
 #include "relation_window.h"
 #include "taluk_window.h"
 #include "subcategory_window.h"
+#include "export_window.h"
+#include "import_window.h"
 #include "window_registry.h"
 
 #include <QString>
@@ -39,6 +41,9 @@ void defineAll() {
     define<book5>("book5");
     define<book7>("book7");
     define<book9>("book9");
+    // vCard and CSV out and in.
+    define<ExportWindow>("ExportWindow");
+    define<ImportWindow>("ImportWindow");
     // Help and about.
     define<book10>("book10");
     define<book11>("book11");

@@ -145,6 +145,7 @@ void ScreenshotTour::runSteps() {
     referenceSteps();
     recordSteps();
     browseAndReportSteps();
+    exchangeSteps();
 }
 
 // The five reference-list windows from the reference menu, each with Kannada entries in its

@@ -31,6 +31,8 @@ private:
     void recordSteps();
     // Defined beside the browse and reports windows (browse_report_tour.cpp).
     void browseAndReportSteps();
+    // Defined beside the export and import windows (exchange_tour.cpp).
+    void exchangeSteps();
 
     QString folder_;
     frmSplash *splash_;

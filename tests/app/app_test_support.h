@@ -43,6 +43,8 @@ public:
     bool opened() const { return opened_; }
     QString error() const { return error_; }
     QString path() const { return path_; }
+    // A folder for the test's own files.
+    QString folder() const { return dir_.path(); }
 
     // Runs a statement with positional values; false when it fails.
     static bool exec(const QString &sql, const QVariantList &values = {}) {
