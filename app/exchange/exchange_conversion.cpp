@@ -115,16 +115,16 @@ StoredValue toStored(ExchangeField field, const QString &unicode) {
         v.text = unicode;
     } else {
         const std::optional<QVector<char32_t>> unheld = ToviLibrary::unheldInGlyphs(unicode);
-        const std::optional<QString> glyphs = ToviLibrary::unicodeToGlyph(unicode);
-        if (!unheld || !glyphs) {
-            v.problem = QStringLiteral("%1: the library's Unicode bridge could not convert it").arg(title);
-            return v;
-        }
-        if (!unheld->isEmpty()) {
+        if (unheld && !unheld->isEmpty()) {
             QStringList chars;
             for (char32_t c : *unheld)
                 if (chars.size() < 3 && !chars.contains(described(c))) chars << described(c);
             v.problem = QStringLiteral("%1: the glyph encoding cannot hold %2").arg(title, chars.join(QLatin1String(", ")));
+            return v;
+        }
+        const std::optional<QString> glyphs = unheld ? ToviLibrary::unicodeToGlyph(unicode) : std::nullopt;
+        if (!glyphs) {
+            v.problem = QStringLiteral("%1: the library's Unicode bridge could not convert it").arg(title);
             return v;
         }
         v.text = *glyphs;

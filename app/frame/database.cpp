@@ -1,5 +1,8 @@
 #include "database.h"
 
+#include "database_schema.h"
+#include "server_database.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -18,52 +21,6 @@ namespace {
 // Written into the file's header at creation ("KVAB"), so the program knows its own files.
 constexpr int kApplicationId = 0x4B564142;
 
-struct TableDef {
-    const char *name;
-    const char *columns;  // the column list of CREATE TABLE
-};
-
-// Number columns are whole numbers; the reference numbers and id_no identify their rows.
-// Classification numbers of an address default to 0, "none".
-const TableDef kTables[] = {
-    {"district", "districtno INTEGER PRIMARY KEY, districtname TEXT, sortcol TEXT"},
-    {"taluk", "Talukno INTEGER PRIMARY KEY, talukname TEXT, districtno INTEGER NOT NULL DEFAULT 0, "
-              "sortcol TEXT"},
-    {"prakara", "PrakaraNo INTEGER PRIMARY KEY, prakaraname TEXT, psortcol TEXT"},
-    {"upaprakara", "UpaPrakaraNo INTEGER PRIMARY KEY, upaprakaraname TEXT, "
-                   "PrakaraNo INTEGER NOT NULL DEFAULT 0, usortcol TEXT"},
-    {"addrelation", "sl_no INTEGER PRIMARY KEY, relationitem TEXT, sortcol TEXT"},
-    {"addressh", "id_no INTEGER PRIMARY KEY, Name TEXT, sortcol TEXT, members TEXT, haddress TEXT, "
-                 "hcity TEXT, hpin_code TEXT, hstate TEXT, hcountry TEXT, hphone TEXT, he_mail TEXT, "
-                 "hfax TEXT, hpager TEXT, oaddress TEXT, otherinfor TEXT, "
-                 "sl_no INTEGER NOT NULL DEFAULT 0, districtno INTEGER NOT NULL DEFAULT 0, "
-                 "Talukno INTEGER NOT NULL DEFAULT 0, PrakaraNo INTEGER NOT NULL DEFAULT 0, "
-                 "UpaPrakaraNo INTEGER NOT NULL DEFAULT 0"},
-    {"temp", "Name TEXT, sortcol TEXT, haddress TEXT, hpin_code TEXT, hcity TEXT, hphone TEXT, "
-             "he_mail TEXT, ojob TEXT, odept TEXT"},
-};
-
-// Sort columns (lists), parent numbers (child lists), the address links (cascades) and the
-// search columns (prefix searches). Row numbers are the tables' keys already.
-const char *const kIndexes[] = {
-    "CREATE INDEX district_sort ON district (sortcol)",
-    "CREATE INDEX taluk_sort ON taluk (districtno, sortcol)",
-    "CREATE INDEX prakara_sort ON prakara (psortcol)",
-    "CREATE INDEX upaprakara_sort ON upaprakara (PrakaraNo, usortcol)",
-    "CREATE INDEX addrelation_sort ON addrelation (sortcol)",
-    "CREATE INDEX addressh_sort ON addressh (sortcol)",
-    "CREATE INDEX addressh_relation ON addressh (sl_no)",
-    "CREATE INDEX addressh_district ON addressh (districtno)",
-    "CREATE INDEX addressh_taluk ON addressh (Talukno)",
-    "CREATE INDEX addressh_prakara ON addressh (PrakaraNo)",
-    "CREATE INDEX addressh_upaprakara ON addressh (UpaPrakaraNo)",
-    "CREATE INDEX addressh_name ON addressh (Name)",
-    "CREATE INDEX addressh_city ON addressh (hcity)",
-    "CREATE INDEX addressh_state ON addressh (hstate)",
-    "CREATE INDEX addressh_country ON addressh (hcountry)",
-    "CREATE INDEX temp_sort ON temp (sortcol)",
-};
-
 bool exec(QSqlDatabase &db, const QString &sql, QString *why) {
     QSqlQuery q(db);
     if (q.exec(sql)) return true;
@@ -76,28 +33,12 @@ bool createSchema(QSqlDatabase &db, QString *why) {
         *why = db.lastError().text();
         return false;
     }
-    bool ok = exec(db, QStringLiteral("PRAGMA application_id = %1").arg(kApplicationId), why);
-    for (const TableDef &t : kTables) {
-        if (!ok) break;
-        ok = exec(db, QStringLiteral("CREATE TABLE %1 (%2)").arg(QLatin1String(t.name), QLatin1String(t.columns)), why);
-    }
-    for (const char *sql : kIndexes) {
-        if (!ok) break;
-        ok = exec(db, QLatin1String(sql), why);
-    }
+    const bool ok = exec(db, QStringLiteral("PRAGMA application_id = %1").arg(kApplicationId), why) &&
+                    DatabaseSchema::create(db, why);
     if (ok && db.commit()) return true;
     if (ok) *why = db.lastError().text();
     db.rollback();
     return false;
-}
-
-// The columns of a table as the engine reports them, lower case (names are matched without
-// regard to case).
-QStringList columnsOf(QSqlDatabase &db, const QString &table) {
-    QStringList names;
-    QSqlRecord rec = db.record(table);
-    for (int i = 0; i < rec.count(); ++i) names << rec.fieldName(i).toLower();
-    return names;
 }
 
 // Why SQLite refused: its own words, or what they mean for the user where they would mislead.
@@ -126,32 +67,6 @@ bool run(QSqlDatabase &db, const QString &sql, QString *why) {
     return false;
 }
 
-// A file is the program's own when every table is there with at least the columns this
-// program reads and writes. Read in one read transaction, so another copy's save in between
-// cannot make a table look missing.
-bool checkSchema(QSqlDatabase &db, QString *why) {
-    const QStringList tables = db.tables();
-    QStringList lowerTables;
-    for (const QString &t : tables) lowerTables << t.toLower();
-    for (const TableDef &t : kTables) {
-        const QString name = QLatin1String(t.name);
-        if (!lowerTables.contains(name)) {
-            *why = QStringLiteral("it is not a Kelda Vasi database (it has no table \"%1\")").arg(name);
-            return false;
-        }
-        const QStringList have = columnsOf(db, tables.at(lowerTables.indexOf(name)));
-        for (const QString &def : QString::fromLatin1(t.columns).split(QLatin1Char(','))) {
-            const QString column = def.trimmed().section(QLatin1Char(' '), 0, 0).toLower();
-            if (!have.contains(column)) {
-                *why = QStringLiteral("it is not a Kelda Vasi database (its table \"%1\" has no column \"%2\")")
-                           .arg(name, column);
-                return false;
-            }
-        }
-    }
-    return true;
-}
-
 // What an existing file must pass before the program uses it: readable as this program's
 // database, whole, and open to saving. Nothing in it changes.
 bool checkFile(QSqlDatabase &db, QString *why) {
@@ -162,7 +77,7 @@ bool checkFile(QSqlDatabase &db, QString *why) {
         QSqlQuery probe(db);
         if (!probe.exec(QStringLiteral("PRAGMA application_id")) || !probe.next())
             *why = reasonOf(probe.lastError());
-        else if (checkSchema(db, why))
+        else if (DatabaseSchema::check(db, why))
             ok = true;
     }
     if (ok) {
@@ -221,11 +136,21 @@ QString defaultPath() {
 
 bool open(const QString &path, QString *error, int lockWaitMs) {
     QString why;
+    const bool onServer = ServerDatabase::isAddress(path);
     auto fail = [&](const QString &reason) {
-        if (error) *error = QStringLiteral("Cannot open the address book database %1: %2").arg(path, reason);
+        if (error)
+            *error = QStringLiteral("Cannot open the address book database %1: %2")
+                         .arg(onServer ? ServerDatabase::shown(path) : path, reason);
         close();
         return false;
     };
+    if (onServer) {
+        if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL")))
+            return fail(QStringLiteral("the PostgreSQL driver of Qt is not installed (libqt6sql6-psql)"));
+        close();
+        if (!ServerDatabase::open(path, QLatin1String(connectionName()), lockWaitMs, &why)) return fail(why);
+        return true;
+    }
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE")))
         return fail(QStringLiteral("the SQLite driver of Qt is not installed"));
 
@@ -274,7 +199,7 @@ bool isOpen() {
 
 bool holdsAnything() {
     QSqlDatabase db = connection();
-    for (const TableDef &t : kTables) {
+    for (const DatabaseSchema::Table &t : DatabaseSchema::kTables) {
         QSqlQuery q(db);
         if (q.exec(QStringLiteral("SELECT 1 FROM %1 LIMIT 1").arg(QLatin1String(t.name))) && q.next()) return true;
     }

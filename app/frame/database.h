@@ -1,4 +1,4 @@
-// The address book's database file: where it lies, how it is opened, created and closed.
+// The address book's database: where it lies, how it is opened, created and closed.
 #pragma once
 
 #include <QSqlDatabase>
@@ -15,7 +15,8 @@ QString defaultPath();
 // Opens the file as the program's one connection. A file that does not exist is created with
 // every table and index. A file that exists but is not this program's database, or that cannot
 // be opened for reading and writing, is left untouched: the result is false and *error names
-// the file and the reason.
+// the file and the reason. A postgresql:// address opens a database on a server instead
+// (server_database.h).
 bool open(const QString &path, QString *error, int lockWaitMs = 5000);
 // Closes the connection and releases the file.
 void close();

@@ -165,8 +165,9 @@ int AddressListData::fillReportTable(const AddressConditions &conditions, Report
     total.finish();
     if (progress) progress(0, rows);
 
+    // Rows are written while these are read: the whole result is fetched at once (a forward-only
+    // query of PostgreSQL's driver would fetch row by row and lose the rest at the first write).
     QSqlQuery src(db_);
-    src.setForwardOnly(true);
     src.prepare(QStringLiteral("SELECT a.Name, a.sortcol, a.haddress, a.oaddress, a.hpin_code, a.hcity, a.hphone, "
                                "a.he_mail, p.prakaraname, u.upaprakaraname FROM addressh a "
                                "LEFT JOIN prakara p ON p.PrakaraNo = a.PrakaraNo "

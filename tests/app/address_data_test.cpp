@@ -59,9 +59,8 @@ TEST_F(AddressDataTest, ANewRecordNeverTakesTheNumberAnotherCopySaved) {
     ASSERT_EQ(add(G("mine")), 1);
     // Another copy of the program, with its own connection to the same file, saves next.
     {
-        QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other-copy");
-        other.setDatabaseName(db.path());
-        ASSERT_TRUE(other.open());
+        ASSERT_TRUE(db.openOther("other-copy"));
+        QSqlDatabase other = QSqlDatabase::database("other-copy");
         AddressData theirs(other);
         AddressWrite w;
         w.name = G("theirs");
@@ -119,14 +118,12 @@ TEST_F(AddressDataTest, AChangeKeepsWhatItDoesNotSet) {
 }
 
 TEST_F(AddressDataTest, AFailedWriteSaysSo) {
-    ASSERT_TRUE(TestDatabase::exec("CREATE TRIGGER no_writes BEFORE INSERT ON addressh "
-                                   "BEGIN SELECT RAISE(ABORT, 'read only'); END"));
+    ASSERT_TRUE(TestDatabase::refuse("no_writes", "BEFORE INSERT ON addressh"));
     EXPECT_EQ(add(G("a")), 0);
-    EXPECT_TRUE(data.lastError().contains("read only"));
-    ASSERT_TRUE(TestDatabase::exec("DROP TRIGGER no_writes"));
+    EXPECT_TRUE(data.lastError().contains("refused"));
+    ASSERT_TRUE(TestDatabase::forgive("no_writes", "addressh"));
     const int id = add(G("a"));
-    ASSERT_TRUE(TestDatabase::exec("CREATE TRIGGER no_changes BEFORE UPDATE ON addressh "
-                                   "BEGIN SELECT RAISE(ABORT, 'read only'); END"));
+    ASSERT_TRUE(TestDatabase::refuse("no_changes", "BEFORE UPDATE ON addressh"));
     AddressWrite change;
     change.name = G("b");
     EXPECT_EQ(data.change(id, change), AddressData::ChangeResult::Failed);

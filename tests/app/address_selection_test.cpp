@@ -182,7 +182,7 @@ TEST_F(AddressSelectionTest, TheReportTableTakesTheChosenAddressOrForLabelsTheOt
     };
     for (const Case &c : cases) {
         QVector<QPair<int, int>> progress;
-        EXPECT_EQ(data.fillReportTable({}, c.kind, c.choice, [&](int n, int total) { progress.append({n, total}); }), 3);
+        EXPECT_EQ(data.fillReportTable({}, c.kind, c.choice, [&](int n, int total) { progress.append({n, total}); }), 3) << data.lastError().toStdString();
         const QString which = QStringLiteral("%1/%2").arg(int(c.kind)).arg(int(c.choice));
         EXPECT_EQ(tempRow("first"), G(c.first)) << which.toStdString();
         EXPECT_EQ(tempRow("second"), G(c.second)) << which.toStdString();

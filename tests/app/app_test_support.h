@@ -3,11 +3,14 @@
 // into the PDF files the reports write (poppler's tools).
 #pragma once
 
+#include <QCoreApplication>
 #include <QProcess>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <QVariant>
 
 #include <algorithm>
@@ -15,6 +18,7 @@
 #include "address_data.h"
 #include "data_access.h"
 #include "database.h"
+#include "server_database.h"
 #include "shared_module.h"
 
 inline QString G(const char *glyphs) { return QString::fromLatin1(glyphs); }
@@ -35,23 +39,55 @@ inline QString mane() { return G("\xAA\xC0\xC4\xA3\xC9"); }
 inline QString kachEri() { return G("P\xC0" "b\xC9\xC3j"); }
 }  // namespace Typed
 
-// A fresh address book database in a temporary folder, opened as the program's connection.
+// A fresh address book database, opened as the program's connection: a file in a temporary
+// folder, or, when KELDA_TEST_SERVER names the socket folder of a test cluster (the data-layer
+// tests run once more on PostgreSQL that way), a schema of its own in that cluster's database
+// "kelda", dropped afterwards.
 class TestDatabase {
 public:
-    TestDatabase() : path_(dir_.filePath(QStringLiteral("address.sqlite"))) { opened_ = Database::open(path_, &error_); }
-    ~TestDatabase() { Database::close(); }
+    TestDatabase() : path_(freshAddress()) { opened_ = Database::open(path_, &error_); }
+    ~TestDatabase() {
+        Database::close();
+        for (const QString &schema : schemas_) QSqlQuery(adminConnection()).exec(QStringLiteral("DROP SCHEMA %1 CASCADE").arg(schema));
+    }
     bool opened() const { return opened_; }
     QString error() const { return error_; }
+    // The file's path or the server address.
     QString path() const { return path_; }
     // A folder for the test's own files.
     QString folder() const { return dir_.path(); }
 
-    // Runs a statement with positional values; false when it fails.
+    // Whether the tests run on the PostgreSQL test cluster.
+    static bool onServer() { return !qEnvironmentVariableIsEmpty("KELDA_TEST_SERVER"); }
+    // A database no one has used yet, not opened: a new file, or the address of a new schema.
+    QString freshAddress() {
+        static int made = 0;
+        ++made;
+        if (!onServer()) return dir_.filePath(QStringLiteral("address%1.sqlite").arg(made));
+        const QString schema = QStringLiteral("t%1_%2").arg(QCoreApplication::applicationPid()).arg(made);
+        QSqlQuery(adminConnection()).exec(QStringLiteral("CREATE SCHEMA ") + schema);
+        schemas_ << schema;
+        return QStringLiteral("postgresql:///kelda?host=%1&user=kelda&options=%2")
+            .arg(qEnvironmentVariable("KELDA_TEST_SERVER"),
+                 QString::fromLatin1(QUrl::toPercentEncoding(QStringLiteral("-c search_path=") + schema)));
+    }
+    // A second connection to the same database, as another copy of the program has.
+    bool openOther(const QString &name) const {
+        QString why;
+        if (onServer()) return ServerDatabase::open(path_, name, 5000, &why);
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        other.setDatabaseName(path_);
+        return other.open();
+    }
+
+    // Runs a statement with positional values; false (and a warning) when it fails.
     static bool exec(const QString &sql, const QVariantList &values = {}) {
         QSqlQuery q(Database::connection());
-        if (!q.prepare(sql)) return false;
+        bool ok = values.isEmpty() ? q.exec(sql) : q.prepare(sql);
         for (const QVariant &v : values) q.addBindValue(v);
-        return q.exec();
+        if (ok && !values.isEmpty()) ok = q.exec();
+        if (!ok) qWarning("%s: %s", qPrintable(sql.left(60)), qPrintable(q.lastError().text()));
+        return ok;
     }
     // The first column of the first row of a query, or an invalid value.
     static QVariant scalar(const QString &sql, const QVariantList &values = {}) {
@@ -61,9 +97,35 @@ public:
         if (!q.exec() || !q.next()) return {};
         return q.value(0);
     }
+    // Makes the database refuse a change with the message "refused": `when` is the event of a
+    // trigger ("BEFORE DELETE ON district"); forgive() drops it again.
+    static bool refuse(const QString &name, const QString &when) {
+        if (!onServer())
+            return exec(QStringLiteral("CREATE TRIGGER %1 %2 BEGIN SELECT RAISE(ABORT, 'refused'); END").arg(name, when));
+        return exec(QStringLiteral("CREATE OR REPLACE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS "
+                                   "$$BEGIN RAISE EXCEPTION 'refused'; END$$")) &&
+               exec(QStringLiteral("CREATE TRIGGER %1 %2 FOR EACH ROW EXECUTE FUNCTION refuse()").arg(name, when));
+    }
+    static bool forgive(const QString &name, const QString &table) {
+        return exec(onServer() ? QStringLiteral("DROP TRIGGER %1 ON %2").arg(name, table)
+                               : QStringLiteral("DROP TRIGGER %1").arg(name));
+    }
+    // The test cluster's database, to make and drop the tests' schemas and roles.
+    static QSqlDatabase adminConnection() {
+        const QString name = QStringLiteral("kelda-test-admin");
+        if (QSqlDatabase::contains(name)) return QSqlDatabase::database(name);
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        db.setHostName(qEnvironmentVariable("KELDA_TEST_SERVER"));
+        db.setDatabaseName(QStringLiteral("kelda"));
+        db.setUserName(QStringLiteral("kelda"));
+        db.setConnectOptions(QStringLiteral("options='-c client_min_messages=warning'"));
+        db.open();
+        return db;
+    }
 
 private:
     QTemporaryDir dir_;
+    QStringList schemas_;
     QString path_;
     bool opened_ = false;
     QString error_;

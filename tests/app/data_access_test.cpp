@@ -249,8 +249,7 @@ TEST_F(CascadeTest, DeletingANumberNobodyUsesChangesNothing) {
 
 TEST_F(CascadeTest, ACascadeThatFailsHalfwayLeavesNothingChanged) {
     // The last step of deleting a district fails after the addresses and taluks were done.
-    ASSERT_TRUE(TestDatabase::exec("CREATE TRIGGER refuse BEFORE DELETE ON district "
-                                   "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+    ASSERT_TRUE(TestDatabase::refuse("refuse", "BEFORE DELETE ON district"));
     const QString before = snapshot();
     EXPECT_FALSE(data.remove(RefTable::District, 1));
     EXPECT_TRUE(data.lastError().contains("refused")) << data.lastError().toStdString();
@@ -258,8 +257,7 @@ TEST_F(CascadeTest, ACascadeThatFailsHalfwayLeavesNothingChanged) {
 
     // The same for a move whose carrying along fails: the taluk keeps its old district. A move
     // to a parent with an entry of that name is refused before anything changes.
-    ASSERT_TRUE(TestDatabase::exec("CREATE TRIGGER refuse2 BEFORE UPDATE OF districtno ON addressh "
-                                   "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+    ASSERT_TRUE(TestDatabase::refuse("refuse2", "BEFORE UPDATE OF districtno ON addressh"));
     EXPECT_FALSE(data.move(RefTable::Taluk, 10, 2).ok);
     EXPECT_EQ(snapshot(), before);
     save(RefTable::Taluk, 21, G("t11"), 2);
@@ -268,8 +266,8 @@ TEST_F(CascadeTest, ACascadeThatFailsHalfwayLeavesNothingChanged) {
     EXPECT_EQ(snapshot(), beforeDuplicate);
 
     // And the connection is usable afterwards: no transaction is left open.
-    ASSERT_TRUE(TestDatabase::exec("DROP TRIGGER refuse"));
-    ASSERT_TRUE(TestDatabase::exec("DROP TRIGGER refuse2"));
+    ASSERT_TRUE(TestDatabase::forgive("refuse", "district"));
+    ASSERT_TRUE(TestDatabase::forgive("refuse2", "addressh"));
     EXPECT_TRUE(data.remove(RefTable::District, 2));
     EXPECT_EQ(numbers(RefTable::District), (QList<int>{1}));
 }

@@ -1,5 +1,6 @@
-// Opening the database file: a new file gets every table, a foreign file is refused untouched,
-// and the program says so and ends with a failure status.
+// Opening the database: a new one gets every table (both engines); a file that is not the
+// program's, locked, damaged or read-only is refused untouched, and the program says so and
+// ends with a failure status (SQLite files).
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -17,15 +18,15 @@
 #include <unistd.h>
 
 #include "app_test_support.h"
+#include "database_schema.h"
 
 namespace {
 
 QStringList tableNames() {
-    QStringList out;
-    QSqlQuery q(Database::connection());
-    q.exec("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name");
-    while (q.next()) out << q.value(0).toString();
-    return out;
+    QSqlDatabase db = Database::connection();
+    QStringList names = DatabaseSchema::tablesOf(db);
+    names.sort();
+    return names;
 }
 
 QByteArray contents(const QString &path) {
@@ -34,7 +35,7 @@ QByteArray contents(const QString &path) {
     return f.readAll();
 }
 
-TEST(DatabaseOpen, ANewFileGetsEveryTableAndIndex) {
+TEST(DatabaseOpen, ANewDatabaseGetsEveryTable) {
     TestDatabase db;
     ASSERT_TRUE(db.opened()) << db.error().toStdString();
     EXPECT_EQ(tableNames(), (QStringList{"addrelation", "addressh", "district", "prakara", "taluk", "temp",
@@ -48,7 +49,7 @@ TEST(DatabaseOpen, ANewFileGetsEveryTableAndIndex) {
     EXPECT_TRUE(TestDatabase::exec("INSERT INTO TALUK (TALUKNO, TalukName) VALUES (1, 'x')"));
 }
 
-TEST(DatabaseOpen, AnExistingDatabaseKeepsItsRows) {
+TEST(DatabaseFile, AnExistingDatabaseKeepsItsRows) {
     QTemporaryDir dir;
     const QString path = dir.filePath("a.sqlite");
     QString error;
@@ -61,7 +62,7 @@ TEST(DatabaseOpen, AnExistingDatabaseKeepsItsRows) {
     Database::close();
 }
 
-TEST(DatabaseOpen, AFileThatIsNotOursIsRefusedAndLeftAlone) {
+TEST(DatabaseFile, AFileThatIsNotOursIsRefusedAndLeftAlone) {
     QTemporaryDir dir;
     struct Case {
         const char *name;
@@ -107,7 +108,7 @@ TEST(DatabaseOpen, AFileThatIsNotOursIsRefusedAndLeftAlone) {
 
 // Two copies of the program starting at the same moment on a file that does not exist yet: the
 // file is made once, whole, and both save into it.
-TEST(DatabaseOpen, TwoCopiesStartingOnOneNewFileBothSaveIntoIt) {
+TEST(DatabaseFile, TwoCopiesStartingOnOneNewFileBothSaveIntoIt) {
     QTemporaryDir dir;
     for (int round = 0; round < 20; ++round) {
         const QString path = dir.filePath(QStringLiteral("new%1.sqlite").arg(round));
@@ -129,7 +130,7 @@ TEST(DatabaseOpen, TwoCopiesStartingOnOneNewFileBothSaveIntoIt) {
 
 // Another program holds the file: opening waits, then says so. A copy that is saving holds it
 // only for a moment: opening waits for it and succeeds.
-TEST(DatabaseOpen, ALockedFileIsWaitedForThenRefusedAsLocked) {
+TEST(DatabaseFile, ALockedFileIsWaitedForThenRefusedAsLocked) {
     QTemporaryDir dir;
     const QString path = dir.filePath("a.sqlite");
     QString error;
@@ -168,7 +169,7 @@ TEST(DatabaseOpen, ALockedFileIsWaitedForThenRefusedAsLocked) {
 }
 
 // A damaged file is refused with the reason, and left as it was.
-TEST(DatabaseOpen, ADamagedFileIsRefusedUntouched) {
+TEST(DatabaseFile, ADamagedFileIsRefusedUntouched) {
     QTemporaryDir dir;
     const QString path = dir.filePath("a.sqlite");
     QString error;
@@ -215,7 +216,7 @@ QString openAsUser(const QString &path) {
 
 // A file the program could not save into is refused at start, with that reason: one that is
 // read-only, and one whose folder takes no new files (a save needs its journal beside it).
-TEST(DatabaseOpen, AFileItCannotSaveIntoIsRefused) {
+TEST(DatabaseFile, AFileItCannotSaveIntoIsRefused) {
     QTemporaryDir dir;
     QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7755));
     const QString readOnly = dir.filePath("ro.sqlite");
