@@ -10,6 +10,9 @@ native=(cmake g++ make pkg-config clang libclang-rt-14-dev libgtest-dev libgmock
 # and a virtual X server for screenshots.
 app=(qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6opengl6-dev libgl-dev
      fonts-lohit-knda xvfb xauth x11-utils imagemagick)
+# An office's shared database: Qt's PostgreSQL driver, and the server the tests and benchmarks
+# run a throwaway cluster of; the exported vCards are read back by an independent parser.
+exchange=(libqt6sql6-psql postgresql python3 python3-vobject)
 # Installing and packaging: man pages (scdoc), the 48 px icon (rsvg-convert), Debian packages
 # (dpkg-shlibdeps, file, readelf) and their checks (lintian, desktop entry, AppStream metadata).
 packaging=(scdoc librsvg2-bin dpkg-dev file binutils lintian desktop-file-utils appstream)
@@ -17,7 +20,7 @@ packaging=(scdoc librsvg2-bin dpkg-dev file binutils lintian desktop-file-utils 
 windows=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
          binutils-mingw-w64-x86-64 wine wine64 wine32:i386)
 
-want=("${native[@]}" "${app[@]}" "${packaging[@]}" "${windows[@]}")
+want=("${native[@]}" "${app[@]}" "${exchange[@]}" "${packaging[@]}" "${windows[@]}")
 
 missing=()
 for p in "${want[@]}"; do

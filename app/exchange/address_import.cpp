@@ -86,7 +86,7 @@ private:
         if (name.isEmpty()) reasons << QStringLiteral("it has no name");
         else if (!storedName.problem.isEmpty()) reasons << storedName.problem;
         p.write.name = storedName.text;
-        QString refGlyphs[kReferenceCount];
+        QString refGlyphs[kReferenceCount], refShown[kReferenceCount];
         for (int f = 0; f < kExchangeFieldCount; ++f) {
             const ExchangeField field = static_cast<ExchangeField>(f);
             if (!file_.carries[f] || field == ExchangeField::Name) continue;
@@ -95,13 +95,12 @@ private:
             AddressColumn column;
             if (storedColumn(field, &column)) p.write.assign(column, v.text.isEmpty() ? QVariant() : QVariant(v.text));
             for (int i = 0; i < kReferenceCount; ++i)
-                if (kReferences[i].field == field) refGlyphs[i] = v.text;
+                if (kReferences[i].field == field) refGlyphs[i] = v.text, refShown[i] = v.shown;
         }
         if (!reasons.isEmpty()) return skip(p);
 
         // Which address it is.
-        const QString shown = glyphsToUnicode(storedName.text).value_or(name);
-        const QVector<int> sameName = byName_.value(shown);
+        const QVector<int> sameName = byName_.value(storedName.shown);
         if (r.number > 0 && names_.contains(r.number)) {
             update(p, r.number);
         } else if (sameName.size() > 1) {
@@ -126,7 +125,6 @@ private:
             if (!file_.carries[static_cast<int>(ref.field)]) continue;
             if (refGlyphs[i].isEmpty()) continue;  // none: the number 0 is written
             // Looked up as it shows, made as it is stored.
-            const QString refShown = glyphsToUnicode(refGlyphs[i]).value_or(refGlyphs[i]);
             int parent = 0;
             QString parentName;
             if (ref.parentIndex >= 0) {
@@ -134,7 +132,7 @@ private:
                 parentName = r[kReferences[ref.parentIndex].field].trimmed();
                 if (parent == 0) {
                     // A taluk without its district is found in any district, not made.
-                    p.refs[i] = lists.find(ref.table, refShown, -1);
+                    p.refs[i] = lists.find(ref.table, refShown[i], -1);
                     if (p.refs[i] == 0)
                         reasons << QStringLiteral("the %1 \"%2\" is in no list, and the record names no %3")
                                        .arg(listTitle(ref.table), r[ref.field].trimmed(),
@@ -142,9 +140,9 @@ private:
                     continue;
                 }
             }
-            p.refs[i] = parent >= 0 ? lists.find(ref.table, refShown, parent) : 0;
+            p.refs[i] = parent >= 0 ? lists.find(ref.table, refShown[i], parent) : 0;
             if (p.refs[i] == 0) {
-                const int entry = newEntry(ref.table, refGlyphs[i], refShown, r[ref.field].trimmed(), parent, parentName);
+                const int entry = newEntry(ref.table, refGlyphs[i], refShown[i], r[ref.field].trimmed(), parent, parentName);
                 p.refs[i] = -(entry + 1);
                 needs << entry;
                 if (!plan.newEntries[entry].accepted)

@@ -112,22 +112,28 @@ StoredValue toStored(ExchangeField field, const QString &unicode) {
                 v.problem = QStringLiteral("%1: Latin text cannot hold %2").arg(title, described(c.unicode()));
                 return v;
             }
-        v.text = unicode;
+        v.text = v.shown = unicode;
     } else {
-        const std::optional<QVector<char32_t>> unheld = ToviLibrary::unheldInGlyphs(unicode);
-        if (unheld && !unheld->isEmpty()) {
-            QStringList chars;
-            for (char32_t c : *unheld)
-                if (chars.size() < 3 && !chars.contains(described(c))) chars << described(c);
-            v.problem = QStringLiteral("%1: the glyph encoding cannot hold %2").arg(title, chars.join(QLatin1String(", ")));
-            return v;
-        }
-        const std::optional<QString> glyphs = unheld ? ToviLibrary::unicodeToGlyph(unicode) : std::nullopt;
-        if (!glyphs) {
-            v.problem = QStringLiteral("%1: the library's Unicode bridge could not convert it").arg(title);
-            return v;
+        // Text that comes back as it was is held whole; only other text is asked which of its
+        // characters the glyph encoding cannot hold (those the conversion left out).
+        const std::optional<QString> glyphs = ToviLibrary::unicodeToGlyph(unicode);
+        const std::optional<QString> back = glyphs ? glyphsToUnicode(*glyphs) : std::nullopt;
+        if (!back || *back != unicode) {
+            const std::optional<QVector<char32_t>> unheld = ToviLibrary::unheldInGlyphs(unicode);
+            if (unheld && !unheld->isEmpty()) {
+                QStringList chars;
+                for (char32_t c : *unheld)
+                    if (chars.size() < 3 && !chars.contains(described(c))) chars << described(c);
+                v.problem = QStringLiteral("%1: the glyph encoding cannot hold %2").arg(title, chars.join(QLatin1String(", ")));
+                return v;
+            }
+            if (!unheld || !back) {
+                v.problem = QStringLiteral("%1: the library's Unicode bridge could not convert it").arg(title);
+                return v;
+            }
         }
         v.text = *glyphs;
+        v.shown = *back;
     }
     if (v.text.size() > glyphLimit(field))
         v.problem = QStringLiteral("%1 is too long: %2 characters, at most %3 are taken")

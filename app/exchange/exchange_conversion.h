@@ -51,6 +51,7 @@ std::optional<ExchangeRecord> toExchange(const AddressRecord &address, const Ref
 // cannot be: a character the stored form cannot hold, or more than the field takes.
 struct StoredValue {
     QString text;
+    QString shown;    // how the stored text shows (Unicode), to compare names as they show
     QString problem;  // empty when the value can be stored
 };
 StoredValue toStored(ExchangeField field, const QString &unicode);

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # A throwaway PostgreSQL cluster for the data-layer tests and benchmarks, listening only on a
 # Unix socket in its own folder, run by an unprivileged user (nobody when started as root).
-#   postgres_cluster.sh start DIR   makes the cluster in DIR, starts it, creates the database
-#                                   "kelda" for the role "kelda" (trusted on the socket)
+#   postgres_cluster.sh start DIR [durable]
+#                                   makes the cluster in DIR, starts it, creates the database
+#                                   "kelda" for the role "kelda" (trusted on the socket); it skips
+#                                   flushing to disk unless "durable" (the benchmarks' saves) is said
 #   postgres_cluster.sh stop DIR    stops it and removes DIR
 set -euo pipefail
 action=${1:?start or stop}
@@ -27,9 +29,10 @@ start)
   "${as_owner[@]}" "$bin/initdb" -D "$dir/data" -U kelda --auth=trust -E UTF8 --locale=C.UTF-8 \
     --locale-provider=icu --icu-locale=en-US -N >"$dir/initdb.log" 2>&1 ||
     { cat "$dir/initdb.log" >&2; exit 1; }
-  "${as_owner[@]}" "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 30 \
-    -o "-c listen_addresses='' -c unix_socket_directories='$dir' -c fsync=off -c full_page_writes=off -c synchronous_commit=off -c max_connections=60" \
-    start >/dev/null || { cat "$dir/server.log" >&2; exit 1; }
+  settings="-c listen_addresses='' -c unix_socket_directories='$dir' -c max_connections=60"
+  [ "${3:-}" = durable ] || settings="$settings -c fsync=off -c full_page_writes=off -c synchronous_commit=off"
+  "${as_owner[@]}" "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 30 -o "$settings" start >/dev/null ||
+    { cat "$dir/server.log" >&2; exit 1; }
   "$bin/createdb" -h "$dir" -U kelda kelda
   echo "PostgreSQL $("$bin/postgres" --version | awk '{print $3}') on $dir"
   ;;
