@@ -108,6 +108,7 @@ TEST_F(AddressDataTest, AChangeKeepsWhatItDoesNotSet) {
     change.name = G("b");
     change.assign(AddressColumn::Hphone, G("34"));
     ASSERT_EQ(data.change(id, change), AddressData::ChangeResult::Written);
+    EXPECT_EQ(data.change(id + 1, change), AddressData::ChangeResult::Missing);
     const auto r = data.load(id);
     ASSERT_TRUE(r);
     EXPECT_EQ(r->name, G("b"));

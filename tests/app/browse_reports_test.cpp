@@ -3,16 +3,23 @@
 // report layouts and their printing, read back from the PDF pages. Which addresses a selection
 // takes and what the report table receives of each is the data layer's (address_selection_test).
 #include <QHeaderView>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QProgressBar>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QTableWidget>
 
 #include "address_entry_window.h"
 #include "address_selection.h"
 #include "app_files.h"
 #include "browse_window.h"
 #include "captions.h"
+#include "csv_format.h"
+#include "exchange_captions.h"
+#include "export_window.h"
+#include "glyph_text.h"
+#include "import_window.h"
 #include "flex_grid.h"
 #include "main_window.h"
 #include "record_captions.h"
@@ -121,6 +128,9 @@ private slots:
     void anEmptySelectionTellsSoInEachMode();
     void textCriteriaAndListFiltersExcludeEachOther();
     void aBrokenLayoutIsToldNotPrinted();
+
+    // The export and import windows.
+    void theListGoesOutAndComesBackThroughTheImportPreview();
 
 private:
     void prepare() override {
@@ -635,6 +645,52 @@ void BrowseReportsTest::aBrokenLayoutIsToldNotPrinted() {
     QVERIFY(answerer_->failures.last().contains("absent.rpt"));
     QVERIFY(!QFile::exists(control.PrintFileName));
     answerer_->forget();
+}
+
+// ---- The export and import windows -------------------------------------------------------------
+
+// The browse window's list handed to the export, and the file back in the import's preview with
+// a new district to accept or decline and a name the glyph encoding cannot hold.
+void BrowseReportsTest::theListGoesOutAndComesBackThroughTheImportPreview() {
+    for (int i = 1; i <= 12; ++i) QVERIFY(insertAddress(makeAddress(i, kannadaName(i), 1, 2)));
+    frmmain *main = open(new frmmain);
+    auto *browse = qobject_cast<book7 *>(main->showWindow(QStringLiteral("book7")));
+    QVERIFY(browse);
+    browse->Check1->click();
+    browse->cmdview->click();
+    browse->cmdexport->click();
+    auto *out = main->findChild<ExportWindow *>();
+    QVERIFY(out && out->LblChoice->text().endsWith(QStringLiteral(": 12")));
+    out->OptCsv->click();
+    const QString file = out_.filePath(QStringLiteral("out.csv"));
+    QVERIFY(out->exportTo(file));
+    QFile csv(file);
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    QCOMPARE(CsvFormat::read(csv.readAll()).records.size(), 12);
+    csv.close();
+    QVERIFY(csv.open(QIODevice::Append));
+    csv.write(QStringLiteral("99,ಹೊಸಬ,,,,,ಹೊಸ ಜಿಲ್ಲೆ\r\n,José\r\n").toUtf8());
+    csv.close();
+
+    // Twelve to change, one to add with its new district, one left out and why.
+    auto *in = qobject_cast<ImportWindow *>(main->showWindow(QStringLiteral("ImportWindow")));
+    QVERIFY(in && in->openFile(file));
+    QCOMPARE(in->GrdPreview->rowCount(), 14);
+    const QString add = GlyphText::toDisplay(ExchangeCaption::add());
+    QCOMPARE(in->GrdPreview->item(12, 2)->text(), add);
+    QVERIFY(in->GrdPreview->item(13, 3)->text().contains(QStringLiteral("cannot hold \"é\"")));
+    QCOMPARE(in->LstNewEntries->count(), 1);
+    // Declined, the district keeps its record out; accepted again, in it goes.
+    in->LstNewEntries->item(0)->setCheckState(Qt::Unchecked);
+    QCOMPARE(in->GrdPreview->item(12, 2)->text(), GlyphText::toDisplay(ExchangeCaption::skip()));
+    in->LstNewEntries->item(0)->setCheckState(Qt::Checked);
+    QCOMPARE(in->GrdPreview->item(12, 2)->text(), add);
+    in->CmdImport->click();
+    QCOMPARE(answerer_->messages, (QStringList{ExchangeCaption::exportedAddresses() + QStringLiteral(": 12"),
+                                               ExchangeCaption::importDone()}));
+    QCOMPARE(count("SELECT count(*) FROM addressh"), 13);
+    QCOMPARE(count("SELECT districtno FROM addressh WHERE id_no = 99"), count("SELECT max(districtno) FROM district"));
+    QVERIFY(!in->CmdImport->isEnabled());
 }
 
 QTEST_MAIN(BrowseReportsTest)
