@@ -2,7 +2,6 @@
 
 #include "vcard_format.h"
 
-#include <QStringDecoder>
 
 namespace CsvFormat {
 namespace {
@@ -98,13 +97,12 @@ QByteArray row(const ExchangeRecord &r) {
 
 ExchangeFile read(const QByteArray &bytes) {
     ExchangeFile file;
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (utf8.hasError()) {
+    const std::optional<QString> decoded = exchangeText(bytes);
+    if (!decoded) {
         file.error = QStringLiteral("the file is not UTF-8 text");
         return file;
     }
-    if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
+    const QString &text = *decoded;
     QVector<Row> rows = rowsOf(text);
     while (!rows.isEmpty() && isBlank(rows.first())) rows.removeFirst();
     if (rows.isEmpty()) {

@@ -1,5 +1,7 @@
 #include "exchange_record.h"
 
+#include <QStringDecoder>
+
 namespace {
 
 struct FieldInfo {
@@ -40,4 +42,12 @@ bool storedColumn(ExchangeField field, AddressColumn *column) {
     const FieldInfo &f = kFields[static_cast<int>(field)];
     if (f.stored && column) *column = f.column;
     return f.stored;
+}
+
+std::optional<QString> exchangeText(const QByteArray &bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (utf8.hasError()) return std::nullopt;
+    if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
+    return text;
 }

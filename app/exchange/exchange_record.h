@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 #include "address_data.h"
 
 enum class ExchangeField {
@@ -31,6 +33,10 @@ struct ExchangeRecord {
     QString &operator[](ExchangeField f) { return values[static_cast<int>(f)]; }
     const QString &operator[](ExchangeField f) const { return values[static_cast<int>(f)]; }
 };
+
+// The text of a file of either format: UTF-8, a byte order mark dropped; nullopt when it is not
+// UTF-8.
+std::optional<QString> exchangeText(const QByteArray &bytes);
 
 // What a reader made of a file.
 struct ExchangeFile {

@@ -1,7 +1,6 @@
 #include "vcard_format.h"
 
 #include <QRegularExpression>
-#include <QStringDecoder>
 
 #include <optional>
 
@@ -359,13 +358,12 @@ QByteArray write(const ExchangeRecord &r) {
 ExchangeFile read(const QByteArray &bytes) {
     ExchangeFile file;
     for (bool &c : file.carries) c = true;
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (utf8.hasError()) {
+    const std::optional<QString> decoded = exchangeText(bytes);
+    if (!decoded) {
         file.error = QStringLiteral("the file is not UTF-8 text");
         return file;
     }
-    if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
+    const QString &text = *decoded;
 
     std::optional<CardReader> card;
     for (const auto &[lineNumber, line] : logicalLines(text)) {
