@@ -3,7 +3,7 @@
 #include "../platform/win32.h"
 
 namespace {
-constexpr SharedEngineState kInitialSharedState = {0, 1, 0, 0, 0, 0};
+constexpr SharedEngineState kInitialSharedState = {0, 1, 0, 0, 0, 0, 0};
 }
 
 #ifdef _WIN32

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-// Six aligned 32-bit words: written by the exports of whichever process calls them, read by
+// Seven aligned 32-bit words: written by the exports of whichever process calls them, read by
 // the hook in every process. No locks: a reader sees the old value or the new one.
 struct SharedEngineState {
     int32_t mutexHandle;      // the single-instance mutex as the starting process knows it; 0 stopped
@@ -12,6 +12,7 @@ struct SharedEngineState {
     int32_t trayIconWanted;   // the start asked for a tray icon
     int32_t keyEngineSwitch;  // the long-a key is "a"; never cleared
     int32_t shiftFixPending;  // a thread's Shift entry must be put back at the next key event
+    int32_t unicode;          // the engine types Unicode Kannada, not glyph codes
 };
 
 // Points at the one shared copy once the process has attached it; before that (and in test

@@ -8,6 +8,7 @@
 #include "../base/shared_state.h"
 #include "../include/kannada-tovi.h"
 #include "hook_state.h"
+#include "unicode_typing.h"
 
 HHOOK EngineHook = nullptr;
 KeyboardOutputState KeyboardOutput;
@@ -136,5 +137,6 @@ LRESULT RunKeyboardHook(ComposerState &s, int code, WPARAM vk, LPARAM keyData) {
 }
 
 extern "C" intptr_t TOVI_STDCALL ToviKBDProc(int code, uintptr_t virtualKey, intptr_t keyData) {
+    if (Shared->unicode) return RunUnicodeHook(code, static_cast<WPARAM>(virtualKey), static_cast<LPARAM>(keyData));
     return RunKeyboardHook(Composer, code, static_cast<WPARAM>(virtualKey), static_cast<LPARAM>(keyData));
 }

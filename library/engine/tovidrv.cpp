@@ -29,11 +29,7 @@ int32_t HandleWord(HANDLE handle) {
     return static_cast<int32_t>(reinterpret_cast<intptr_t>(handle));
 }
 
-}  // namespace
-
-extern "C" {
-
-int TOVI_CDECL ToviStartKeyboardEngine(int engineType, int fontType, int showTrayIcon) {
+int StartEngine(int engineType, int fontType, int showTrayIcon, bool unicode) {
     SetLastError(0);
     HANDLE mutex = CreateMutexA(nullptr, TRUE, kEngineMutexName);
     if (!mutex) {
@@ -63,8 +59,27 @@ int TOVI_CDECL ToviStartKeyboardEngine(int engineType, int fontType, int showTra
     Shared->fontType = fontType;
     Shared->engineType = engineType;
     Shared->trayIconWanted = showTrayIcon;
+    Shared->unicode = unicode ? 1 : 0;
     if (showTrayIcon) CreateTrayIcon();
     return 1;
+}
+
+}  // namespace
+
+extern "C" {
+
+int TOVI_CDECL ToviStartKeyboardEngine(int engineType, int fontType, int showTrayIcon) {
+    return StartEngine(engineType, fontType, showTrayIcon, false);
+}
+
+// The Unicode engine composes as the monolingual font type does (its UTF-8 is the bridge's
+// conversion of monolingual glyphs), so that is the font type it reports.
+int TOVI_CDECL ToviStartUnicodeKeyboardEngine(int engineType, int showTrayIcon) {
+    return StartEngine(engineType, 1, showTrayIcon, true);
+}
+
+int TOVI_STDCALL ToviStartUnicodeKeyboardEngineVB(int engineType, int showTrayIcon) {
+    return ToviStartUnicodeKeyboardEngine(engineType, showTrayIcon);
 }
 
 int TOVI_STDCALL ToviStartKeyboardEngineVB(int engineType, int fontType, int showTrayIcon) {
@@ -108,6 +123,7 @@ int TOVI_CDECL ToviStopKeyboardEngine(void) {
     Shared->trayIconWanted = 0;
     Shared->engineType = 0;
     Shared->fontType = 0;
+    Shared->unicode = 0;
     return 1;
 }
 

@@ -4,6 +4,7 @@
 #include "../include/kannada-tovi.h"
 #include "../platform/win32.h"
 #include "keyboard_hook.h"
+#include "unicode_typing.h"
 
 namespace {
 
@@ -23,7 +24,10 @@ int SetScrollLock(bool on) {
 
 extern "C" {
 
-void TOVI_CDECL ToviResetAllFlags(void) { ResetAllFlags(Composer); }
+void TOVI_CDECL ToviResetAllFlags(void) {
+    ResetAllFlags(Composer);
+    ResetUnicodeTyping();
+}
 
 void TOVI_STDCALL ToviResetAllFlagsVB(void) { ToviResetAllFlags(); }
 

@@ -51,6 +51,15 @@ TOVI_EXPORT int TOVI_CDECL ToviGetLastError(void);
 TOVI_EXPORT int TOVI_CDECL ToviStartKeyboardEngine(int engineType, int fontType, int showTrayIcon);
 /* Windows: _ToviStartKeyboardEngineVB@12 (passes only the low byte of showTrayIcon on) */
 TOVI_EXPORT int TOVI_STDCALL ToviStartKeyboardEngineVB(int engineType, int fontType, int showTrayIcon);
+/* Starts the same engine typing Unicode Kannada instead of glyph codes: while Scroll Lock is on,
+ * the focus window receives UTF-16 characters and Backspaces (on Windows injected with
+ * SendInput and KEYEVENTF_UNICODE, so a Unicode window takes them as typed). The syllable
+ * being composed is taken back with Backspaces by the composer's count; a Backspace with no
+ * syllable to take back erases one character of the window's. engineType and showTrayIcon as
+ * above; the stop exports stop it. Returns 1, or 0 with -1 or -2 as above. */
+TOVI_EXPORT int TOVI_CDECL ToviStartUnicodeKeyboardEngine(int engineType, int showTrayIcon);
+/* Windows: _ToviStartUnicodeKeyboardEngineVB@8 */
+TOVI_EXPORT int TOVI_STDCALL ToviStartUnicodeKeyboardEngineVB(int engineType, int showTrayIcon);
 TOVI_EXPORT int TOVI_CDECL ToviStopKeyboardEngine(void);
 /* Windows: _ToviStopKeyboardEngineVB@0 */
 TOVI_EXPORT int TOVI_STDCALL ToviStopKeyboardEngineVB(void);

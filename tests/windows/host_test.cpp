@@ -67,6 +67,40 @@ bool Quit(Host &host) {
     return false;
 }
 
+void Pump() {
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT) == WAIT_TIMEOUT) return;
+    }
+}
+
+void Press(BYTE vk) {
+    keybd_event(vk, static_cast<BYTE>(MapVirtualKeyA(vk, 0)), 0, 0);
+    keybd_event(vk, static_cast<BYTE>(MapVirtualKeyA(vk, 0)), KEYEVENTF_KEYUP, 0);
+    Pump();
+}
+
+// Types the keys (capital letters: their keys) with Scroll Lock on into an EDIT control of
+// this program and returns what it holds.
+std::wstring TypedInOwnWindow(const char *keys) {
+    HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300, 60, nullptr,
+                                nullptr, nullptr, nullptr);
+    SetForegroundWindow(edit);
+    SetFocus(edit);
+    const bool scrollWasOn = (GetKeyState(VK_SCROLL) & 1) != 0;
+    if (!scrollWasOn) Press(VK_SCROLL);
+    for (const char *k = keys; *k; k++) Press(static_cast<BYTE>(*k));
+    if (!scrollWasOn) Press(VK_SCROLL);
+    wchar_t text[64] = {};
+    GetWindowTextW(edit, text, 64);
+    DestroyWindow(edit);
+    return text;
+}
+
 }  // namespace
 
 int main() {
@@ -112,6 +146,20 @@ int main() {
     CHECK(WaitForExit(third, 30000) == 0);
     Close(third);
     CHECK(!EngineRunning());
+
+    // --unicode: the Unicode engine for every thread types Kannada into this program's own
+    // Unicode EDIT control.
+    Host unicode = Launch("--unicode 1 0");
+    CHECK(unicode.started);
+    CHECK(WaitForEngine(unicode));
+    CHECK(TypedInOwnWindow("KI") == L"\x0C95\x0CBF");  // ಕಿ
+    CHECK(Quit(unicode));
+    CHECK(WaitForExit(unicode, 30000) == 0);
+    Close(unicode);
+    CHECK(!EngineRunning());
+    Host tooMany = Launch("--unicode 1 0 1");
+    CHECK(WaitForExit(tooMany, 30000) == 2);
+    Close(tooMany);
 
     return CheckSummary();
 }

@@ -3,10 +3,12 @@
 // its thread, on Ctrl+C or Ctrl+Break, or when its console is closed.
 //
 //   tovi-host [ENGINE-TYPE [FONT-TYPE [TRAY]]]
+//   tovi-host --unicode [ENGINE-TYPE [TRAY]]
 //
 // ENGINE-TYPE 0 hooks only this program's thread, any other value every thread (default 1);
 // FONT-TYPE 0 types the bilingual glyph encoding, any other value the monolingual one
-// (default 1); TRAY 0 shows no tray icon (default 1).
+// (default 1); TRAY 0 shows no tray icon (default 1). --unicode types Unicode Kannada into
+// every Unicode window instead of glyph codes.
 #include <windows.h>
 
 #include <cerrno>
@@ -41,6 +43,8 @@ bool ParseNumber(const char *text, int *value) {
 
 void Usage(FILE *out) {
     std::fputs("usage: tovi-host [ENGINE-TYPE [FONT-TYPE [TRAY]]]\n"
+               "       tovi-host --unicode [ENGINE-TYPE [TRAY]]\n"
+               "  --unicode    type Unicode Kannada instead of glyph codes\n"
                "  ENGINE-TYPE  0: this program's thread only; other: every thread (default 1)\n"
                "  FONT-TYPE    0: bilingual glyph codes; other: monolingual (default 1)\n"
                "  TRAY         0: no tray icon; other: show it (default 1)\n"
@@ -56,12 +60,16 @@ int main(int argc, char **argv) {
         Usage(stdout);
         return 0;
     }
-    if (argc > 4) {
+    // The Unicode engine has no font type: its numbers are the engine type and the tray.
+    const bool unicode = argc >= 2 && std::strcmp(argv[1], "--unicode") == 0;
+    const int first = unicode ? 2 : 1;
+    int *slots[3] = {&values[0], unicode ? &values[2] : &values[1], &values[2]};
+    if (argc - first > (unicode ? 2 : 3)) {
         Usage(stderr);
         return 2;
     }
-    for (int i = 1; i < argc; i++) {
-        if (!ParseNumber(argv[i], &values[i - 1])) {
+    for (int i = first; i < argc; i++) {
+        if (!ParseNumber(argv[i], slots[i - first])) {
             std::fprintf(stderr, "tovi-host: not a number: %s\n", argv[i]);
             return 2;
         }
@@ -73,7 +81,9 @@ int main(int argc, char **argv) {
     MSG msg;
     PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
 
-    if (!ToviStartKeyboardEngine(values[0], values[1], values[2])) {
+    int started = unicode ? ToviStartUnicodeKeyboardEngine(values[0], values[2])
+                          : ToviStartKeyboardEngine(values[0], values[1], values[2]);
+    if (!started) {
         int error = ToviGetLastError();
         if (error == -1)
             std::fputs("tovi-host: the keyboard engine is already running\n", stderr);
@@ -82,8 +92,12 @@ int main(int argc, char **argv) {
         return 1;
     }
     SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
-    std::printf("tovi-host: keyboard engine started (engine type %d, font type %d, tray %s)\n",
-                values[0], values[1], values[2] ? "on" : "off");
+    if (unicode)
+        std::printf("tovi-host: Unicode keyboard engine started (engine type %d, tray %s)\n", values[0],
+                    values[2] ? "on" : "off");
+    else
+        std::printf("tovi-host: keyboard engine started (engine type %d, font type %d, tray %s)\n",
+                    values[0], values[1], values[2] ? "on" : "off");
     std::fflush(stdout);
 
     // The tray window belongs to this thread: its menu works while messages are dispatched.

@@ -1,6 +1,6 @@
 // A text box of the virtual desktop that behaves like a Windows edit control for the engine's
-// output: a character message appends its byte, character 8 removes the last byte; key
-// messages are ignored.
+// output: a character message appends its code (a byte, or a UTF-16 unit of the Unicode
+// engine), character 8 removes the last one; key messages are ignored.
 #pragma once
 
 #include <string>
@@ -25,7 +25,7 @@ public:
             if (m.wParam == 8) {
                 if (!text_.empty()) text_.pop_back();
             } else {
-                text_.push_back(static_cast<int>(m.wParam & 0xFF));
+                text_.push_back(static_cast<int>(m.wParam));
             }
         }
         return text_;
