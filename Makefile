@@ -78,13 +78,16 @@ fuzz: deps
 	done
 
 # The address book walks through its own windows under a virtual X server and saves a picture
-# of each into build/screenshots (on a database of its own, made afresh).
+# of each into build/screenshots (on a database of its own, made afresh); then a GTK entry is
+# typed into through the IBus engine (a private IBus daemon) and saved while composing.
 screenshots: build
 	@rm -rf build/screenshots && mkdir -p build/screenshots
 	@db=$$(mktemp -d); \
 	TOVI_DESKTOP=kelda-screenshots xvfb-run -a -s "-screen 0 1280x900x24" \
 	  build/bin/kelda-vasi-tour --database $$db/address.sqlite --screenshots build/screenshots; \
 	status=$$?; rm -rf $$db; exit $$status
+	@xvfb-run -a -s "-screen 0 800x300x24" dbus-run-session --config-file=tests/ibus/session.conf -- \
+	  bash tests/ibus/gtk_entry_test.sh build build/screenshots/ibus-gtk-entry.png
 
 clean:
 	rm -rf build

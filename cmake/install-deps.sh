@@ -16,11 +16,14 @@ exchange=(libqt6sql6-psql postgresql python3 python3-vobject)
 # Installing and packaging: man pages (scdoc), the 48 px icon (rsvg-convert), Debian packages
 # (dpkg-shlibdeps, file, readelf) and their checks (lintian, desktop entry, AppStream metadata).
 packaging=(scdoc librsvg2-bin dpkg-dev file binutils lintian desktop-file-utils appstream)
+# The IBus engine and its tests: a private D-Bus session and IBus daemon, and a GTK entry
+# typed into through the IBus input-method module under the virtual X server.
+ibus=(ibus libibus-1.0-dev dbus libgtk-3-dev ibus-gtk3 xdotool)
 # Windows build: mingw-w64 cross compilers and Wine (32- and 64-bit).
 windows=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
          binutils-mingw-w64-x86-64 wine wine64 wine32:i386)
 
-want=("${native[@]}" "${app[@]}" "${exchange[@]}" "${packaging[@]}" "${windows[@]}")
+want=("${native[@]}" "${app[@]}" "${exchange[@]}" "${ibus[@]}" "${packaging[@]}" "${windows[@]}")
 
 missing=()
 for p in "${want[@]}"; do

@@ -1,15 +1,12 @@
 # Debian packages (`make package`): one per install component, named as the component, with
 # dependencies from dpkg-shlibdeps, from the components each needs and from what is loaded at
-# run time. A new package is one entry in TOVI_DEB_PACKAGES and its lines below. For the IBus
-# engine: where it is built, install the engine (${CMAKE_INSTALL_LIBEXECDIR}) and its component
-# file written for the installed path (${CMAKE_INSTALL_DATADIR}/ibus/component, as the .pc file
-# is written in CMakeLists.txt) with COMPONENT ibus-tovi; add tovi_package_docs(ibus-tovi) and
-# tovi_man_page() if it has one in CMakeLists.txt; here, append ibus-tovi to the list and give
-# it a section, CPACK_COMPONENT_IBUS-TOVI_DEPENDS libkannada-tovi1 (if it links the library),
-# CPACK_DEBIAN_IBUS-TOVI_PACKAGE_DEPENDS ibus and a description.
+# run time. A new package is one entry in TOVI_DEB_PACKAGES and its lines below.
 set(TOVI_DEB_PACKAGES libkannada-tovi1 libkannada-tovi-dev tovi)
 if(TARGET kelda-vasi)
   list(APPEND TOVI_DEB_PACKAGES kelda-vasi)
+endif()
+if(TARGET ibus-engine-tovi)
+  list(APPEND TOVI_DEB_PACKAGES ibus-tovi)
 endif()
 
 set(CPACK_GENERATOR DEB)
@@ -80,5 +77,14 @@ database, lists them in Kannada alphabetical order and prints address labels
 and a general list through a print preview, a printer or a PDF file. Kannada
 is typed phonetically on an ordinary keyboard; Scroll Lock switches it on and
 off.")
+
+set(CPACK_DEBIAN_IBUS-TOVI_PACKAGE_SECTION utils)
+set(CPACK_COMPONENT_IBUS-TOVI_DEPENDS libkannada-tovi1)
+set(CPACK_DEBIAN_IBUS-TOVI_PACKAGE_DEPENDS "ibus")
+set(CPACK_COMPONENT_IBUS-TOVI_DESCRIPTION "phonetic Kannada input method for IBus
+The IBus engine tovi-kannada types Unicode Kannada in every program of the
+desktop with the Kannada-Tovi phonetic layout: Latin letter keys are read
+phonetically, the syllable being composed is shown underlined and committed
+when the syllable ends.")
 
 include(CPack)

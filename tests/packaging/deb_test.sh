@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Debian packages as a user meets them, unpacked into a throwaway root: their dependencies,
 # tovi, a C program built with pkg-config and one built with CMake's find_package, the address
-# book started offscreen on the installed help and layouts, and the desktop files validated.
+# book started offscreen on the installed help and layouts, the desktop files validated, and
+# the IBus engine's component file.
 # The programs run with the runtime packages alone; the development package comes in for the
 # C programs.
 # Usage: deb_test.sh PACKAGES-DIR
@@ -60,6 +61,18 @@ appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml
 for page in man1/tovi.1.gz man1/kelda-vasi.1.gz; do
   [ -f "$root/usr/share/man/$page" ] || fail "no man page $page"
 done
+# The IBus engine, where it was built: its component names the installed engine.
+if [ -n "$(deb ibus-tovi)" ]; then
+  dpkg-deb -x "$(deb ibus-tovi)" "$root"
+  for want in "libkannada-tovi1 (= " "ibus" "libibus-1.0"; do
+    [[ $(depends ibus-tovi) == *"$want"* ]] || fail "ibus-tovi does not depend on $want: $(depends ibus-tovi)"
+  done
+  component=$root/usr/share/ibus/component/tovi-kannada.xml
+  grep -q "<exec>/usr/libexec/ibus-engine-tovi --ibus</exec>" "$component" || fail "component file: $(cat "$component")"
+  grep -q "<name>tovi-kannada</name>" "$component" || fail "no engine tovi-kannada in the component"
+  "$root/usr/libexec/ibus-engine-tovi" --help | grep -q tovi-kannada || fail "ibus-engine-tovi --help"
+fi
+
 # The development package: a C program with pkg-config, and with CMake's find_package.
 dpkg-deb -x "$(deb libkannada-tovi-dev)" "$root"
 flags=$(PKG_CONFIG_SYSROOT_DIR=$root PKG_CONFIG_LIBDIR=$lib/pkgconfig pkg-config --cflags --libs kannada-tovi)

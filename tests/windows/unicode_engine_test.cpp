@@ -4,6 +4,7 @@
 // composed erases the control's own character; the stop export stops it.
 #include <windows.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "../library/support/mixed_sequences.h"
@@ -141,6 +142,20 @@ int main() {
     SetWindowTextW(edit, L"");
     Type("ki \b\b");
     CHECK(Text() == "\xE0\xB2\x95");  // ಕ
+
+    // docs/make-pictures.sh: Kannada typed in a Kannada font and left on screen for a while.
+    if (const char *hold = std::getenv("TOVI_PICTURE_HOLD")) {
+        HFONT font = CreateFontW(-30, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Lohit Kannada");
+        SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        SetWindowLongW(frame, GWL_STYLE, GetWindowLongW(frame, GWL_STYLE) | WS_CLIPCHILDREN);
+        SetWindowPos(frame, nullptr, 0, 0, 400, 76, SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+        SetWindowPos(edit, nullptr, 8, 24, 384, 44, SWP_NOZORDER);
+        SetWindowTextW(edit, L"");
+        Type("beMgaLUru viLAsa");
+        SetWindowTextW(frame, L"Typed through ToviStartUnicodeKeyboardEngine");
+        DWORD end = GetTickCount() + static_cast<DWORD>(std::atoi(hold));
+        while (static_cast<int>(end - GetTickCount()) > 0) PumpUntilQuiet();
+    }
 
     // Stopped, the keys are the control's.
     CHECK(stop() == 1);
