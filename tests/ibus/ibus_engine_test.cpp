@@ -55,6 +55,8 @@ void Dispatch() {
     Dispatch([] { return true; });
 }
 
+// One input context for the whole program, the engine chosen once: a context made later would
+// first get the engine of the one before it (IBus moves the engine with the focus).
 class IbusEngine : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -69,35 +71,42 @@ protected:
                 std::this_thread::sleep_for(std::chrono::milliseconds(20));
             }
         }
+        if (!bus) return;
+        context = ibus_bus_create_input_context(bus, "tovi test");
+        if (!context) return;
+        ibus_input_context_set_capabilities(context, IBUS_CAP_PREEDIT_TEXT | IBUS_CAP_FOCUS);
+        ibus_input_context_focus_in(context);
+        ibus_input_context_set_engine(context, "tovi-kannada");
+        // The daemon starts the engine's program on the first use: a bounded poll.
+        engineChosen = Dispatch([] {
+            IBusEngineDesc *engine = ibus_input_context_get_engine(context);
+            return engine && std::string(ibus_engine_desc_get_name(engine)) == "tovi-kannada";
+        });
     }
     static void TearDownTestSuite() {
+        if (context) {
+            ibus_proxy_destroy(IBUS_PROXY(context));
+            g_object_unref(context);
+        }
         if (bus) g_object_unref(bus);
-        bus = nullptr;
         delete daemon;
     }
 
     void SetUp() override {
         ASSERT_NE(bus, nullptr) << "the IBus daemon did not start";
-        context = ibus_bus_create_input_context(bus, "tovi test");
-        ASSERT_NE(context, nullptr);
+        ASSERT_TRUE(engineChosen) << "the daemon did not start the engine";
+        ibus_input_context_focus_in(context);
         g_signal_connect(context, "commit-text", G_CALLBACK(OnCommit), &got);
         g_signal_connect(context, "update-preedit-text", G_CALLBACK(OnPreedit), &got);
         g_signal_connect(context, "hide-preedit-text", G_CALLBACK(OnHidePreedit), &got);
-        ibus_input_context_set_capabilities(context, IBUS_CAP_PREEDIT_TEXT | IBUS_CAP_FOCUS);
-        ibus_input_context_focus_in(context);
-        ibus_input_context_set_engine(context, "tovi-kannada");
-        // The daemon starts the engine's program on the first use: a bounded poll.
-        ASSERT_TRUE(Dispatch([this] {
-            IBusEngineDesc *engine = ibus_input_context_get_engine(context);
-            return engine && std::string(ibus_engine_desc_get_name(engine)) == "tovi-kannada";
-        }));
     }
+    // What a test left composed is committed, and arrives, before the next test listens.
     void TearDown() override {
-        if (context) {
-            ibus_input_context_focus_out(context);
-            ibus_proxy_destroy(IBUS_PROXY(context));
-            g_object_unref(context);
-        }
+        ibus_input_context_property_activate(context, "key-engine", PROP_STATE_UNCHECKED);
+        ibus_input_context_reset(context);
+        ibus_input_context_get_engine(context);  // a round trip: what the daemon sent has come
+        Dispatch();
+        g_signal_handlers_disconnect_by_data(context, &got);
     }
 
     // Sends each key's press and release; returns whether the engine took the last press.
@@ -124,13 +133,16 @@ protected:
 
     static IbusDaemon *daemon;
     static IBusBus *bus;
-    IBusInputContext *context = nullptr;
+    static IBusInputContext *context;
+    static bool engineChosen;
     Received got;
     ToviRunner tovi;
 };
 
 IbusDaemon *IbusEngine::daemon = nullptr;
 IBusBus *IbusEngine::bus = nullptr;
+IBusInputContext *IbusEngine::context = nullptr;
+bool IbusEngine::engineChosen = false;
 
 TEST_F(IbusEngine, ASyllableIsPreeditUntilASpaceCommitsIt) {
     const std::string kfkfy = Tovi("kfkfy");

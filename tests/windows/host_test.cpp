@@ -7,6 +7,7 @@
 
 #include "check.h"
 #include "engine_lock.h"
+#include "pump.h"
 
 namespace {
 
@@ -67,21 +68,10 @@ bool Quit(Host &host) {
     return false;
 }
 
-void Pump() {
-    for (;;) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        if (MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT) == WAIT_TIMEOUT) return;
-    }
-}
-
 void Press(BYTE vk) {
     keybd_event(vk, static_cast<BYTE>(MapVirtualKeyA(vk, 0)), 0, 0);
     keybd_event(vk, static_cast<BYTE>(MapVirtualKeyA(vk, 0)), KEYEVENTF_KEYUP, 0);
-    Pump();
+    PumpUntilQuiet(50);
 }
 
 // Types the keys (capital letters: their keys) with Scroll Lock on into an EDIT control of

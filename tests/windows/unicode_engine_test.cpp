@@ -10,24 +10,12 @@
 #include "../library/support/mixed_sequences.h"
 #include "check.h"
 #include "engine_lock.h"
+#include "pump.h"
 #include "kannada-tovi-composer.h"
 
 namespace {
 
 HWND edit = nullptr;
-
-// Dispatches messages until none has come for a while: the engine's own input comes back
-// through the queue after the key that made it.
-void PumpUntilQuiet() {
-    for (;;) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        if (MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT) == WAIT_TIMEOUT) return;
-    }
-}
 
 void Key(BYTE vk, DWORD up) { keybd_event(vk, static_cast<BYTE>(MapVirtualKeyA(vk, 0)), up, 0); }
 
@@ -39,7 +27,7 @@ void Type(const std::string &keys) {
         Key(vk, 0);
         Key(vk, KEYEVENTF_KEYUP);
         if (capital) Key(VK_SHIFT, KEYEVENTF_KEYUP);
-        PumpUntilQuiet();
+        PumpUntilQuiet(10);
     }
 }
 
@@ -122,7 +110,7 @@ int main() {
     CHECK(frame && edit && IsWindowUnicode(edit));
     SetForegroundWindow(frame);
     SetFocus(edit);
-    PumpUntilQuiet();
+    PumpUntilQuiet(10);
     CHECK(GetFocus() == edit);
     const bool scrollWasOn = (GetKeyState(VK_SCROLL) & 1) != 0;
 
@@ -130,7 +118,7 @@ int main() {
     CHECK(startVB(0, 0) == 0);
     CHECK(lastError() == -1);
     turnOn();
-    PumpUntilQuiet();
+    PumpUntilQuiet(10);
 
     CHECK(Typed("ki") == "\xE0\xB2\x95\xE0\xB2\xBF");  // ಕಿ
     for (const char *keys : kMixedSequences) {
@@ -154,7 +142,7 @@ int main() {
         Type("beMgaLUru viLAsa");
         SetWindowTextW(frame, L"Typed through ToviStartUnicodeKeyboardEngine");
         DWORD end = GetTickCount() + static_cast<DWORD>(std::atoi(hold));
-        while (static_cast<int>(end - GetTickCount()) > 0) PumpUntilQuiet();
+        while (static_cast<int>(end - GetTickCount()) > 0) PumpUntilQuiet(10);
     }
 
     // Stopped, the keys are the control's.
@@ -164,7 +152,7 @@ int main() {
     CHECK(Text() == "ki");
 
     if (!scrollWasOn) turnOff();
-    PumpUntilQuiet();
+    PumpUntilQuiet(10);
     DestroyWindow(frame);
     FreeLibrary(dll);
     return CheckSummary();

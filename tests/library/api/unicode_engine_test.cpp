@@ -15,26 +15,16 @@
 
 namespace {
 
+// The box's UTF-16 units (Kannada and ASCII: no surrogates) as UTF-8.
 std::string Utf8(const std::vector<int> &units) {
     std::string s;
-    for (size_t i = 0; i < units.size(); i++) {
-        unsigned c = static_cast<unsigned>(units[i]);
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < units.size())
-            c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<unsigned>(units[++i]) - 0xDC00);
-        if (c < 0x80) {
-            s += static_cast<char>(c);
-        } else if (c < 0x800) {
-            s += static_cast<char>(0xC0 | c >> 6);
-            s += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            s += static_cast<char>(0xE0 | c >> 12);
-            s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            s += static_cast<char>(0x80 | (c & 0x3F));
+    for (int u : units) {
+        if (u < 0x80) {
+            s += static_cast<char>(u);
         } else {
-            s += static_cast<char>(0xF0 | c >> 18);
-            s += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            s += static_cast<char>(0x80 | (c & 0x3F));
+            s += static_cast<char>(0xE0 | u >> 12);  // U+0800 and up
+            s += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+            s += static_cast<char>(0x80 | (u & 0x3F));
         }
     }
     return s;
