@@ -1,6 +1,7 @@
 #include "report_renderer.h"
 
 #include "glyph_text.h"
+#include "searchable_text.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -67,12 +68,44 @@ QStringList wrap(const QString &text, const QFont &font, QPaintDevice *device, q
     return out;
 }
 
+// An e-mail address broken into lines no wider than width only after its "@" and its dots, so
+// that no name in it is cut (a part too long for a line on its own is cut all the same).
+QStringList wrapAddress(const QString &text, const QFont &font, QPaintDevice *device, qreal width) {
+    const QFontMetricsF fm(font, device);
+    if (fm.horizontalAdvance(text) <= width) return {text};
+    QStringList parts;
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) != QLatin1Char('@') && text.at(i) != QLatin1Char('.')) continue;
+        parts << text.mid(from, i + 1 - from);
+        from = i + 1;
+    }
+    parts << text.mid(from);
+    QStringList lines;
+    for (const QString &part : parts) {
+        if (!lines.isEmpty() && fm.horizontalAdvance(lines.last() + part) <= width)
+            lines.last() += part;
+        else if (fm.horizontalAdvance(part) <= width)
+            lines << part;
+        else
+            lines += wrap(part, font, device, width);
+    }
+    return lines;
+}
+
+bool holdsEmail(const ReportContent &c) {
+    return std::any_of(c.parts.begin(), c.parts.end(),
+                       [](const ReportPart &p) { return p.field && p.text == QLatin1String("he_mail"); });
+}
+
 // The lines a piece of content takes in a width, at most `room` of them (and at most its own
 // limit); when some are left over, the last line shown ends in an ellipsis.
 QStringList fitLines(const ReportContent &c, const ReportRow &row, const QFont &font, QPaintDevice *device,
                      qreal width, int room) {
     QStringList all;
-    for (const QString &text : compose(c, row)) all += wrap(text, font, device, width);
+    const bool email = holdsEmail(c);
+    for (const QString &text : compose(c, row))
+        all += email ? wrapAddress(text, font, device, width) : wrap(text, font, device, width);
     int keep = room;
     if (c.maxLines > 0) keep = std::min(keep, c.maxLines);
     keep = std::max(keep, 0);
@@ -86,10 +119,15 @@ QStringList fitLines(const ReportContent &c, const ReportRow &row, const QFont &
     return out;
 }
 
+// Into a PDF file, lines are drawn so that a reader can search and copy them as Unicode.
 void drawLines(QPainter &p, const QStringList &lines, const QFont &font, qreal x, qreal top, qreal lineHeight) {
     p.setFont(font);
     const QFontMetricsF fm(font, p.device());
-    for (int i = 0; i < lines.size(); ++i) p.drawText(QPointF(x, top + i * lineHeight + fm.ascent()), lines.at(i));
+    const bool pdf = SearchableText::isPdf(p.device());
+    for (int i = 0; i < lines.size(); ++i) {
+        const QPointF at(x, top + i * lineHeight + fm.ascent());
+        if (!pdf || !SearchableText::draw(p, at, lines.at(i), font)) p.drawText(at, lines.at(i));
+    }
 }
 
 int renderLabels(const ReportLayout &l, const QVector<ReportRow> &rows, QPagedPaintDevice *device, QPainter &p) {
