@@ -7,7 +7,14 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 
+void nameWindow(QWidget *window, const QString &title) {
+    // A window of its own shows the program's name after it (its display name).
+    const QString shown = GlyphText::toDisplay(title).simplified();
+    window->setWindowTitle(shown.isEmpty() ? QStringLiteral("Kelda Vasi") : shown);
+}
+
 WindowTitle makeWindowTitle(QWidget *owner, const QString &title, const char *labelName) {
+    nameWindow(owner, title);
     WindowTitle t;
     t.label = new GlyphLabel(title, owner);
     t.label->setObjectName(QLatin1String(labelName));

@@ -15,7 +15,10 @@ struct WindowTitle {
     QPushButton *close;
     QHBoxLayout *row;
 };
+// The window's title bar names it too (nameWindow).
 WindowTitle makeWindowTitle(QWidget *owner, const QString &title, const char *labelName = "Label1");
+// Names a window in its title bar by its title (glyph codes) in Kannada script.
+void nameWindow(QWidget *window, const QString &title);
 
 // Closes the window; inside the main window the frame around it closes, and both go.
 void closeWindow(QWidget *window);

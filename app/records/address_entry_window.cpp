@@ -69,7 +69,6 @@ W *named(W *widget, const char *name) {
 
 FrmAddressEntry::FrmAddressEntry(QWidget *parent) : QWidget(parent) {
     setObjectName(QStringLiteral("FrmAddressEntry"));
-    setWindowTitle(QStringLiteral("Kelda Vasi"));
     editMode_ = ModDeclare::EditMode;
     recordId_ = editMode_ ? ModDeclare::CurrentId : 0;
 

@@ -52,7 +52,6 @@ book7::book7(QWidget *parent) : QWidget(parent) {
     using namespace RecordCaption;
     setObjectName(QStringLiteral("book7"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Kelda Vasi"));
 
     const WindowTitle title = makeWindowTitle(this, browseHeading());
     Label1 = title.label;

@@ -14,6 +14,18 @@
 
 namespace {
 
+// Paints a cell's glyph text as Kannada, each of its lines on a line of its own.
+class GridCellDelegate : public GlyphItemDelegate {
+public:
+    using GlyphItemDelegate::GlyphItemDelegate;
+    QString displayText(const QVariant &value, const QLocale &locale) const override {
+        QString text = GlyphItemDelegate::displayText(value, locale);
+        text.remove(QLatin1Char('\r'));
+        while (text.endsWith(QLatin1Char('\n'))) text.chop(1);
+        return text.replace(QLatin1Char('\n'), QChar::LineSeparator);
+    }
+};
+
 // The text a cell shows, line by line.
 QStringList shownLines(const QString &cell) {
     QString text = GlyphText::toDisplay(cell);
@@ -45,7 +57,7 @@ QVariant FlexGridModel::headerData(int section, Qt::Orientation orientation, int
 
 FlexGrid::FlexGrid(QWidget *parent) : QTableView(parent) {
     setModel(&model_);
-    setItemDelegate(new GlyphItemDelegate(this));
+    setItemDelegate(new GridCellDelegate(this));
     setFont(GlyphText::font(10));
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);

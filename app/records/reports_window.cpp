@@ -34,7 +34,6 @@ book9::book9(QWidget *parent) : QWidget(parent), mode_(ModDeclare::ReportMode) {
     using namespace RecordCaption;
     setObjectName(QStringLiteral("book9"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Kelda Vasi"));
 
     const WindowTitle title = makeWindowTitle(this, QString());
     Label1 = title.label;
@@ -129,6 +128,7 @@ void book9::Form_Load() {
     for (GlyphLineEdit *box : {Txtname, Txtplace, TxtState, TxtCountry}) box->setEnabled(false);
     if (mode_ != kLabels && mode_ != kGeneralList) return;
     Label1->setText(mode_ == kLabels ? Caption::labelsTitle() : Caption::generalTitle());
+    nameWindow(this, Label1->text());
     ModDeclare::ClearBeforeFill = true;
     lists_->fillMasters();
 }

@@ -46,7 +46,6 @@ Box *resultBox(const char *name, QWidget *parent) {
 
 book5::book5(QWidget *parent) : QWidget(parent) {
     setObjectName(QStringLiteral("book5"));
-    setWindowTitle(QStringLiteral("Kelda Vasi"));
 
     auto *layout = new QVBoxLayout(this);
     const WindowTitle title = makeWindowTitle(this, Caption::searchTitle());

@@ -33,7 +33,6 @@ ReferenceWindow::ReferenceWindow(const ReferenceWindowDef &def, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint), def_(def) {
     setObjectName(QString::fromLatin1(def.windowName));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(GlyphText::toDisplay(def.title));
     build();
 }
 

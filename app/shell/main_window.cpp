@@ -301,7 +301,7 @@ QMdiSubWindow *frmmain::showChild(QWidget *window) {
     const QSize wanted = window->size();
     QMdiSubWindow *sub = mdiArea->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
-    sub->setWindowTitle(QStringLiteral("Kelda Vasi"));
+    sub->setWindowTitle(window->windowTitle());
     sub->show();
     // The window keeps its own size inside the sub-window's frame, at the client area's corner.
     sub->resize(sub->size() - window->size() + wanted);

@@ -13,6 +13,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QIcon>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QTextBrowser>
@@ -137,6 +138,8 @@ int run(int argc, char *argv[], Extension *extension) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kelda-vasi"));
     QApplication::setApplicationDisplayName(QStringLiteral("Kelda Vasi"));
+    // Every window's title bar carries it (none when the build had no icon to make).
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/kelda-vasi.png")));
 
     QCommandLineParser parser;
     CommonOptions options;

@@ -155,7 +155,10 @@ bool fill(QSqlDatabase db, int count, QString *error) {
         q.bindValue(5, QString::number(560000 + dice.next() % 30000));
         q.bindValue(6, QString::fromLatin1(kState));
         q.bindValue(7, QString::fromLatin1(kCountry));
-        q.bindValue(8, QStringLiteral("080 %1").arg(20000000 + dice.next() % 9999999));
+        // One in four has a mobile number too, on a line of its own.
+        const unsigned phone = dice.next();
+        q.bindValue(8, QStringLiteral("080 %1").arg(20000000 + phone % 9999999) +
+                           (phone % 4 == 0 ? QStringLiteral("\n98450 %1").arg(10000 + phone % 89999) : QString()));
         q.bindValue(9, dice.next() % 3 == 0 ? none : QVariant(QStringLiteral("friend%1@example.in").arg(id)));
         q.bindValue(10, hasOffice ? QVariant(office) : none);
         q.bindValue(11, among(*relations, dice.next()));

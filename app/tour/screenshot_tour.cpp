@@ -14,6 +14,8 @@
 #include "record_samples.h"
 #include "reference_samples.h"
 #include "reference_window.h"
+#include "save_question.h"
+#include "two_level_window.h"
 
 #include <QApplication>
 #include <QDir>
@@ -182,6 +184,34 @@ void ScreenshotTour::referenceSteps() {
         });
         w->CmdDelete->click();
     });
+    // Moving the shown taluk to the next district: the question names both and the addresses.
+    then(0, [this, topLevel] {
+        auto *w = qobject_cast<TwoLevelWindow *>(topLevel("Frmtaluk"));
+        if (!w || w->CmbMoveTo->count() < 2) return;
+        w->CmbMoveTo->setCurrentIndex(1);
+        emit w->CmbMoveTo->activated(1);
+        QTimer::singleShot(600, this, [this] {
+            if (auto *d = qobject_cast<book3 *>(QApplication::activeModalWidget())) {
+                shoot(d, QStringLiteral("36-Frmtaluk-move-question"));
+                d->Command2->click();
+            }
+        });
+        w->cmdmove->click();
+    });
+    // A new district typed and the window closed: the question before the typing would go.
+    then(0, [this, topLevel] {
+        ReferenceWindow *w = topLevel("frmDistrict");
+        if (!w) return;
+        w->cmdnew->click();
+        w->nameBox->setText(Caption::G("\xA8\xC9\xBC\xC0U\xC1\xAB"));  // beLagAvi
+        QTimer::singleShot(600, this, [this] {
+            if (auto *d = qobject_cast<SaveQuestion *>(QApplication::activeModalWidget())) {
+                shoot(d, QStringLiteral("37-frmDistrict-unsaved-question"));
+                d->CmdDiscard->click();
+            }
+        });
+        w->cmdexit->click();
+    });
     then(0, [topLevel] {
         for (const char *name : {"frmDistrict", "Frmtaluk", "FrmPrakara", "FrmUpaprakara", "FrmRelation"})
             if (ReferenceWindow *w = topLevel(name)) w->close();
@@ -216,6 +246,22 @@ void ScreenshotTour::recordSteps() {
                 shoot(entry, QStringLiteral("%1-FrmAddressEntry-page%2").arg(40 + page).arg(page));
         });
     }
+    // The place emptied and Save pressed: the question names the box that will be cleared.
+    then(0, [this, child] {
+        auto *entry = qobject_cast<FrmAddressEntry *>(child("FrmAddressEntry"));
+        if (!entry) return;
+        entry->SSTab1->setCurrentIndex(1);
+        const QString place = entry->Txtplace->text();
+        entry->Txtplace->setText(QString());
+        QTimer::singleShot(600, this, [this] {
+            if (auto *d = qobject_cast<book3 *>(QApplication::activeModalWidget())) {
+                shoot(d, QStringLiteral("46-FrmAddressEntry-cleared-question"));
+                d->Command2->click();
+            }
+        });
+        entry->Cmdsave->click();
+        entry->Txtplace->setText(place);
+    });
     then(0, [this, closeChild] {
         closeChild("FrmAddressEntry");
         ModDeclare::EditMode = false;
@@ -228,11 +274,11 @@ void ScreenshotTour::recordSteps() {
         closeChild("FrmAddressEntry");
         auto *search = qobject_cast<book5 *>(mainWindow_()->showWindow(QStringLiteral("book5")));
         if (!search) return;
-        search->Chkplace->click();
-        search->Txtplace->setText(Caption::G("P\xC9\xC6\xC3"));  // "kO"
-        search->Command1->click();
+        // The letter KA in the name box: every name of KA shows as the typing pauses.
+        search->ChkName->click();
+        search->txtsearch->setText(Caption::G("P\xC0"));
     });
-    then(600, [this, child] {
+    then(1000, [this, child] {
         if (QWidget *search = child("book5")) shoot(search, QStringLiteral("44-book5-search"));
     });
     then(0, [child] {
