@@ -155,19 +155,6 @@ TEST_F(DataAccessTest, SortColumnsHoldTheHexKeyWithSingleDigitsBelowSixteen) {
     EXPECT_EQ(TestDatabase::scalar("SELECT sortcol FROM district WHERE districtno = 1").toString(), G("A"));
 }
 
-TEST_F(DataAccessTest, ListsComeBackInSortColumnOrderOfTheirParent) {
-    save(RefTable::Taluk, 1, G("3"), 1);
-    save(RefTable::Taluk, 2, G("1"), 1);
-    save(RefTable::Taluk, 3, G("2"), 2);
-    save(RefTable::Taluk, 4, G("2"), 1);
-    const auto rows = data.rows(RefTable::Taluk, 1);
-    ASSERT_TRUE(rows.has_value());
-    QStringList names;
-    for (const RefRow &r : *rows) names << r.name;
-    EXPECT_EQ(names, (QStringList{"1", "2", "3"}));
-    EXPECT_EQ(data.rows(RefTable::Taluk, 9)->size(), 0);
-}
-
 // ---- The cascades ---------------------------------------------------------------------------
 
 class CascadeTest : public DataAccessTest {
