@@ -5,7 +5,6 @@
 
 #include "address_selection.h"
 #include "app_files.h"
-#include "question_dialog.h"
 #include "browse_window.h"
 #include "reports_window.h"
 #include "filter_panel.h"
@@ -90,12 +89,7 @@ void ScreenshotTour::browseAndReportSteps() {
         auto *browse = qobject_cast<book7 *>(child("book7"));
         if (!browse || browse->Mg->Rows() < 3) return;
         browse->Mg->setRow(2);
-        QTimer::singleShot(600, this, [this] {
-            if (auto *d = qobject_cast<book3 *>(QApplication::activeModalWidget())) {
-                shoot(d, QStringLiteral("51-book7-delete-question"));
-                d->Command2->click();
-            }
-        });
+        shootDialog(QStringLiteral("51-book7-delete-question"), "Command2");
         browse->CmdDelete->click();
     });
     then(0, [this] {

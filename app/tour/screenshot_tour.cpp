@@ -14,9 +14,9 @@
 #include "record_samples.h"
 #include "reference_samples.h"
 #include "reference_window.h"
-#include "save_question.h"
 #include "two_level_window.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QMdiArea>
@@ -82,6 +82,15 @@ void ScreenshotTour::shoot(QWidget *widget, const QString &name) {
     }
 }
 
+void ScreenshotTour::shootDialog(const QString &name, const char *button) {
+    QTimer::singleShot(600, this, [this, name, button] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        if (!dialog) return;
+        shoot(dialog, name);
+        if (auto *b = dialog->findChild<QAbstractButton *>(QLatin1String(button))) b->click();
+    });
+}
+
 void ScreenshotTour::start() {
     QDir().mkpath(folder_);
     runSteps();
@@ -119,21 +128,11 @@ void ScreenshotTour::runSteps() {
 
     // The two dialogs, each shown modally until the tour presses its button.
     then(200, [this] {
-        QTimer::singleShot(600, this, [this] {
-            if (auto *d = qobject_cast<book4 *>(QApplication::activeModalWidget())) {
-                shoot(d, QStringLiteral("09-book4-message"));
-                d->Command1->click();
-            }
-        });
+        shootDialog(QStringLiteral("09-book4-message"), "Command1");
         book4::showMessage(mainWindow_(), Caption::G("z\xC1R\xB0\xB8\xC0\xAF\xC1\xAC\xC4v\xC0\xC4"));
     });
     then(200, [this] {
-        QTimer::singleShot(600, this, [this] {
-            if (auto *d = qobject_cast<book3 *>(QApplication::activeModalWidget())) {
-                shoot(d, QStringLiteral("10-book3-question"));
-                d->Command2->click();
-            }
-        });
+        shootDialog(QStringLiteral("10-book3-question"), "Command2");
         book3::ask(mainWindow_(), Caption::exitQuestion());
     });
     // Help and about.
@@ -176,12 +175,7 @@ void ScreenshotTour::referenceSteps() {
     then(0, [this, topLevel] {
         ReferenceWindow *w = topLevel("frmDistrict");
         if (!w) return;
-        QTimer::singleShot(600, this, [this] {
-            if (auto *d = qobject_cast<book3 *>(QApplication::activeModalWidget())) {
-                shoot(d, QStringLiteral("35-frmDistrict-delete-warning"));
-                d->Command2->click();
-            }
-        });
+        shootDialog(QStringLiteral("35-frmDistrict-delete-warning"), "Command2");
         w->CmdDelete->click();
     });
     // Moving the shown taluk to the next district: the question names both and the addresses.
@@ -190,12 +184,7 @@ void ScreenshotTour::referenceSteps() {
         if (!w || w->CmbMoveTo->count() < 2) return;
         w->CmbMoveTo->setCurrentIndex(1);
         emit w->CmbMoveTo->activated(1);
-        QTimer::singleShot(600, this, [this] {
-            if (auto *d = qobject_cast<book3 *>(QApplication::activeModalWidget())) {
-                shoot(d, QStringLiteral("36-Frmtaluk-move-question"));
-                d->Command2->click();
-            }
-        });
+        shootDialog(QStringLiteral("36-Frmtaluk-move-question"), "Command2");
         w->cmdmove->click();
     });
     // A new district typed and the window closed: the question before the typing would go.
@@ -204,12 +193,7 @@ void ScreenshotTour::referenceSteps() {
         if (!w) return;
         w->cmdnew->click();
         w->nameBox->setText(Caption::G("\xA8\xC9\xBC\xC0U\xC1\xAB"));  // beLagAvi
-        QTimer::singleShot(600, this, [this] {
-            if (auto *d = qobject_cast<SaveQuestion *>(QApplication::activeModalWidget())) {
-                shoot(d, QStringLiteral("37-frmDistrict-unsaved-question"));
-                d->CmdDiscard->click();
-            }
-        });
+        shootDialog(QStringLiteral("37-frmDistrict-unsaved-question"), "CmdDiscard");
         w->cmdexit->click();
     });
     then(0, [topLevel] {
@@ -253,12 +237,7 @@ void ScreenshotTour::recordSteps() {
         entry->SSTab1->setCurrentIndex(1);
         const QString place = entry->Txtplace->text();
         entry->Txtplace->setText(QString());
-        QTimer::singleShot(600, this, [this] {
-            if (auto *d = qobject_cast<book3 *>(QApplication::activeModalWidget())) {
-                shoot(d, QStringLiteral("46-FrmAddressEntry-cleared-question"));
-                d->Command2->click();
-            }
-        });
+        shootDialog(QStringLiteral("46-FrmAddressEntry-cleared-question"), "Command2");
         entry->Cmdsave->click();
         entry->Txtplace->setText(place);
     });

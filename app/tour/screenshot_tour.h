@@ -26,6 +26,9 @@ private:
     void next();
     // Saves what the screen shows where the widget is.
     void shoot(QWidget *widget, const QString &name);
+    // Saves the dialog the next step opens, once it shows, and answers it with the button of
+    // that name.
+    void shootDialog(const QString &name, const char *button);
     void runSteps();
     void referenceSteps();
     void recordSteps();
