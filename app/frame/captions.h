@@ -59,6 +59,9 @@ inline QString remove() { return G("C\xBD\xB9"); }
 inline QString cancel() { return G("g\xC0z\xC0\xC4\xDD\xA5\xC0r\xB9"); }
 inline QString relationName() { return G("\xA8\xC1" "Azs\xC0\xAA\xC0\xE5z\xC0 \xA5\xC0\xE6P\xC1g\xC0U\xC0\xBC\xC0\xC4"); }
 
+// A paste refused: "This box cannot hold some of these letters; nothing was pasted:"
+inline QString cannotHold() { return G("F Z\xCBP\xC0z\xC0\xB0\xE8 \xBBr\xB8\xC0\xAF\xC1U\xC0z\xC0 CP\xC0\xEBg\xC0U\xC0\xBD\xAA\xC9; K\xA3\xC0\xA3\xC0\xC6\xDF CAn\xB9\xAE\xE8:"); }
+
 // "Kannada": shown while Kannada typing is on.
 inline QString kannada() { return G("P\xC0\xA3\xC0\xDFq\xC0"); }
 

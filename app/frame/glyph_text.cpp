@@ -31,34 +31,80 @@ bool syllableBreak(QChar before, QChar after) {
     return cat != QChar::Mark_NonSpacing && cat != QChar::Mark_SpacingCombining && cat != QChar::Mark_Enclosing;
 }
 
-WordLayout layoutWord(const QString &word) {
-    const std::optional<QString> full = ToviLibrary::glyphToUnicode(word);
-    if (!full || full->isEmpty()) return rawWord(word);
-    WordLayout w{*full, {}};
-    for (int k = 1; k < word.size(); ++k) {
-        const std::optional<QString> head = ToviLibrary::glyphToUnicode(word.left(k));
-        if (!head || !full->startsWith(*head)) continue;
-        const std::optional<QString> tail = ToviLibrary::glyphToUnicode(word.mid(k));
-        if (!tail || *head + *tail != *full || head->isEmpty() || tail->isEmpty()) continue;
-        if (!syllableBreak(head->back(), tail->front())) continue;
+// The syllable that begins at a syllable boundary of a word: its length in glyph codes and its
+// script. A syllable is never longer than kLongestSyllable glyph codes, and nothing the bridge
+// does to a glyph reaches further than kReach codes, so a window after the boundary holds all
+// that decides it: the first place in the window where the text splits without changing what
+// shows (and where the script may break) ends it.
+struct Syllable {
+    int length;
+    QString display;
+};
+constexpr int kLongestSyllable = 16;
+constexpr int kReach = 8;
+
+Syllable syllableIn(const QString &window, bool wordEnds) {
+    const std::optional<QString> whole = ToviLibrary::glyphToUnicode(window);
+    if (!whole || whole->isEmpty()) return {1, window.left(1)};
+    const int last = wordEnds ? static_cast<int>(window.size()) - 1 : kLongestSyllable;
+    // Whether the window splits at k without changing what shows; the script before it.
+    auto splitsAt = [&](int k, QString *head) {
+        const std::optional<QString> h = ToviLibrary::glyphToUnicode(window.left(k));
+        if (!h || h->isEmpty() || !whole->startsWith(*h)) return false;
+        const std::optional<QString> tail = ToviLibrary::glyphToUnicode(window.mid(k));
+        if (!tail || tail->isEmpty() || *h + *tail != *whole || !syllableBreak(h->back(), tail->front())) return false;
+        *head = *h;
+        return true;
+    };
+    QString head;
+    for (int k = 1; k <= last; ++k) {
+        if (!splitsAt(k, &head)) continue;
         // A glyph that shows nothing of its own (the vowel sign of the inherent vowel) belongs
-        // to the syllable before it: of two breaks at one place in the script, the later holds.
-        const int at = static_cast<int>(head->size());
-        if (!w.inner.isEmpty() && w.inner.last().second == at)
-            w.inner.last().first = k;
-        else
-            w.inner.append({k, at});
+        // to the syllable before it: of two splits at one place in the script, the later holds.
+        QString later;
+        while (k < last && splitsAt(k + 1, &later) && later.size() == head.size()) ++k;
+        return {k, head};
+    }
+    if (wordEnds) return {static_cast<int>(window.size()), *whole};
+    const std::optional<QString> cut = ToviLibrary::glyphToUnicode(window.left(kLongestSyllable));
+    return {kLongestSyllable, cut ? *cut : window.left(kLongestSyllable)};
+}
+
+// Syllables repeat within and across texts; each window is worked out once.
+const Syllable &syllableAt(const QString &word, int start) {
+    static QHash<QString, Syllable> cache;
+    const int end = qMin(static_cast<int>(word.size()), start + kLongestSyllable + kReach);
+    const bool wordEnds = end == word.size();
+    // A window that ends with the word is told apart by a zero, which glyph text never holds.
+    QString key = word.mid(start, end - start);
+    if (wordEnds) key += QChar(0);
+    auto it = cache.constFind(key);
+    if (it != cache.constEnd()) return *it;
+    if (cache.size() > 65536) cache.clear();
+    return *cache.insert(key, syllableIn(word.mid(start, end - start), wordEnds));
+}
+
+// A word laid out syllable by syllable, from its start: linear in its length.
+WordLayout layoutWord(const QString &word) {
+    WordLayout w;
+    for (int i = 0; i < word.size();) {
+        const Syllable &s = syllableAt(word, i);
+        if (i > 0) w.inner.append({i, static_cast<int>(w.display.size())});
+        w.display += s.display;
+        i += s.length;
     }
     return w;
 }
 
-// Names repeat across lists and redraws; their layouts are kept.
-const WordLayout &cachedWord(const QString &word) {
+// Names repeat across lists and redraws; the layouts of short words are kept.
+WordLayout cachedWord(const QString &word) {
+    if (!ToviLibrary::hasUnicodeBridge()) return rawWord(word);
+    if (word.size() > 64) return layoutWord(word);
     static QHash<QString, WordLayout> cache;
     auto it = cache.constFind(word);
     if (it != cache.constEnd()) return *it;
     if (cache.size() > 4096) cache.clear();
-    return *cache.insert(word, ToviLibrary::hasUnicodeBridge() ? layoutWord(word) : rawWord(word));
+    return *cache.insert(word, layoutWord(word));
 }
 
 // Blanks and line ends always separate syllables; they show as themselves.
@@ -100,6 +146,14 @@ QString fromDisplay(const QString &text) {
     return out;
 }
 
+QList<char32_t> unheld(const QString &text) {
+    if (std::optional<QVector<char32_t>> found = ToviLibrary::unheldInGlyphs(text)) return *found;
+    QList<char32_t> out;
+    for (char32_t c : text.toUcs4())
+        if (c > 255) out.append(c);
+    return out;
+}
+
 Layout layout(const QString &glyphs) {
     Layout l;
     l.glyphBounds.append(0);
@@ -112,7 +166,7 @@ Layout layout(const QString &glyphs) {
         } else {
             int j = i;
             while (j < glyphs.size() && !isSeparator(glyphs.at(j))) ++j;
-            const WordLayout &w = cachedWord(glyphs.mid(i, j - i));
+            const WordLayout w = cachedWord(glyphs.mid(i, j - i));
             const int base = static_cast<int>(l.display.size());
             for (const auto &b : w.inner) {
                 l.glyphBounds.append(i + b.first);
@@ -185,6 +239,24 @@ bool GlyphEditBuffer::insert(const QString &glyphs) {
     text_.insert(cursor_, glyphs);
     cursor_ += static_cast<int>(glyphs.size());
     anchor_ = cursor_;
+    relayout();
+    return true;
+}
+
+void GlyphEditBuffer::replaceBeforeCursor(int erase, const QString &glyphs) {
+    removeSelection();
+    erase = qBound(0, erase, cursor_);
+    text_.replace(cursor_ - erase, erase, glyphs);
+    cursor_ = anchor_ = cursor_ - erase + static_cast<int>(glyphs.size());
+    relayout();
+}
+
+bool GlyphEditBuffer::backspaceSyllable() {
+    if (removeSelection()) return true;
+    const int previous = layout_.previousBound(cursor_);
+    if (previous >= cursor_) return false;
+    text_.remove(previous, cursor_ - previous);
+    cursor_ = anchor_ = previous;
     relayout();
     return true;
 }

@@ -21,6 +21,9 @@ QFont font(qreal pointSize = 11.0);
 QString toDisplay(const QString &glyphs);
 // Glyph codes of Unicode text (e.g. pasted). Without the bridge only Latin-1 survives.
 QString fromDisplay(const QString &text);
+// The characters of Unicode text that glyph text cannot hold, in text order (none: fromDisplay
+// keeps the whole text).
+QList<char32_t> unheld(const QString &text);
 
 // Glyph text with its syllable boundaries: glyphBounds[i] in the glyph string corresponds to
 // displayBounds[i] in the display string. Both start with 0 and end with the lengths.
@@ -58,8 +61,11 @@ public:
 
     // Editing. Each returns whether the text changed.
     bool insert(const QString &glyphs);
-    bool backspace();       // one glyph code, as a typed Backspace takes back one code
-    bool deleteForward();   // the next syllable
+    // Erases up to `erase` codes before the cursor, then inserts: a step of the composer.
+    void replaceBeforeCursor(int erase, const QString &glyphs);
+    bool backspace();          // one glyph code, as the composer counts a Backspace
+    bool backspaceSyllable();  // the selection, or the syllable before the cursor
+    bool deleteForward();      // the selection, or the next syllable
     bool removeSelection();
 
     void moveLeft(bool select);

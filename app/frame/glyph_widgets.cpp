@@ -1,5 +1,8 @@
 #include "glyph_widgets.h"
 
+#include "captions.h"
+#include "message_dialog.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -11,7 +14,7 @@
 
 namespace {
 
-enum class KeyResult { NotHandled, Edited, Moved, Consumed };
+enum class KeyResult { NotHandled, Edited, Moved, Consumed, Paste };
 
 // Typed text becomes glyph codes: Latin-1 characters are glyph codes already, anything
 // else (Kannada from a Unicode keyboard) goes through the bridge.
@@ -43,13 +46,10 @@ KeyResult handleKey(GlyphEditBuffer &b, QKeyEvent *e, bool readOnly, bool multiL
         if (e == QKeySequence::Cut && !readOnly) return edit(b.removeSelection());
         return KeyResult::Consumed;
     }
-    if (e == QKeySequence::Paste) {
-        if (readOnly) return KeyResult::Consumed;
-        return edit(b.insert(GlyphText::fromDisplay(QApplication::clipboard()->text())));
-    }
+    if (e == QKeySequence::Paste) return readOnly ? KeyResult::Consumed : KeyResult::Paste;
     switch (e->key()) {
     case Qt::Key_Backspace:
-        return readOnly ? KeyResult::Consumed : edit(b.backspace());
+        return readOnly ? KeyResult::Consumed : edit(b.backspaceSyllable());
     case Qt::Key_Delete:
         return readOnly ? KeyResult::Consumed : edit(b.deleteForward());
     case Qt::Key_Left:
@@ -96,6 +96,7 @@ void GlyphLabel::setText(const QString &glyphs) {
 // ---- GlyphEditor --------------------------------------------------------------------------
 
 void GlyphEditor::setGlyphText(const QString &glyphs) {
+    endSyllable();
     buffer_.setText(glyphs);
     edited();
 }
@@ -105,19 +106,68 @@ void GlyphEditor::edited() {
     notifyChanged();
 }
 
-void GlyphEditor::typeGlyph(QChar glyph) {
-    if (readOnly()) return;
-    buffer_.insert(QString(glyph));
-    edited();
+void GlyphEditor::endSyllable() {
+    composer_.reset();
+    typedAt_ = -1;
 }
 
-void GlyphEditor::typeBackspace() {
-    if (readOnly()) return;
-    if (buffer_.backspace()) edited();
+bool GlyphEditor::typeKey(int key) {
+    if (readOnly()) return false;
+    // A caret that moved or a selection made since the composer's last key ends the syllable.
+    if (buffer_.hasSelection() || buffer_.cursor() != typedAt_) endSyllable();
+    const bool composing = composer_.composing();
+    const TypingComposer::Step step = composer_.feed(key);
+    if (step.used) {
+        buffer_.replaceBeforeCursor(step.erase, step.insert);
+    } else if (key != 8) {
+        return false;
+    } else if (composing) {
+        // Inside the syllable being typed the box takes one glyph code, as the composer
+        // counts it.
+        buffer_.backspace();
+    } else {
+        // Otherwise the syllable before the caret, or the selection.
+        const bool erased = buffer_.backspaceSyllable();
+        endSyllable();
+        if (erased) edited();
+        return true;
+    }
+    typedAt_ = buffer_.cursor();
+    edited();
+    return true;
+}
+
+bool GlyphEditor::paste(QWidget *owner, const QString &text) {
+    const QList<char32_t> unheld = GlyphText::unheld(text);
+    if (unheld.isEmpty()) return buffer_.insert(GlyphText::fromDisplay(text));
+    QStringList named;
+    for (char32_t c : unheld) {
+        const QString one = QString::fromUcs4(&c, 1);
+        const QString name =
+            QStringLiteral("\u201C%1\u201D U+%2").arg(one, QString::number(uint(c), 16).toUpper().rightJustified(4, u'0'));
+        if (!named.contains(name)) named << name;
+    }
+    book4::showMessage(owner, Caption::cannotHold(), named.join(QStringLiteral(", ")));
+    return false;
 }
 
 bool GlyphEditor::editKey(QKeyEvent *event, bool multiLine) {
+    // Any key but a modifier that reaches the box ends the syllable being typed.
+    switch (event->key()) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_Meta:
+    case Qt::Key_AltGr:
+    case Qt::Key_CapsLock:
+        break;
+    default:
+        endSyllable();
+    }
     switch (handleKey(buffer_, event, readOnly(), multiLine)) {
+    case KeyResult::Paste:
+        if (paste(dynamic_cast<QWidget *>(this), QApplication::clipboard()->text())) edited();
+        break;
     case KeyResult::Edited:
         edited();
         break;
@@ -134,6 +184,7 @@ bool GlyphEditor::editKey(QKeyEvent *event, bool multiLine) {
 }
 
 void GlyphEditor::commitInput(QInputMethodEvent *event) {
+    endSyllable();
     if (!event->commitString().isEmpty() && !readOnly()) {
         buffer_.insert(typedGlyphs(event->commitString()));
         edited();
@@ -154,11 +205,12 @@ void GlyphEditor::runEditMenu(QWidget *owner, QContextMenuEvent *event) {
     paste->setEnabled(!readOnly() && !QApplication::clipboard()->text().isEmpty());
     QAction *chosen = menu.exec(event->globalPos());
     if (!chosen) return;
+    endSyllable();
     if (chosen == cut || chosen == copy)
         QApplication::clipboard()->setText(GlyphText::toDisplay(buffer_.selectedText()));
     bool changed = false;
     if (chosen == cut) changed = buffer_.removeSelection();
-    if (chosen == paste) changed = buffer_.insert(GlyphText::fromDisplay(QApplication::clipboard()->text()));
+    if (chosen == paste) changed = this->paste(owner, QApplication::clipboard()->text());
     if (chosen == all) buffer_.selectAll();
     if (changed)
         edited();
@@ -194,6 +246,7 @@ void GlyphLineEdit::render() {
 // The mouse moved the view's cursor or selection: take it over, at syllable boundaries.
 void GlyphLineEdit::syncFromView() {
     if (rendering_) return;
+    endSyllable();
     const GlyphText::Layout &l = buffer_.layout();
     const int cursor = cursorPosition();
     const int glyphCursor = l.displayPos(buffer_.cursor()) == cursor && !hasSelectedText()
@@ -242,6 +295,7 @@ void GlyphTextEdit::render() {
 
 void GlyphTextEdit::syncFromView() {
     if (rendering_) return;
+    endSyllable();
     const GlyphText::Layout &l = buffer_.layout();
     const QTextCursor c = textCursor();
     const bool sameCursor = l.displayPos(buffer_.cursor()) == c.position();

@@ -16,13 +16,17 @@
 #include <QStyledItemDelegate>
 
 #include "glyph_text.h"
+#include "typing_composer.h"
 
-// What the keyboard bridge delivers to the focus widget.
+// What the keyboard bridge asks of a glyph box while Kannada typing is on.
 class GlyphInput {
 public:
     virtual ~GlyphInput() = default;
-    virtual void typeGlyph(QChar glyph) = 0;
-    virtual void typeBackspace() = 0;
+    // Types a letter ('a'-'z', 'A'-'Z') or Backspace (8) through the box's composer; false
+    // when the box takes the key as typed instead.
+    virtual bool typeKey(int key) = 0;
+    // The caret moved by other means than typing: the next key starts a new syllable.
+    virtual void endSyllable() = 0;
 };
 
 class GlyphLabel : public QLabel {
@@ -68,15 +72,15 @@ public:
 };
 
 // What the two glyph text boxes share, whichever Qt box shows the text: the glyph codes with
-// their cursor and selection (the box shows the Unicode form), the keyboard engine's typing,
-// the editing keys, the input method and the editing menu.
+// their cursor and selection (the box shows the Unicode form), Kannada typing through the box's
+// own composer, the editing keys, the input method and the editing menu.
 class GlyphEditor : public GlyphInput {
 public:
     QString text() const { return buffer_.text(); }
     int glyphCursor() const { return buffer_.cursor(); }
 
-    void typeGlyph(QChar glyph) override;
-    void typeBackspace() override;
+    bool typeKey(int key) override;
+    void endSyllable() override;
 
 protected:
     // The Qt box's side: whether it takes edits, how it shows the buffer, and its signal.
@@ -92,9 +96,18 @@ protected:
     void commitInput(QInputMethodEvent *event);
     void runEditMenu(QWidget *owner, QContextMenuEvent *event);
 
+    // Pastes Unicode text; text the box cannot hold whole is refused with a message naming
+    // the characters.
+    bool paste(QWidget *owner, const QString &text);
+
     GlyphEditBuffer buffer_;
     // The box is being set from the buffer: its own cursor signals are not the user's.
     bool rendering_ = false;
+
+private:
+    TypingComposer composer_{TypingComposer::Output::Glyphs};
+    // Where the caret stood after the composer's last key (-1: the syllable ended).
+    int typedAt_ = -1;
 };
 
 class GlyphLineEdit : public QLineEdit, public GlyphEditor {

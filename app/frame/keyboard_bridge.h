@@ -1,14 +1,19 @@
-// The keyboard bridge: the program is the keyboard engine's host for its user-interface thread.
+// The keyboard bridge: Kannada typing in the program's text fields.
 //
-// Every key the user presses in a widget is first run through the virtual desktop's hook chain,
-// with a desktop window holding the focus in place of the Qt widget. What the engine posts to
-// that window (glyph codes, Backspaces) is delivered to the focus widget; a key the engine let
-// pass goes on to Qt as usual. Scroll Lock switches Kannada typing on and off.
+// Scroll Lock switches Kannada typing on and off (its toggle lives in the library's desktop,
+// where the program's switch exports turn it). While it is on, a letter key or Backspace in a
+// glyph box goes through that box's own composer, which types glyph codes at its caret; in any
+// other text field (a file dialog, the printer dialog) it goes through the bridge's composer,
+// which types Unicode Kannada there. Fields that ask for Latin (e-mail, digits) and widgets that
+// take no text get the keys as typed. A syllable ends whenever the focus moves or a mouse button
+// goes down. Each copy of the program types on its own, whatever other programs do.
 #pragma once
 
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
+
+#include "typing_composer.h"
 
 class QKeyEvent;
 
@@ -20,20 +25,16 @@ public:
     // The bridge of this program, or nullptr before one is made.
     static KeyboardBridge *instance();
 
-    // Starts the engine (engine type 0: this thread only; monolingual glyphs; no tray icon)
-    // and begins feeding keys. False when the library cannot start it.
+    // Begins feeding keys. False when the library has no composer or desktop.
     bool start();
-    // Stops feeding keys and stops the engine.
     void stop();
     bool running() const { return running_; }
 
     // Whether Kannada typing is on (Scroll Lock toggled on).
     static bool kannadaOn();
-    // The Windows virtual key of a Qt key event, or 0 for a key the engine never sees.
-    static unsigned int virtualKey(const QKeyEvent *event);
 
-    // Runs one key event through the hook chain and delivers what the engine typed to target.
-    // Returns true when the engine swallowed the key.
+    // Types one key event into target while Kannada typing is on; true when it was typed (the
+    // event is then the bridge's).
     bool feedKey(QWidget *target, QKeyEvent *event);
     // Tells whether Kannada typing changed since the last look (kannadaChanged).
     void refresh() { noteKannada(); }
@@ -45,19 +46,13 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void syncModifiers(const QKeyEvent *event, void *window);
-    void drain(void *window);
-    void deliver(QWidget *target, unsigned int code);
+    void endSyllable(QWidget *widget);
+    bool typeUnicode(QWidget *target, int key);
     void noteKannada();
 
-    // Two desktop windows stand in for the Qt focus widget, taking turns: a key for another
-    // widget than the last one goes to the other window, so the engine sees the focus change
-    // and ends the syllable instead of carrying it into the new box.
-    void *windows_[2] = {nullptr, nullptr};
-    int current_ = 0;
-    QPointer<QWidget> lastTarget_;
+    // The composer of the text fields that are not glyph boxes; it serves one at a time.
+    TypingComposer unicode_{TypingComposer::Output::Unicode};
+    QPointer<QWidget> unicodeTarget_;
     bool running_ = false;
-    bool engineStarted_ = false;
-    bool delivering_ = false;
     bool lastKannada_ = false;
 };

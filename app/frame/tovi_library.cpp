@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QLibrary>
 
+#include "kannada-tovi-composer.h"
+
 #include <cstring>
 #include <vector>
 
@@ -23,6 +25,10 @@ using TakeMessage = int (*)(void *, DesktopMessage *);
 using KeyState = int (*)(unsigned int);
 using SetToggle = void (*)(unsigned int, int);
 using Unheld = int (*)(const char *, int, int *, int *, int);
+using ComposerNew = ToviComposer *(*)(int, int);
+using ComposerFree = void (*)(ToviComposer *);
+using ComposerFeed = int (*)(ToviComposer *, int, ToviComposerResult *);
+using ComposerReset = void (*)(ToviComposer *);
 
 // The message layout of kannada-tovi-desktop.h, which DesktopMessage mirrors.
 static_assert(sizeof(DesktopMessage) == sizeof(void *) * 4, "DesktopMessage must mirror ToviDesktopMessage");
@@ -82,12 +88,22 @@ TOVI_EXPORT_FN(KeyEvent, ToviDesktopKeyEvent)
 TOVI_EXPORT_FN(TakeMessage, ToviDesktopTakeMessage)
 TOVI_EXPORT_FN(KeyState, ToviDesktopGetKeyState)
 TOVI_EXPORT_FN(SetToggle, ToviDesktopSetToggle)
+TOVI_EXPORT_FN(ComposerNew, ToviComposerNew)
+TOVI_EXPORT_FN(ComposerFree, ToviComposerFree)
+TOVI_EXPORT_FN(ComposerFeed, ToviComposerFeed)
+TOVI_EXPORT_FN(ComposerReset, ToviComposerReset)
 
 // Runs one of the bridge's converters: a size query, then the conversion into a buffer of
 // that size with room to spare. Empty input converts to empty output without a call.
 std::optional<QByteArray> runConverter(Convert fn, const QByteArray &src) {
     if (!fn) return std::nullopt;
     if (src.isEmpty()) return QByteArray();
+    // A short text (a syllable, a name) converts straight into room on the stack.
+    char room[1024];
+    if (src.size() <= 24) {
+        const int got = fn(src.constData(), room, sizeof room);
+        if (got > 0) return QByteArray(room, static_cast<int>(strnlen(room, sizeof room)));
+    }
     int need = fn(src.constData(), nullptr, static_cast<unsigned int>(src.size() * 8 + 16));
     if (need <= 0) return std::nullopt;
     std::vector<char> out(static_cast<size_t>(need) + 8, '\0');
@@ -169,6 +185,35 @@ std::optional<QVector<char32_t>> unheldInGlyphs(const QString &text) {
     QVector<char32_t> out;
     for (int i = 0; i < count; ++i) out.append(static_cast<char32_t>(codePoints[static_cast<size_t>(i)]));
     return out;
+}
+
+bool hasComposer() {
+    return ToviComposerNewFn() && ToviComposerFreeFn() && ToviComposerFeedFn() && ToviComposerResetFn();
+}
+
+void *composerNew(int output) {
+    if (!hasComposer()) return nullptr;
+    return ToviComposerNewFn()(output, 0);
+}
+
+void composerFree(void *composer) {
+    if (ComposerFree fn = ToviComposerFreeFn()) fn(static_cast<ToviComposer *>(composer));
+}
+
+ComposerStep composerFeed(void *composer, int key) {
+    ComposerStep step;
+    ComposerFeed fn = ToviComposerFeedFn();
+    if (!fn || !composer) return step;
+    ToviComposerResult r{};
+    step.used = fn(static_cast<ToviComposer *>(composer), key, &r) != 0;
+    step.erase = r.erase;
+    step.insert = QByteArray(r.insert, r.insertLength);
+    step.preedit = r.preeditLength;
+    return step;
+}
+
+void composerReset(void *composer) {
+    if (ComposerReset fn = ToviComposerResetFn()) fn(static_cast<ToviComposer *>(composer));
 }
 
 bool hasDesktop() { return ToviDesktopKeyEventFn() && ToviDesktopTakeMessageFn(); }

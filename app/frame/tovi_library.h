@@ -43,6 +43,22 @@ std::optional<QString> unicodeToGlyph(const QString &text);
 // cannot tell.
 std::optional<QVector<char32_t>> unheldInGlyphs(const QString &text);
 
+// ---- The composer of one text field (kannada-tovi-composer.h) ------------------------------
+bool hasComposer();
+// Outputs: 0 monolingual glyph codes, 2 UTF-8. nullptr when the composer is missing.
+void *composerNew(int output);
+void composerFree(void *composer);
+// What one key asks of the text before the caret: erase, then insert (raw bytes of the
+// output); preedit is the length of the text the composer may still change.
+struct ComposerStep {
+    bool used = false;
+    int erase = 0;
+    QByteArray insert;
+    int preedit = 0;
+};
+ComposerStep composerFeed(void *composer, int key);
+void composerReset(void *composer);
+
 // ---- Virtual desktop (the engine's view of windows and keys) -----------------------------
 struct DesktopMessage {
     void *window = nullptr;

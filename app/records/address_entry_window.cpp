@@ -222,6 +222,7 @@ void FrmAddressEntry::buildPage1(QWidget *page) {
     // The e-mail address is Latin text in a Latin font.
     Txtemail = named(new QLineEdit(page), "Txtemail");
     Txtemail->setFont(QFont(QStringLiteral("Arial"), 10));
+    Txtemail->setInputMethodHints(Qt::ImhEmailCharactersOnly);
     TxtAdd2 = named(new GlyphTextEdit(page), "TxtAdd2");
     right->addWidget(label(RecordCaption::phone(), page), 0, 0, Qt::AlignRight | Qt::AlignTop);
     right->addWidget(Txtphone, 0, 1);

@@ -7,33 +7,7 @@
 
 PinCodeBox::PinCodeBox(QWidget *parent) : GlyphLineEdit(parent) {}
 
-void PinCodeBox::typeGlyph(QChar glyph) {
-    const bool taken = accepts(glyph);
-    engineTyped_.append(taken);
-    if (taken) GlyphLineEdit::typeGlyph(glyph);
-}
-
-void PinCodeBox::typeBackspace() {
-    if (!engineTyped_.isEmpty() && !engineTyped_.takeLast()) return;  // its code never got in
-    GlyphLineEdit::typeBackspace();
-}
-
 void PinCodeBox::keyPressEvent(QKeyEvent *event) {
-    switch (event->key()) {
-    case Qt::Key_Shift:
-    case Qt::Key_Control:
-    case Qt::Key_Alt:
-    case Qt::Key_Meta:
-    case Qt::Key_CapsLock:
-    case Qt::Key_ScrollLock:
-        // A modifier does not end the syllable the engine is typing.
-        GlyphLineEdit::keyPressEvent(event);
-        return;
-    default:
-        break;
-    }
-    // A key the engine let through: whatever it typed before is final.
-    engineTyped_.clear();
     // Pasting or cutting would change the box by other means than the allowed keys.
     if (event == QKeySequence::Paste || event == QKeySequence::Cut) {
         event->accept();

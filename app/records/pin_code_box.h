@@ -4,7 +4,6 @@
 
 #include "glyph_widgets.h"
 
-#include <QVector>
 
 class PinCodeBox : public GlyphLineEdit {
     Q_OBJECT
@@ -13,17 +12,11 @@ public:
 
     static bool accepts(QChar c) { return c.unicode() >= 46 && c.unicode() <= 57; }
 
-    void typeGlyph(QChar glyph) override;
-    void typeBackspace() override;
+    // Kannada typing does not reach the box: it takes the keys as typed.
+    bool typeKey(int) override { return false; }
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
-
-private:
-    // What the keyboard engine typed into the box since the last key of the user's own: for
-    // each code whether the box took it. The engine takes a syllable back with Backspaces; a
-    // Backspace for a code the box dropped must not erase a digit that is there.
-    QVector<bool> engineTyped_;
 };

@@ -1,6 +1,10 @@
-// Kannada on screen and from the keyboard: the glyph widgets, the keyboard bridge through the
-// library's engine, and the shared module's list fillers.
+// Kannada on screen and from the keyboard: the glyph widgets, typing through the keyboard bridge
+// (each glyph box with its own composer, other text fields with Unicode), and the shared
+// module's list fillers.
 #include <QClipboard>
+#include <QFileDialog>
+#include <QProcess>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -15,6 +19,28 @@ constexpr unsigned int VK_SCROLL = 0x91;
 const QString kKannada = G("P\xC0\xA3\xC0\xDFq\xC0");
 const QString kKannadaUnicode = QStringLiteral("\u0C95\u0CA8\u0CCD\u0CA8\u0CA1");
 
+// The syllable boundaries of a word by their definition over the whole word: the places where
+// the word splits into two parts whose scripts make the word's script, where the script may
+// break (not before a sign, not after a virama or joiner); of two at one place in the script,
+// the later.
+QVector<int> wholeWordBounds(const QString &word) {
+    const QString full = ToviLibrary::glyphToUnicode(word).value_or(QString());
+    auto joins = [](QChar c) { return c == QChar(0x0CCD) || c == QChar(0x200D) || c == QChar(0x200C); };
+    QVector<int> bounds{0};
+    int lastAt = -1;
+    for (int k = 1; k < word.size(); ++k) {
+        const QString head = ToviLibrary::glyphToUnicode(word.left(k)).value_or(QString());
+        const QString tail = ToviLibrary::glyphToUnicode(word.mid(k)).value_or(QString());
+        if (head.isEmpty() || tail.isEmpty() || head + tail != full || joins(head.back()) || joins(tail.front()) ||
+            tail.front().category() == QChar::Mark_NonSpacing || tail.front().category() == QChar::Mark_SpacingCombining)
+            continue;
+        if (lastAt == head.size()) bounds.removeLast();
+        bounds << k;
+        lastAt = int(head.size());
+    }
+    return bounds << int(word.size());
+}
+
 }  // namespace
 
 class GlyphTypingTest : public WindowTest {
@@ -22,12 +48,14 @@ class GlyphTypingTest : public WindowTest {
 
 private slots:
     void typingKIThroughTheBridgeLeavesGlyph81();
-    void aSyllableEndsWhenTheFocusMoves();
+    void aSyllableEndsWhenTheCaretOrTheFocusMoves();
     void scrollLockIsTheKannadaSwitch();
-    void ordinaryWidgetsReceiveTheEnginesCharacters();
+    void otherTextFieldsGetUnicodeKannadaOrTheKeysAsTyped();
+    void anotherHostOfTheDesktopChangesNothingHere();
     void theMultiLineBoxTypesToo();
     void cursorKeysMoveByWholeSyllables();
-    void theClipboardCarriesUnicode();
+    void theClipboardCarriesUnicodeAndAPasteIsWholeOrRefused();
+    void longWordsSplitIntoTheSyllablesOfTheWholeWord();
     void glyphTextShowsAsKannadaScript();
     void dropDownListsTakeNoTyping();
     void fillRoutinesKeepSortOrderAndItemData();
@@ -53,10 +81,10 @@ void GlyphTypingTest::typingKIThroughTheBridgeLeavesGlyph81() {
     QTest::keyClick(box, Qt::Key_K);
     QCOMPARE(box->text(), G("P\xC0"));  // KA: the consonant and its vowel sign
     QTest::keyClick(box, Qt::Key_I);
-    QCOMPARE(box->text(), G("\x51"));    // the engine took KA back and typed KI
+    QCOMPARE(box->text(), G("\x51"));    // the composer took KA back and typed KI
     QCOMPARE(box->glyphCursor(), 1);
     if (ToviLibrary::hasUnicodeBridge()) QCOMPARE(box->QLineEdit::text(), QStringLiteral("\u0C95\u0CBF"));
-    // A Backspace with no syllable open reaches the box and removes one glyph code.
+    // With no syllable open a Backspace erases the syllable before the caret.
     QTest::keyClick(box, Qt::Key_Space);
     QTest::keyClick(box, Qt::Key_Backspace);
     QCOMPARE(box->text(), G("\x51"));
@@ -64,25 +92,54 @@ void GlyphTypingTest::typingKIThroughTheBridgeLeavesGlyph81() {
     QCOMPARE(box->text(), QString());
 }
 
-void GlyphTypingTest::aSyllableEndsWhenTheFocusMoves() {
-    auto *first = focused<GlyphLineEdit>();
-    QVERIFY(first);
-    auto *second = new GlyphLineEdit(first->parentWidget());
-    first->parentWidget()->layout()->addWidget(second);
-    second->show();
-    second->setText(G("abc"));
-    QTest::keyClick(first, Qt::Key_K);
-    // "i" in the other box starts a syllable of its own: nothing of "abc" is taken back.
-    second->setFocus();
-    QApplication::processEvents();
-    QTest::keyClick(second, Qt::Key_I);
-    QCOMPARE(second->text(), G("abcE"));
-    QCOMPARE(first->text(), G("P\xC0"));
-    // Back in the first box, a vowel sign no longer changes the old syllable either.
-    first->setFocus();
-    QApplication::processEvents();
-    QTest::keyClick(first, Qt::Key_I);
-    QCOMPARE(first->text(), G("P\xC0" "E"));
+void GlyphTypingTest::aSyllableEndsWhenTheCaretOrTheFocusMoves() {
+    if (!ToviLibrary::hasUnicodeBridge()) QSKIP("the library has no Unicode bridge");
+    auto *box = focused<GlyphLineEdit>();
+    QVERIFY(box);
+    const QString kannada = G("P\xC0\xA3\xC0\xDFz\xC0");  // "kanfnada"
+    // A click before the first letter: Backspace has nothing before it to take.
+    QTest::keyClicks(box, "kanfnada");
+    QCOMPARE(box->text(), kannada);
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(2, box->height() / 2));
+    QCOMPARE(box->glyphCursor(), 0);
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QCOMPARE(box->text(), kannada);
+    // End, then Backspace: the last syllable, whole.
+    QTest::keyClick(box, Qt::Key_End);
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QCOMPARE(box->text(), kKannada.left(5));
+    // Away and back by the arrows: a vowel after it stands on its own.
+    QTest::keyClicks(box, "k");
+    QTest::keyClick(box, Qt::Key_Left);
+    QTest::keyClick(box, Qt::Key_Right);
+    QTest::keyClicks(box, "i");
+    QCOMPARE(box->text(), kKannada.left(5) + G("P\xC0" "E"));
+    // Ctrl+A or a selection by the mouse, then Backspace: the selection goes, nothing else.
+    QTest::keyClicks(box, "k");
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QCOMPARE(box->text(), QString());
+    QTest::keyClicks(box, "ka ki");
+    QTest::mousePress(box, Qt::LeftButton, {}, QPoint(2, box->height() / 2));
+    QMouseEvent drag(QEvent::MouseMove, QPointF(box->width() - 2, box->height() / 2), box->mapToGlobal(QPointF(0, 0)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(box, &drag);
+    QTest::mouseRelease(box, Qt::LeftButton, {}, QPoint(box->width() - 2, box->height() / 2));
+    QCOMPARE(box->selectedText(), G("P\xC0 \x51"));
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QCOMPARE(box->text(), QString());
+    // The focus in another box and back: "i" begins a syllable of its own in each.
+    auto *other = new GlyphLineEdit(box->parentWidget());
+    box->parentWidget()->layout()->addWidget(other);
+    other->show();
+    other->setText(G("abc"));
+    QTest::keyClick(box, Qt::Key_K);
+    other->setFocus();
+    QTest::keyClick(other, Qt::Key_I);
+    QCOMPARE(other->text(), G("abcE"));
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_I);
+    QCOMPARE(box->text(), G("P\xC0" "E"));
 }
 
 void GlyphTypingTest::scrollLockIsTheKannadaSwitch() {
@@ -103,14 +160,48 @@ void GlyphTypingTest::scrollLockIsTheKannadaSwitch() {
     QCOMPARE(box->text(), G("kKP\xC0"));
 }
 
-void GlyphTypingTest::ordinaryWidgetsReceiveTheEnginesCharacters() {
-    auto *plain = focused<QLineEdit>();
-    QVERIFY(plain);
-    QTest::keyClicks(plain, "ki");
-    QCOMPARE(plain->text(), G("\x51"));
-    // Shortcuts stay the program's: Ctrl+A selects, it types nothing.
-    QTest::keyClick(plain, Qt::Key_A, Qt::ControlModifier);
-    QCOMPARE(plain->selectedText(), G("\x51"));
+void GlyphTypingTest::otherTextFieldsGetUnicodeKannadaOrTheKeysAsTyped() {
+    // The file-name box of the dialog that saves a PDF.
+    auto *dialog = new QFileDialog(nullptr, QString(), QDir::tempPath(), QStringLiteral("PDF (*.pdf)"));
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    QVERIFY(name && open(dialog));
+    typeKeys(name, "kanfnawa");
+    QCOMPARE(name->text(), kKannadaUnicode);
+    // Backspace takes back a key ("a" showed nothing of its own), then DDA.
+    QTest::keyClick(name, Qt::Key_Backspace);
+    QTest::keyClick(name, Qt::Key_Backspace);
+    QCOMPARE(name->text(), kKannadaUnicode.left(4));
+    QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(name->selectedText(), kKannadaUnicode.left(4));
+    typing_->kannada(false);
+    typeKeys(name, "ab");
+    QCOMPARE(name->text(), QStringLiteral("ab"));
+    // A box that asks for Latin (e-mail, digits) gets the keys as typed.
+    typing_->kannada(true);
+    auto *email = focused<QLineEdit>();
+    QVERIFY(email);
+    email->setInputMethodHints(Qt::ImhEmailCharactersOnly);
+    typeKeys(email, "ki@x");
+    QCOMPARE(email->text(), QStringLiteral("ki@x"));
+}
+
+void GlyphTypingTest::anotherHostOfTheDesktopChangesNothingHere() {
+    // The program starts again while another host of the same desktop runs the engine.
+    delete typing_;
+    typing_ = nullptr;
+    QProcess other;
+    other.start(QStringLiteral(ENGINE_HOLDER_BINARY));
+    QVERIFY(other.waitForReadyRead(10000));
+    QCOMPARE(other.readAllStandardOutput(), QByteArray("started 1\n"));
+    typing_ = new TypingSession;
+    auto *box = focused<GlyphLineEdit>();
+    QVERIFY(box);
+    QTest::keyClicks(box, "ki");
+    other.closeWriteChannel();
+    QVERIFY(other.waitForFinished(10000) && other.exitCode() == 0);
+    QCOMPARE(box->text(), G("\x51"));
 }
 
 void GlyphTypingTest::theMultiLineBoxTypesToo() {
@@ -144,14 +235,9 @@ void GlyphTypingTest::cursorKeysMoveByWholeSyllables() {
     QTest::keyClick(box, Qt::Key_Home);
     QTest::keyClick(box, Qt::Key_Delete);
     QCOMPARE(box->text(), G("\xA3\xC0\xDFq\xC0"));
-    QTest::keyClick(box, Qt::Key_End);
-    QCOMPARE(box->glyphCursor(), 5);
-    // Backspace takes one glyph code, as the engine counts them.
-    QTest::keyClick(box, Qt::Key_Backspace);
-    QCOMPARE(box->text(), G("\xA3\xC0\xDFq"));
 }
 
-void GlyphTypingTest::theClipboardCarriesUnicode() {
+void GlyphTypingTest::theClipboardCarriesUnicodeAndAPasteIsWholeOrRefused() {
     if (!ToviLibrary::hasUnicodeBridge()) QSKIP("the library has no Unicode bridge");
     auto *box = focused<GlyphLineEdit>();
     QVERIFY(box);
@@ -164,6 +250,47 @@ void GlyphTypingTest::theClipboardCarriesUnicode() {
     QApplication::clipboard()->setText(QStringLiteral("\u0C95\u0CBF ") + kKannadaUnicode);
     QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(box->text(), G("\x51 ") + kKannada);
+    QVERIFY(answerer_->messages.isEmpty());
+    // Text with characters the box cannot hold pastes nothing and names them, each once.
+    const QString unheld = Caption::cannotHold() + "\n";
+    for (auto [text, named] : {std::pair{"Ravi", "\u201CR\u201D U+0052"},
+                               {"NTR Road", "\u201CN\u201D U+004E, \u201CT\u201D U+0054, \u201CR\u201D U+0052"},
+                               {"\u0C95 \u00E9\u20AC", "\u201C\u00E9\u201D U+00E9, \u201C\u20AC\u201D U+20AC"}}) {
+        QApplication::clipboard()->setText(QString::fromUtf8(text));
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(box->text(), G("\x51 ") + kKannada);
+        QCOMPARE(answerer_->messages, QStringList{unheld + QString::fromUtf8(named)});
+        answerer_->forget();
+    }
+}
+
+void GlyphTypingTest::longWordsSplitIntoTheSyllablesOfTheWholeWord() {
+    if (!ToviLibrary::hasUnicodeBridge()) QSKIP("the library has no Unicode bridge");
+    // Words typed from random phonetic keys, longer than a syllable's window, and runs of
+    // random glyph codes.
+    static const char *const keys[] = {"k", "g", "c", "j", "T", "D", "N", "t", "d", "n", "p", "b", "m", "y", "r",
+                                       "l", "v", "S", "s", "h", "L", "a", "A", "i", "I", "u", "U", "e", "E", "o",
+                                       "O", "Y", "V", "M", "H", "R", "f", "X", "x", "q", "Q", "kf", "nfn", "rf"};
+    QRandomGenerator random(12);
+    TypingComposer composer(TypingComposer::Output::Glyphs);
+    for (int round = 0; round < 1500; ++round) {
+        QString word;
+        if (round % 5 == 4) {
+            for (int i = 0, n = random.bounded(1, 40); i < n; ++i) word += QChar(random.bounded(0xA1, 0x100));
+        } else {
+            composer.reset();
+            for (int i = 0, n = random.bounded(1, 60); i < n; ++i)
+                for (const char *k = keys[random.bounded(int(std::size(keys)))]; *k; ++k) {
+                    const TypingComposer::Step step = composer.feed(*k);
+                    word.chop(qMin(step.erase, int(word.size())));
+                    word += step.insert;
+                }
+        }
+        if (word.isEmpty()) continue;
+        const GlyphText::Layout layout = GlyphText::layout(word);
+        QVERIFY2(layout.glyphBounds == wholeWordBounds(word), qPrintable(QString::number(round) + ": " + word.toLatin1().toHex(' ')));
+        QCOMPARE(layout.display, ToviLibrary::glyphToUnicode(word).value_or(word));
+    }
 }
 
 void GlyphTypingTest::glyphTextShowsAsKannadaScript() {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
@@ -50,7 +51,7 @@ private:
     void look() {
         QWidget *modal = QApplication::activeModalWidget();
         if (auto *m = qobject_cast<book4 *>(modal)) {
-            messages << m->Label1->text();
+            messages << m->Label1->text() + (m->Detail->text().isEmpty() ? QString() : "\n" + m->Detail->text());
             m->Command1->click();
         } else if (auto *q = qobject_cast<book3 *>(modal)) {
             questions << q->Label1->text();
