@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMdiArea>
+#include <QTableWidget>
 #include <QTimer>
 
 namespace {
@@ -54,8 +55,11 @@ void ScreenshotTour::exchangeSteps() {
     });
     then(0, [this, vcf] {
         mainWindow_()->mdiArea->closeAllSubWindows();
-        if (auto *in = qobject_cast<ImportWindow *>(mainWindow_()->showWindow(QStringLiteral("ImportWindow"))))
+        // The preview's last rows: the new address and the one left out, with its reason.
+        if (auto *in = qobject_cast<ImportWindow *>(mainWindow_()->showWindow(QStringLiteral("ImportWindow")))) {
             in->openFile(vcf);
+            QTimer::singleShot(300, in->GrdPreview, [in] { in->GrdPreview->scrollToBottom(); });
+        }
     });
     then(700, [this, vcf] {
         if (auto *in = mainWindow_()->findChild<ImportWindow *>()) shoot(in, QStringLiteral("61-import-preview"));
