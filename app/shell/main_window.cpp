@@ -297,6 +297,14 @@ bool frmmain::eventFilter(QObject *watched, QEvent *event) {
 
 // ---- Windows ----------------------------------------------------------------------------------
 
+bool frmmain::closeWindows() {
+    mdiArea->closeAllSubWindows();
+    if (!mdiArea->subWindowList().isEmpty()) return false;
+    for (QWidget *w : findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        if (w->isWindow() && w->isVisible() && !w->close()) return false;
+    return true;
+}
+
 QMdiSubWindow *frmmain::showChild(QWidget *window) {
     const QSize wanted = window->size();
     QMdiSubWindow *sub = mdiArea->addSubWindow(window);
@@ -379,7 +387,7 @@ void frmmain::closeEvent(QCloseEvent *event) {
         event->accept();
         return;
     }
-    if (!book3::ask(this, Caption::exitQuestion())) {
+    if (!book3::ask(this, Caption::exitQuestion()) || !closeWindows()) {
         event->ignore();
         return;
     }

@@ -76,6 +76,9 @@ private:
     void unloadMenu(int number);
     QMdiSubWindow *showChild(QWidget *window);
     QWidget *openWindow(const QString &name) const;
+    // Closes the windows the program opened; false when one stays open (it had changes not
+    // saved and the user went back to it).
+    bool closeWindows();
 
     QPointer<MenuWindow> menus_[6];
     int pic2Top_ = -3690;

@@ -282,7 +282,18 @@ void AddressWindowsTest::closingWithUnsavedChangesAsks() {
     answerer_->answerNextSaveQuestion(SaveQuestion::Choice::Discard);
     w->close();
     QVERIFY(column(1, "hcity").isNull());
-    QCOMPARE(answerer_->saveQuestions.size(), 3);
+    // Leaving the program asks too: going back to the window keeps the program open.
+    frmmain *main = open(new frmmain);
+    QVERIFY(main);
+    ModDeclare::EditMode = false;
+    auto *entry = qobject_cast<FrmAddressEntry *>(main->showWindow("FrmAddressEntry"));
+    QVERIFY(entry);
+    entry->Txtname->setText(Typed::ki());
+    answerer_->answerNextQuestion(true);
+    answerer_->answerNextSaveQuestion(SaveQuestion::Choice::Stay);
+    QVERIFY(!main->close());
+    QVERIFY(entry->isVisible() && !ModDeclare::Ending && Database::isOpen());
+    QCOMPARE(answerer_->saveQuestions.size(), 4);
 }
 
 void AddressWindowsTest::aRecordDeletedMeanwhileIsNotWrittenAgain() {
