@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QHelpEvent>
+#include <QSignalBlocker>
 #include <QToolTip>
 
 #include <algorithm>
@@ -25,6 +26,13 @@ public:
         return text.replace(QLatin1Char('\n'), QChar::LineSeparator);
     }
 };
+
+// How many lines a cell's glyph text shows (blank lines at its end aside).
+int lineCount(const QString &cell) {
+    qsizetype end = cell.size();
+    while (end > 0 && (cell.at(end - 1) == QLatin1Char('\n') || cell.at(end - 1) == QLatin1Char('\r'))) --end;
+    return 1 + int(QStringView(cell).left(end).count(QLatin1Char('\n')));
+}
 
 // The text a cell shows, line by line.
 QStringList shownLines(const QString &cell) {
@@ -191,13 +199,23 @@ void FlexGrid::RemoveItem(int row) {
 
 void FlexGrid::fitRowHeights(int first, int last) {
     QHeaderView *rows = verticalHeader();
-    for (int r = std::max(first, 0); r <= last && r < model_.cells_.size(); ++r) {
-        int lines = 1;
-        for (int c = 0; c < model_.columns_; ++c)
-            if (!isColumnHidden(c) && model_.cells_.at(r).at(c).contains(QLatin1Char('\n')))
-                lines = std::max(lines, static_cast<int>(shownLines(model_.cells_.at(r).at(c)).size()));
-        const int height = lines * lineHeight_ + 6;
-        if (rows->sectionSize(r) != height) rows->resizeSection(r, height);
+    bool resized = false;
+    {
+        // Thousands of rows at once: the view takes the new heights in once, at the end.
+        const QSignalBlocker quiet(rows);
+        for (int r = std::max(first, 0); r <= last && r < model_.cells_.size(); ++r) {
+            int lines = 1;
+            for (int c = 0; c < model_.columns_; ++c)
+                if (!isColumnHidden(c)) lines = std::max(lines, lineCount(model_.cells_.at(r).at(c)));
+            const int height = lines * lineHeight_ + 6;
+            if (rows->sectionSize(r) == height) continue;
+            rows->resizeSection(r, height);
+            resized = true;
+        }
+    }
+    if (resized) {
+        updateGeometries();
+        viewport()->update();
     }
 }
 
