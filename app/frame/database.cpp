@@ -174,13 +174,18 @@ bool open(const QString &path, QString *error, int lockWaitMs) {
             return fail(QStringLiteral("the new database could not be made: ") +
                         QString::fromStdString(linked.message()));
     }
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QLatin1String(connectionName()));
-    db.setDatabaseName(path);
-    // Another copy of the program may be saving: wait for it rather than fail at once.
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(lockWaitMs));
-    if (!db.open()) return fail(reasonOf(db.lastError()));
-    if (!checkFile(db, &why)) return fail(why);
-    return true;
+    {
+        // The handle goes before a failure closes the connection: one still held makes Qt warn.
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QLatin1String(connectionName()));
+        db.setDatabaseName(path);
+        // Another copy of the program may be saving: wait for it rather than fail at once.
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(lockWaitMs));
+        if (!db.open())
+            why = reasonOf(db.lastError());
+        else if (checkFile(db, &why))
+            return true;
+    }
+    return fail(why);
 }
 
 void close() {
