@@ -3,7 +3,10 @@
 #include "glyph_widgets.h"
 #include "twips.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPointer>
 #include <QMdiSubWindow>
 #include <QPushButton>
 
@@ -29,6 +32,49 @@ WindowTitle makeWindowTitle(QWidget *owner, const QString &title, const char *la
     t.row->addWidget(t.label, 1);
     t.row->addWidget(t.close, 0, Qt::AlignTop);
     return t;
+}
+
+namespace {
+
+class WindowKeys : public QObject {
+public:
+    WindowKeys(QWidget *window, QAbstractButton *defaultButton, QAbstractButton *cancelButton)
+        : QObject(window), window_(window), default_(defaultButton), cancel_(cancelButton) {
+        window->installEventFilter(this);
+        if (auto *push = qobject_cast<QPushButton *>(defaultButton)) push->setDefault(true);
+    }
+
+protected:
+    // A key reaches the window when no box inside took it.
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (watched != window_ || event->type() != QEvent::KeyPress) return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->modifiers() & ~Qt::KeypadModifier) return false;
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            auto *focused = qobject_cast<QPushButton *>(QApplication::focusWidget());
+            QAbstractButton *button = focused && window_->isAncestorOf(focused) ? focused : default_.data();
+            if (button && button->isEnabled() && button->isVisible()) button->click();
+            return true;
+        }
+        if (key->key() == Qt::Key_Escape) {
+            if (cancel_)
+                cancel_->click();
+            else
+                closeWindow(window_);
+            return true;
+        }
+        return false;
+    }
+
+private:
+    QWidget *window_;
+    QPointer<QAbstractButton> default_, cancel_;
+};
+
+}  // namespace
+
+void setWindowKeys(QWidget *window, QAbstractButton *defaultButton, QAbstractButton *cancelButton) {
+    new WindowKeys(window, defaultButton, cancelButton);
 }
 
 QWidget *outerWindow(QWidget *window) {

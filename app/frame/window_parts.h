@@ -3,6 +3,7 @@
 #pragma once
 
 class GlyphLabel;
+class QAbstractButton;
 class QHBoxLayout;
 class QPushButton;
 class QString;
@@ -19,6 +20,11 @@ struct WindowTitle {
 WindowTitle makeWindowTitle(QWidget *owner, const QString &title, const char *labelName = "Label1");
 // Names a window in its title bar by its title (glyph codes) in Kannada script.
 void nameWindow(QWidget *window, const QString &title);
+
+// The keys of a window: Enter presses the push button that has the focus, or else the default
+// button (shown as such; none: Enter does nothing); Escape presses the cancel button, or else
+// closes the window. Keys that a box takes itself (Enter in a several-line box) stay the box's.
+void setWindowKeys(QWidget *window, QAbstractButton *defaultButton, QAbstractButton *cancelButton = nullptr);
 
 // Closes the window; inside the main window the frame around it closes, and both go.
 void closeWindow(QWidget *window);

@@ -20,6 +20,7 @@
 #include <QKeyEvent>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -54,8 +55,6 @@ GlyphButton *moreButton(const QString &name, QWidget *parent) {
     auto *b = new GlyphButton(QStringLiteral("..."), parent);
     b->setObjectName(name);
     b->setFixedWidth(twips(450));
-    // Not in the tab order: Tab goes from box to box.
-    b->setFocusPolicy(Qt::ClickFocus);
     return b;
 }
 
@@ -107,9 +106,9 @@ FrmAddressEntry::FrmAddressEntry(QWidget *parent) : QWidget(parent) {
     bottom->addWidget(Command2);
     layout->addLayout(bottom);
 
-    // The focus order of the boxes, page by page.
-    QWidget *order[] = {Txtname, CmbRelation, CmbPrakara, CmbUpaprakara, TxtHouseDet,
-                        TxtAdd1, Txtplace, Txtpincode, CmbDistrict, CmbTaluk, TxtState, TxtCountry,
+    // The focus order of the boxes, page by page, each list's "..." after it.
+    QWidget *order[] = {Txtname, CmbRelation, Command1, CmbPrakara, Command3, CmbUpaprakara, Command5, TxtHouseDet,
+                        TxtAdd1, Txtplace, Txtpincode, CmbDistrict, Command6, CmbTaluk, Command7, TxtState, TxtCountry,
                         Txtphone, TxtFax, TxtPager, Txtemail, TxtAdd2, Txtremarks, Cmdsave, Command2};
     for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 
@@ -137,6 +136,11 @@ FrmAddressEntry::FrmAddressEntry(QWidget *parent) : QWidget(parent) {
     connect(Command7, &QPushButton::clicked, this, &FrmAddressEntry::Command7_Click);
     connect(Cmdsave, &QPushButton::clicked, this, &FrmAddressEntry::Cmdsave_Click);
     connect(Command2, &QPushButton::clicked, this, &FrmAddressEntry::Command2_Click);
+    setWindowKeys(this, Cmdsave, Command2);
+    // Ctrl+Page Down and Up turn the pages (Ctrl+Tab is the main window's, between its windows).
+    for (auto [keys, step] : {std::pair{Qt::CTRL | Qt::Key_PageDown, 1}, std::pair{Qt::CTRL | Qt::Key_PageUp, 2}})
+        connect(new QShortcut(keys, this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut), &QShortcut::activated,
+                this, [this, step = step] { SSTab1->setCurrentIndex((SSTab1->currentIndex() + step) % 3); });
     connect(Command4, &QPushButton::clicked, this, &FrmAddressEntry::Command4_Click);
     connect(Timer1, &QTimer::timeout, this, &FrmAddressEntry::Timer1_Timer);
     TxtHouseDet->installEventFilter(this);

@@ -115,6 +115,7 @@ book7::book7(QWidget *parent) : QWidget(parent) {
     connect(CmdDelete, &QPushButton::clicked, this, &book7::CmdDelete_Click);
     connect(cmdexport, &QPushButton::clicked, this, &book7::cmdexport_Click);
     connect(cmdback, &QPushButton::clicked, this, &book7::cmdback_Click);
+    setWindowKeys(this, cmdview, cmdback);
     connect(Command4, &QPushButton::clicked, this, &book7::Command4_Click);
 
     resize(770, 480);

@@ -116,6 +116,7 @@ book9::book9(QWidget *parent) : QWidget(parent), mode_(ModDeclare::ReportMode) {
     connect(cmdreport, &QPushButton::clicked, this, &book9::cmdreport_Click);
     connect(cmdcancel, &QPushButton::clicked, this, &book9::cmdcancel_Click);
     connect(cmdexit, &QPushButton::clicked, this, &book9::cmdexit_Click);
+    setWindowKeys(this, cmdreport, cmdexit);
     connect(Command4, &QPushButton::clicked, this, &book9::Command4_Click);
 
     resize(760, 420);

@@ -147,6 +147,7 @@ book5::book5(QWidget *parent) : QWidget(parent) {
     connect(Command1, &QPushButton::clicked, this, &book5::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &book5::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &book5::Command3_Click);
+    setWindowKeys(this, Command1, Command3);
     connect(Command4, &QPushButton::clicked, this, &book5::Command4_Click);
     connect(Vs, &QScrollBar::valueChanged, this, &book5::Vs_Change);
     typingPause_ = new QTimer(this);

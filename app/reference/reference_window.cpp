@@ -128,6 +128,7 @@ void ReferenceWindow::build() {
     connect(CmdDelete, &QPushButton::clicked, this, &ReferenceWindow::CmdDelete_Click);
     connect(cmdcancel, &QPushButton::clicked, this, &ReferenceWindow::cmdcancel_Click);
     connect(cmdexit, &QPushButton::clicked, this, &ReferenceWindow::cmdexit_Click);
+    setWindowKeys(this, Cmdsave, cmdexit);
     connect(Command4, &QPushButton::clicked, this, &ReferenceWindow::Command4_Click);
     connect(Timer1, &QTimer::timeout, this, &ReferenceWindow::Timer1_Timer);
 }

@@ -2,6 +2,7 @@
 
 #include "captions.h"
 #include "glyph_widgets.h"
+#include "window_parts.h"
 
 #include <QEvent>
 #include <QVBoxLayout>
@@ -29,6 +30,7 @@ book11::book11(QWidget *parent) : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixe
         layout->addWidget(label);
     }
     for (QLabel *label : findChildren<QLabel *>()) label->installEventFilter(this);
+    setWindowKeys(this, nullptr);
     setFixedSize(sizeHint().expandedTo(QSize(360, 0)));
 }
 

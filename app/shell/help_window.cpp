@@ -31,6 +31,7 @@ book10::book10(QWidget *parent) : QWidget(parent) {
     buttons->addWidget(Command1);
     layout->addLayout(buttons);
     connect(Command1, &QPushButton::clicked, this, &book10::Command1_Click);
+    setWindowKeys(this, nullptr, Command1);
 
     const QString index = AppFiles::path(QStringLiteral("Help/index.htm"));
     if (QFileInfo::exists(index)) {
@@ -39,7 +40,7 @@ book10::book10(QWidget *parent) : QWidget(parent) {
         WB->setHtml(QStringLiteral("<h2>The help page cannot be shown</h2><p>%1 was not found.</p>")
                         .arg(index.toHtmlEscaped()));
     }
-    resize(640, 480);
+    resize(770, 495);
 }
 
 void book10::Command1_Click() {

@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
@@ -38,6 +39,14 @@ const TitleDef kTitles[] = {
     {5, &Caption::l5, 750, 675},  {1, &Caption::l1, 2550, 585},  {2, &Caption::l2, 4200, 795},
     {3, &Caption::l3, 6150, 1095}, {4, &Caption::l4, 8250, 855}, {6, &Caption::l6, 10140, 1005},
 };
+
+// The title next to a title along the bar (step -1: to the left), round at the ends.
+int nextTitle(int index, int step) {
+    constexpr int n = int(std::size(kTitles));
+    int at = 0;
+    while (kTitles[at].index != index) ++at;
+    return kTitles[(at + step + n) % n].index;
+}
 
 const QColor kBoxLit(0xE0, 0xE0, 0xE0);
 const QColor kBarColor(0xD6, 0xE2, 0xEE);
@@ -77,10 +86,15 @@ frmmain::frmmain(QWidget *parent) : QMainWindow(parent) {
 
     if (KeyboardBridge *bridge = KeyboardBridge::instance())
         connect(bridge, &KeyboardBridge::kannadaChanged, this, &frmmain::refreshKannadaIndicator);
+    // F10 and Alt reach the bar from whichever box has the focus.
+    qApp->installEventFilter(this);
     MDIForm_Load();
 }
 
-frmmain::~frmmain() { WindowRegistry::setOpener(nullptr); }
+frmmain::~frmmain() {
+    qApp->removeEventFilter(this);
+    WindowRegistry::setOpener(nullptr);
+}
 
 void frmmain::buildMenuBar() {
     Pic1 = new QWidget(this);
@@ -238,6 +252,7 @@ void frmmain::unloadMenu(int number) {
 }
 
 void frmmain::menuClosedItself() {
+    if (keyTitle_) giveKeysBack(false);
     sd->hide();
     for (int i : {1, 2}) {
         s[i]->setFillColor(palette().color(QPalette::Button));
@@ -277,13 +292,114 @@ void frmmain::Pic1_MouseMove() {
 void frmmain::Pic1_MouseDown() { ModDeclare::MenuActive = false; }
 
 void frmmain::MDIForm_Click() {
+    keyTitle_ = 0;
     sd->hide();
     resetBoxes();
     for (int i = 1; i <= 5; ++i) unloadMenu(i);
     ModDeclare::MenuActive = false;
 }
 
+// ---- The bar from the keyboard: F10 or Alt lights the first title; Left and Right move along
+// the bar, Enter or Down opens the title's menu (Up and Down move in it, Enter chooses, Left and
+// Right go on to the next menu, Escape goes back to the bar); Escape, F10 or Alt give the keys
+// back to the box that had them.
+
+void frmmain::takeKeys() {
+    focusBeforeKeys_ = QApplication::focusWidget();
+    keyTitle_ = kTitles[0].index;
+    showBox(keyTitle_);
+    Pic1->setFocus(Qt::ShortcutFocusReason);
+}
+
+void frmmain::giveKeysBack(bool restoreFocus) {
+    const int title = keyTitle_;
+    keyTitle_ = 0;
+    if (title && s[title]) s[title]->hide();
+    sd->hide();
+    if (restoreFocus && focusBeforeKeys_) focusBeforeKeys_->setFocus(Qt::ShortcutFocusReason);
+}
+
+void frmmain::openKeyboardTitle() {
+    if (keyTitle_ == 6) {
+        giveKeysBack(true);
+        close();  // the exit: closeEvent asks
+        return;
+    }
+    showBox(keyTitle_);
+    placeShadow(keyTitle_);
+    showMenu(keyTitle_);
+    if (MenuWindow *m = menus_[keyTitle_]) m->highlightEntry(0);
+}
+
+bool frmmain::barKey(const QKeyEvent *key) {
+    switch (key->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        keyTitle_ = nextTitle(keyTitle_, key->key() == Qt::Key_Left ? -1 : 1);
+        showBox(keyTitle_);
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Down:
+    case Qt::Key_Space:
+        openKeyboardTitle();
+        return true;
+    case Qt::Key_Escape:
+        giveKeysBack(true);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void frmmain::menuStep(MenuWindow *menu, int step) {
+    int title = 0;
+    for (int i = 1; i <= 5; ++i)
+        if (menus_[i] == menu) title = i;
+    if (!title) return;
+    if (!keyTitle_) focusBeforeKeys_ = nullptr;  // a menu the mouse opened
+    unloadMenu(title);
+    keyTitle_ = step ? nextTitle(title, step) : title;
+    showBox(keyTitle_);
+    if (step && keyTitle_ != 6) {
+        openKeyboardTitle();
+        return;
+    }
+    sd->hide();
+    Pic1->setFocus(Qt::ShortcutFocusReason);
+}
+
+// F10, or Alt pressed and let go alone, while a window of this one has the focus.
+bool frmmain::shortcutKey(QObject *watched, QEvent *event) {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::MouseButtonPress) altAlone_ = false;
+    if ((type != QEvent::KeyPress && type != QEvent::KeyRelease) || QApplication::activeWindow() != this ||
+        watched != (QApplication::focusWidget() ? static_cast<QObject *>(QApplication::focusWidget()) : this))
+        return false;
+    const auto *key = static_cast<QKeyEvent *>(event);
+    const bool alone = !(key->modifiers() & ~Qt::AltModifier);
+    const bool f10 = type == QEvent::KeyPress && key->key() == Qt::Key_F10 && alone;
+    const bool alt = type == QEvent::KeyRelease && key->key() == Qt::Key_Alt && altAlone_;
+    if (type == QEvent::KeyPress && !key->isAutoRepeat()) altAlone_ = key->key() == Qt::Key_Alt && alone;
+    if (!f10 && !alt) return false;
+    altAlone_ = false;
+    if (!keyTitle_) {
+        takeKeys();
+    } else {
+        for (int i = 1; i <= 5; ++i) unloadMenu(i);
+        giveKeysBack(true);
+    }
+    return true;
+}
+
 bool frmmain::eventFilter(QObject *watched, QEvent *event) {
+    if (shortcutKey(watched, event)) return true;
+    if (watched == Pic1 && keyTitle_) {
+        if (event->type() == QEvent::KeyPress && barKey(static_cast<QKeyEvent *>(event))) return true;
+        // The focus went elsewhere (a click) but not into the title's menu: the bar lets go.
+        if (event->type() == QEvent::FocusOut && !qobject_cast<MenuWindow *>(QApplication::focusWidget()))
+            giveKeysBack(false);
+    }
     if (watched == Pic1) {
         if (event->type() == QEvent::MouseMove) Pic1_MouseMove();
         if (event->type() == QEvent::MouseButtonPress) Pic1_MouseDown();

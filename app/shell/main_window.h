@@ -10,6 +10,7 @@ class MenuLabel;
 class MenuWindow;
 class QLabel;
 class QMdiArea;
+class QKeyEvent;
 class QMdiSubWindow;
 class QTimer;
 class Shape;
@@ -41,6 +42,11 @@ public:
     QWidget *showWindow(const QString &name);
     // A menu window closed itself: the bar forgets its open menu.
     void menuClosedItself();
+    // The title the keyboard lit on the bar (F10 or Alt), 0 when the bar does not have the keys.
+    int keyboardTitle() const { return keyTitle_; }
+    // A key of an open menu: Left or Right (step -1, 1) opens the next title's menu along the
+    // bar; Escape (step 0) closes the menu and the bar keeps the keys.
+    void menuStep(MenuWindow *menu, int step);
 
 public slots:
     void refreshKannadaIndicator();
@@ -79,7 +85,16 @@ private:
     // Closes the windows the program opened; false when one stays open (it had changes not
     // saved and the user went back to it).
     bool closeWindows();
+    // The bar from the keyboard.
+    void takeKeys();
+    void giveKeysBack(bool restoreFocus);
+    bool barKey(const QKeyEvent *key);
+    void openKeyboardTitle();
+    bool shortcutKey(QObject *watched, QEvent *event);
 
     QPointer<MenuWindow> menus_[6];
     int pic2Top_ = -3690;
+    int keyTitle_ = 0;
+    bool altAlone_ = false;
+    QPointer<QWidget> focusBeforeKeys_;
 };

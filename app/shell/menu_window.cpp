@@ -9,6 +9,7 @@
 #include "twips.h"
 
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMdiSubWindow>
 
 namespace {
@@ -38,6 +39,7 @@ MenuLabel *MenuWindow::addEntry(const QString &name, const QString &caption, int
     entry->move(twips(60), twips(top));
     entry->resize(entry->sizeHint().width() + twips(240), twips(kEntryHeight));
     lastEntryTop_ = qMax(lastEntryTop_, top);
+    entries_.append(entry);
     connect(entry, &MenuLabel::mouseMoved, this, [this, entry] { entryMouseMoved(entry); });
     connect(entry, &MenuLabel::clicked, this, [this, step] {
         closeItself();
@@ -59,6 +61,35 @@ void MenuWindow::finishLayout() {
 void MenuWindow::entryMouseMoved(MenuLabel *entry) {
     Shape1->move(twips(40), entry->y() - twips(50));
     Shape1->show();
+}
+
+void MenuWindow::highlightEntry(int entry) {
+    if (entries_.isEmpty()) return;
+    keyEntry_ = (entry + int(entries_.size())) % int(entries_.size());
+    entryMouseMoved(entries_.at(keyEntry_));
+}
+
+void MenuWindow::keyPressEvent(QKeyEvent *event) {
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        highlightEntry(keyEntry_ < 0 ? 0 : keyEntry_ + (event->key() == Qt::Key_Up ? -1 : 1));
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        if (keyEntry_ >= 0) emit entries_.at(keyEntry_)->clicked();
+        return;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        main_->menuStep(this, event->key() == Qt::Key_Left ? -1 : 1);
+        return;
+    case Qt::Key_Escape:
+        main_->menuStep(this, 0);
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
 }
 
 void MenuWindow::closeItself() {

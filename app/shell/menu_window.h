@@ -24,6 +24,8 @@ public:
     void closeItself();
     // Unloads without touching the bar (the bar's own closing of a menu).
     void unload();
+    // Lights an entry from the keyboard (0: the first).
+    void highlightEntry(int entry);
 
 protected:
     // Adds an entry at the given top (twips); its click first closes the menu, then runs
@@ -35,6 +37,7 @@ protected:
     }
     void finishLayout();
     void focusOutEvent(QFocusEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
     frmmain *main_;
 
@@ -44,6 +47,8 @@ private:
     int left_;
     int top_;
     int lastEntryTop_ = 0;
+    QList<MenuLabel *> entries_;
+    int keyEntry_ = -1;
     bool unloading_ = false;
 };
 

@@ -147,6 +147,7 @@ void ScreenshotTour::runSteps() {
     recordSteps();
     browseAndReportSteps();
     exchangeSteps();
+    typingSteps();
 }
 
 // The five reference-list windows from the reference menu, each with Kannada entries in its

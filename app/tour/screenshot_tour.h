@@ -36,6 +36,9 @@ private:
     void browseAndReportSteps();
     // Defined beside the export and import windows (exchange_tour.cpp).
     void exchangeSteps();
+    // The keyboard: the menus from the keys, the help pages on typing, a paste refused, Kannada
+    // typed into a file dialog (typing_tour.cpp).
+    void typingSteps();
 
     QString folder_;
     frmSplash *splash_;
