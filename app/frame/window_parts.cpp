@@ -26,7 +26,8 @@ WindowTitle makeWindowTitle(QWidget *owner, const QString &title, const char *la
     t.close = new QPushButton(QStringLiteral("X"), owner);
     t.close->setObjectName(QStringLiteral("Command4"));
     t.close->setFixedSize(twips(375), twips(375));
-    t.close->setFocusPolicy(Qt::ClickFocus);
+    // Escape does its work from the keyboard; a window that opens gives the focus to its boxes.
+    t.close->setFocusPolicy(Qt::NoFocus);
     t.close->setAutoDefault(false);
     t.row = new QHBoxLayout;
     t.row->addWidget(t.label, 1);
@@ -52,7 +53,8 @@ protected:
         if (key->modifiers() & ~Qt::KeypadModifier) return false;
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
             auto *focused = qobject_cast<QPushButton *>(QApplication::focusWidget());
-            QAbstractButton *button = focused && window_->isAncestorOf(focused) ? focused : default_.data();
+            const bool tabbed = focused && window_->isAncestorOf(focused) && (focused->focusPolicy() & Qt::TabFocus);
+            QAbstractButton *button = tabbed ? focused : default_.data();
             if (button && button->isEnabled() && button->isVisible()) button->click();
             return true;
         }

@@ -39,6 +39,7 @@ private slots:
     void theSplashWaitsForAClickOrAKey();
     void helpShowsTheShippedPages();
     void theQuestionLeavesItsAnswerAndEscapeIsNo();
+    void theKeyboardAloneOpensTheMenusAndPressesTheButtons();
 
 private:
     void prepare() override {
@@ -274,6 +275,34 @@ void FrameTest::theQuestionLeavesItsAnswerAndEscapeIsNo() {
     // The message stays until its button is pressed.
     book4::showMessage(nullptr, G("z\xC1R"));
     QCOMPARE(answerer_->messages, QStringList{G("z\xC1R")});
+}
+
+void FrameTest::theKeyboardAloneOpensTheMenusAndPressesTheButtons() {
+    auto key = [](int k) { QTest::keyClick(QApplication::focusWidget(), Qt::Key(k)); };
+    // F10, two titles on, Enter, Down, Enter: the search window.
+    key(Qt::Key_F10);
+    QCOMPARE(main_->keyboardTitle(), 5);
+    key(Qt::Key_Right);
+    key(Qt::Key_Right);
+    key(Qt::Key_Return);
+    QCOMPARE(openMenus(), QStringList{"frm2"});
+    key(Qt::Key_Down);
+    key(Qt::Key_Return);
+    QTRY_COMPARE(childWindows(), QStringList{"book5"});
+    QVERIFY(!main_->keyboardTitle() && !main_->s[2]->isVisible());
+    // Enter presses the window's search (nothing ticked: the message), Escape closes it.
+    key(Qt::Key_Return);
+    QCOMPARE(answerer_->messages.size(), 1);
+    QVERIFY(showActive(main_));  // the closed message may have left it inactive
+    key(Qt::Key_Escape);
+    QTRY_VERIFY(childWindows().isEmpty());
+    // Alt alone lights the bar; Left goes round to the exit title; Escape gives the keys back.
+    QTest::keyPress(QApplication::focusWidget(), Qt::Key_Alt);
+    QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Alt, Qt::AltModifier);
+    key(Qt::Key_Left);
+    QCOMPARE(main_->keyboardTitle(), 6);
+    key(Qt::Key_Escape);
+    QVERIFY(!main_->keyboardTitle() && !main_->s[6]->isVisible());
 }
 
 QTEST_MAIN(FrameTest)
