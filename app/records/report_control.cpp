@@ -61,9 +61,12 @@ bool ReportControl::run(QWidget *dialogParent) {
         QAction *save = bar->addAction(tr("Save as PDF..."));
         save->setObjectName(QStringLiteral("savePdf"));
         connect(save, &QAction::triggered, &preview, [&] {
-            const QString path = QFileDialog::getSaveFileName(&preview, tr("Save the report as PDF"),
-                                                              QDir::homePath(), tr("PDF files (*.pdf)"));
-            if (path.isEmpty()) return;
+            // A name typed without its ending gets ".pdf", as the file's readers expect.
+            QFileDialog dialog(&preview, tr("Save the report as PDF"), QDir::homePath(), tr("PDF files (*.pdf)"));
+            dialog.setAcceptMode(QFileDialog::AcceptSave);
+            dialog.setDefaultSuffix(QStringLiteral("pdf"));
+            if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+            const QString path = dialog.selectedFiles().constFirst();
             QString error;
             if (ReportRenderer::writePdf(*layout, *rows, path, &error) == 0)
                 QMessageBox::warning(&preview, QStringLiteral("Kelda Vasi"), tr("The report was not written: %1").arg(error));
