@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 if [ "${1:-}" = --windows ]; then
   # Inside the virtual X server: the Wine test types its sequences, then Kannada in a Kannada
   # font, says so in its title and keeps the window a few seconds.
-  TOVI_PICTURE_HOLD=4000 bash cmake/wine-run.sh win64 build/windows-x64/bin/unicode_engine_test.exe >/dev/null &
+  TOVI_PICTURE_HOLD=4000 bash cmake/wine-run.sh win64 build/windows-x64/bin/engine_test.exe >/dev/null &
   window=""
   for _ in $(seq 1200); do
     window=$(xdotool search --name "Typed through ToviStartUnicodeKeyboardEngine" 2>/dev/null | head -n 1) || true

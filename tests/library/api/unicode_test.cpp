@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "kannada-tovi.h"
+#include "../support/converted.h"
 
 namespace {
 
@@ -15,18 +15,8 @@ std::string Bytes(std::initializer_list<int> codes) {
     return s;
 }
 
-std::string ToUnicode(const std::string &glyphs) {
-    char out[512] = {};
-    int n = ToviMonolingualGlyph2Unicode(glyphs.c_str(), out, sizeof out);
-    EXPECT_EQ(n, static_cast<int>(std::strlen(out)));
-    return std::string(out, n > 0 ? n : 0);
-}
-
-std::string ToGlyphs(const std::string &utf8) {
-    char out[512] = {};
-    int n = ToviUnicode2MonolingualGlyph(utf8.c_str(), out, sizeof out);
-    return std::string(out, n > 0 ? n : 0);
-}
+std::string ToUnicode(const std::string &glyphs) { return Converted(ToviMonolingualGlyph2Unicode, glyphs); }
+std::string ToGlyphs(const std::string &utf8) { return Converted(ToviUnicode2MonolingualGlyph, utf8); }
 
 struct Case {
     std::string glyphs;
@@ -60,6 +50,10 @@ TEST(UnicodeBridge, GlyphsAndWhatTheyStandFor) {
         EXPECT_EQ(ToUnicode(c.glyphs), c.unicode);
         EXPECT_EQ(ToGlyphs(c.unicode), c.glyphs) << c.unicode;
     }
+    // Signs with nothing before them; the length mark alone has no ISCII.
+    EXPECT_EQ(ToUnicode(Bytes({239, 80, 192})), "್‌ಕ");
+    EXPECT_EQ(ToUnicode(Bytes({195})), "");
+    EXPECT_EQ(ToUnicode(Bytes({193, 240})), "ಾರ್");
 }
 
 // ISCII as glyph text gives it, both ways.
@@ -75,60 +69,46 @@ TEST(UnicodeBridge, IsciiAndWhatItStandsFor) {
         {"ab 12", "ab 12"},
     };
     for (const Case &c : cases) {
-        char out[64] = {};
-        int n = ToviISCII2Unicode(c.glyphs.c_str(), out, sizeof out);
-        EXPECT_EQ(std::string(out, n > 0 ? n : 0), c.unicode) << c.unicode;
-        n = ToviUnicode2ISCII(c.unicode, out, sizeof out);
-        EXPECT_EQ(std::string(out, n > 0 ? n : 0), c.glyphs) << c.unicode;
+        EXPECT_EQ(Converted(ToviISCII2Unicode, c.glyphs), c.unicode);
+        EXPECT_EQ(Converted(ToviUnicode2ISCII, c.unicode), c.glyphs) << c.unicode;
     }
-    // A joiner before RA writes no invisible consonant: RA stays RA.
-    EXPECT_EQ(ToGlyphs("\u200dರ"), ToGlyphs("ರ"));
 }
 
-TEST(UnicodeBridge, SignsWithNothingBeforeThem) {
-    EXPECT_EQ(ToUnicode(Bytes({239})), "್");
-    EXPECT_EQ(ToUnicode(Bytes({239, 80, 192})), "್‌ಕ");
-    EXPECT_EQ(ToUnicode(Bytes({195})), "");  // the length mark alone has no ISCII
-    EXPECT_EQ(ToUnicode(Bytes({193, 240})), "ಾರ್");
-}
-
+// Spellings that give the glyphs of another, and what has no Kannada glyph (dropped).
 TEST(UnicodeBridge, OtherSpellingsOfTheSameText) {
-    EXPECT_EQ(ToGlyphs("ಕೊ"), ToGlyphs("ಕೊ"));                 // E + UU is O
-    EXPECT_EQ(ToGlyphs("ಕೀ"), ToGlyphs("ಕೀ"));                 // I + length mark is II
-    EXPECT_EQ(ToGlyphs("ಕೇ"), ToGlyphs("ಕೇ"));
-    EXPECT_EQ(ToGlyphs("ಕೈ"), ToGlyphs("ಕೈ"));
-    EXPECT_EQ(ToGlyphs("ಕ್\u200dಕ"), ToGlyphs("ಕ್\u200cಕ"));    // either joiner shows the halant
-    EXPECT_EQ(ToGlyphs("೧೨"), "12");                            // Kannada digits are typed as digits
-}
-
-TEST(UnicodeBridge, WhatHasNoKannadaGlyphIsDropped) {
-    EXPECT_EQ(ToGlyphs("ಕ\xC3\xA9ಕ"), ToGlyphs("ಕಕ"));           // é
-    EXPECT_EQ(ToGlyphs("ಕ\xFF\xC3ಕ"), ToGlyphs("ಕಕ"));          // bytes that are not UTF-8
-    EXPECT_EQ(ToGlyphs("ಕ\xE0\xB2"), ToGlyphs("ಕ"));            // a cut sequence at the end
-    EXPECT_EQ(ToGlyphs("ಕ\xED\xA0\x80"), ToGlyphs("ಕ"));        // a surrogate
-    EXPECT_EQ(ToGlyphs("ಕ\xE0\x80\xAF"), ToGlyphs("ಕ"));        // an overlong form
+    const std::pair<const char *, const char *> same[] = {
+        {"ಕೊ", "ಕೊ"},                    // E + UU is O
+        {"ಕೀ", "ಕೀ"},                    // I + length mark is II
+        {"ಕೇ", "ಕೇ"},
+        {"ಕೈ", "ಕೈ"},
+        {"ಕ್\u200dಕ", "ಕ್\u200cಕ"},      // either joiner shows the halant
+        {"\u200dರ", "ರ"},                // a joiner before RA writes no invisible consonant
+        {"೧೨", "12"},                    // Kannada digits are typed as digits
+        {"ಕ\xC3\xA9ಕ", "ಕಕ"},            // é
+        {"ಕ\xFF\xC3ಕ", "ಕಕ"},            // bytes that are not UTF-8
+        {"ಕ\xE0\xB2", "ಕ"},              // a cut sequence at the end
+        {"ಕ\xED\xA0\x80", "ಕ"},          // a surrogate
+        {"ಕ\xE0\x80\xAF", "ಕ"},          // an overlong form
+    };
+    for (const auto &s : same) EXPECT_EQ(ToGlyphs(s.first), ToGlyphs(s.second)) << s.first;
 }
 
 TEST(UnicodeBridge, LatinLetters) {
-    char out[64];
     // Bilingual glyph text keeps its letters; monolingual text gives them Latin-letter codes.
-    ASSERT_EQ(ToviUnicode2BilingualGlyph("ab ಕ", out, sizeof out), 5);
-    EXPECT_EQ(std::string(out), "ab " + Bytes({145, 208}));
-    ASSERT_EQ(ToviBilingualGlyph2Unicode(out, out, sizeof out), 6);
-    EXPECT_STREQ(out, "ab ಕ");
+    EXPECT_EQ(Converted(ToviUnicode2BilingualGlyph, "ab ಕ"), "ab " + Bytes({145, 208}));
+    EXPECT_EQ(Converted(ToviBilingualGlyph2Unicode, "ab " + Bytes({145, 208})), "ab ಕ");
     EXPECT_EQ(ToGlyphs("ab"), Bytes({128, 129}));
     EXPECT_EQ(ToUnicode(Bytes({128, 129})), "ab");
     // N to U have codes that are Kannada glyphs too (T is the subscript of LLLA): in
     // monolingual text they are left out, and those codes read as the glyphs.
     EXPECT_EQ(ToGlyphs("aNTz"), Bytes({128, 153}));
-    // Nor has bilingual text a dead NA glyph (its code is Q there): NA with the halant shown.
-    ASSERT_EQ(ToviUnicode2BilingualGlyph("ನ್", out, sizeof out), 2);
-    EXPECT_EQ(std::string(out), Bytes({185, 253}));
     EXPECT_EQ(ToUnicode(Bytes({80, 192, 250})), "ಕ್ೞ");
+    // Nor has bilingual text a dead NA glyph (its code is Q there): NA with the halant shown.
+    EXPECT_EQ(Converted(ToviUnicode2BilingualGlyph, "ನ್"), Bytes({185, 253}));
 }
 
 TEST(UnicodeBridge, ResultsAndErrors) {
-    std::string ka = Bytes({80, 192});
+    const std::string ka = Bytes({80, 192}), kki = Bytes({81, 204, 246, 205, 195});
     EXPECT_EQ(ToviMonolingualGlyph2Unicode(ka.c_str(), nullptr, 1), 3);
     char out[8];
     std::memset(out, 'x', sizeof out);
@@ -139,24 +119,21 @@ TEST(UnicodeBridge, ResultsAndErrors) {
     EXPECT_EQ(ToviUnicode2MonolingualGlyph("ಕ", nullptr, 1), 2);
     EXPECT_EQ(ToviUnicode2MonolingualGlyph("ಕ", out, 2), 0);
     EXPECT_EQ(ToviGetLastError(), -3);
+    EXPECT_EQ(ToviMonolingualGlyph2Unicode(ka.c_str(), out, 0), 0);
+    EXPECT_EQ(ToviGetLastError(), -3);
     EXPECT_EQ(ToviUnicode2BilingualGlyph("", out, 8), 0);
     EXPECT_EQ(ToviGetLastError(), -4);
     EXPECT_EQ(ToviBilingualGlyph2Unicode(nullptr, out, 8), 0);
     EXPECT_EQ(ToviGetLastError(), -4);
-    EXPECT_EQ(ToviMonolingualGlyph2Unicode(ka.c_str(), out, 0), 0);
-    EXPECT_EQ(ToviGetLastError(), -3);
     // Nothing to show: -5.
     EXPECT_EQ(ToviUnicode2MonolingualGlyph("\xC3\xA9", out, 8), 0);
     EXPECT_EQ(ToviGetLastError(), -5);
     EXPECT_EQ(ToviMonolingualGlyph2Unicode(Bytes({192}).c_str(), out, 8), 0);
     EXPECT_EQ(ToviGetLastError(), -5);
-}
-
-TEST(UnicodeBridge, TheSourceIsLeftAsItIs) {
-    const std::string text = Bytes({81, 204, 246, 205, 195});
-    std::string copy = text;
+    // The source is left as it is.
+    std::string copy = kki;
     ToviMonolingualGlyph2Unicode(copy.c_str(), nullptr, 1);
-    EXPECT_EQ(copy, text);
+    EXPECT_EQ(copy, kki);
 }
 
 }  // namespace

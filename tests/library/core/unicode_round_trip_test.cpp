@@ -1,6 +1,6 @@
-// Text between Unicode and the encodings, both ways: every syllable the keyboard types, every
-// syllable a writer forms, and the words of the Kannada spelling dictionary when it is
-// installed.
+// Text between Unicode and the encodings, both ways: every syllable a writer forms, and the
+// words of the Kannada spelling dictionary when it is installed. (Every syllable the keyboard
+// types comes back too: composer_api_test.)
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,73 +9,9 @@
 #include <set>
 #include <string>
 
-#include "kannada-tovi.h"
-#include "../support/fed_glyphs.h"
-#include "../support/typed_keys.h"
+#include "../support/converted.h"
 
 namespace {
-
-std::string WithoutJoiners(const std::string &glyphs) {
-    std::string s;
-    for (char c : glyphs)
-        if (c != '\xF6' && c != '\xF7') s.push_back(c);
-    return s;
-}
-
-std::string ToUnicode(const std::string &glyphs) {
-    std::string out(16 * glyphs.size() + 16, '\0');
-    int n = ToviMonolingualGlyph2Unicode(glyphs.c_str(), &out[0], static_cast<unsigned>(out.size()));
-    out.resize(n > 0 ? n : 0);
-    return out;
-}
-
-std::string ToGlyphs(const std::string &utf8) {
-    std::string out(4 * utf8.size() + 16, '\0');
-    int n = ToviUnicode2MonolingualGlyph(utf8.c_str(), &out[0], static_cast<unsigned>(out.size()));
-    out.resize(n > 0 ? n : 0);
-    return out;
-}
-
-// Pieces of a text between spaces (every encoding keeps the space).
-std::vector<std::string> Pieces(const std::string &text) {
-    std::vector<std::string> pieces(1);
-    for (char c : text)
-        if (c == ' ') pieces.emplace_back();
-        else pieces.back().push_back(c);
-    return pieces;
-}
-
-// What the keyboard types comes back from Unicode: every syllable of one, two or three
-// consonants with every vowel key, the extended forms, and words, each alone between spaces;
-// and what comes back is a fixed point, joiners and all. Only the repha glyph typed alone
-// has no consonant to go with: it comes back as RA + halant.
-TEST(KeyboardSyllables, ComeBackFromUnicode) {
-    std::vector<std::string> keys;
-    ForEachKeySequence([&](const std::string &k, int) { keys.push_back(k); });
-    // RRA, LLLA, the dead NA, nukta forms, the vocalic RR sign, subscript RRA and LLLA; words.
-    for (const char *k : {"rX", "LX", "nX", "jX", "PX", "RX", "kRX", "kfrX", "kfLX", "jXfk", "iX", "kX", "rXi",
-                          "kannaDa", "karnATaka", "rAShTra", "baMgAru", "vidyArthi", "aMtarjAla"})
-        keys.push_back(k);
-    std::vector<std::string> typed;
-    std::string text;
-    for (const std::string &k : keys) {
-        typed.push_back(FedGlyphs(k));
-        text += typed.back() + " ";
-    }
-    std::vector<std::string> pieces = Pieces(ToGlyphs(ToUnicode(text)));
-    ASSERT_EQ(pieces.size(), keys.size() + 1);
-    std::set<std::string> failed;
-    std::string changed;  // what came back otherwise than it was typed, once more
-    std::vector<size_t> which;
-    for (size_t i = 0; i < keys.size(); i++) {
-        if (WithoutJoiners(pieces[i]) != WithoutJoiners(typed[i])) failed.insert(keys[i]);
-        if (pieces[i] != typed[i]) changed += pieces[i] + " ", which.push_back(i);
-    }
-    EXPECT_EQ(failed, (std::set<std::string>{"F"}));
-    std::vector<std::string> again = Pieces(ToGlyphs(ToUnicode(changed)));
-    ASSERT_EQ(again.size(), which.size() + 1);
-    for (size_t k = 0; k < which.size(); k++) ASSERT_EQ(again[k], pieces[which[k]]) << keys[which[k]];
-}
 
 // Every syllable a writer of Kannada forms: each consonant (RRA and LLLA too) with and
 // without the nukta, with each vowel sign, the virama or none, and with the anusvara, the
@@ -113,16 +49,6 @@ std::vector<std::string> WrittenSyllables() {
     return syllables;
 }
 
-using Export = int (*)(const char *, char *, unsigned int);
-
-// Converts a whole text; the destination has room for eight times its bytes.
-std::string Converted(Export convert, const std::string &text) {
-    std::string out(8 * text.size() + 16, '\0');
-    int n = convert(text.c_str(), &out[0], static_cast<unsigned>(out.size()));
-    out.resize(n > 0 ? n : 0);
-    return out;
-}
-
 std::string WithoutJoinersAfterVirama(std::string utf8) {
     for (size_t at = 0; (at = utf8.find("\xE0\xB3\x8D\xE2\x80", at)) != std::string::npos;) {
         at += 3;
@@ -156,7 +82,7 @@ TEST(WrittenSyllables, ComeBackOrAreNamedAndLeftOutWhole) {
     for (const Way &way : ways) {
         std::string converted = Converted(way.there, text);
         std::vector<std::string> out = Pieces(converted), back = Pieces(Converted(way.back, converted));
-            ASSERT_EQ(out.size(), syllables.size() + 1);
+        ASSERT_EQ(out.size(), syllables.size() + 1);
         ASSERT_EQ(back.size(), syllables.size() + 1);
         std::vector<int> offsets(syllables.size() + 1);
         int n = ToviUnicodeUnheld(text.c_str(), way.encoding, offsets.data(), nullptr, static_cast<int>(offsets.size()));
@@ -180,10 +106,11 @@ TEST(WrittenSyllables, ComeBackOrAreNamedAndLeftOutWhole) {
         for (size_t i = 0; i < named.size(); i++) held[way.encoding][i] = !named[i];
         there[way.encoding] = std::move(out);
     }
-    std::vector<std::string> typed = Pieces(Converted(
-        [](const char *s, char *d, unsigned n) { return ToviISCII2MonolingualGlyph(s, d, n); }, Converted(ToviUnicode2ISCII, text)));
+    std::vector<std::string> typed = Pieces(Converted(ToviISCII2MonolingualGlyph, Converted(ToviUnicode2ISCII, text)));
     for (size_t i = 0; i < syllables.size(); i++)
-        if (held[TOVI_MONOLINGUAL_GLYPHS][i]) ASSERT_EQ(typed[i], there[TOVI_MONOLINGUAL_GLYPHS][i]) << syllables[i];
+        if (held[TOVI_MONOLINGUAL_GLYPHS][i]) {
+            ASSERT_EQ(typed[i], there[TOVI_MONOLINGUAL_GLYPHS][i]) << syllables[i];
+        }
 
     // What the glyph fonts cannot show. The monolingual one shows every syllable but those
     // with a nukta, the vocalic L or LL sign, RRA or LLLA, and NGA or NYA with the AA sign
@@ -197,7 +124,9 @@ TEST(WrittenSyllables, ComeBackOrAreNamedAndLeftOutWhole) {
         bool ngaOrNya = s.compare(first, 3, "\xE0\xB2\x99") == 0 || s.compare(first, 3, "\xE0\xB2\x9E") == 0;
         bool rare = has("\xE0\xB2\xBC") || has("\xE0\xB3\xA2") || has("\xE0\xB3\xA3") || has("\xE0\xB2\xB1") ||
                     has("\xE0\xB3\x9E") || (ngaOrNya && has("\xE0\xB2\xBE"));
-        if (!rare) EXPECT_TRUE(held[TOVI_MONOLINGUAL_GLYPHS][i]) << s;
+        if (!rare) {
+            EXPECT_TRUE(held[TOVI_MONOLINGUAL_GLYPHS][i]) << s;
+        }
         special += rare && held[TOVI_MONOLINGUAL_GLYPHS][i];
     }
     std::printf("%zu syllables; not held: %ld monolingual, %ld bilingual, %ld ISCII\n", syllables.size(),
@@ -220,7 +149,7 @@ TEST(DictionaryWords, ComeBackFromGlyphText) {
     pclose(pipe);
     std::vector<std::string> words = Pieces(text);
     if (words.size() < 2) GTEST_SKIP() << "the Kannada dictionary (aspell-kn) is not installed";
-    std::vector<std::string> back = Pieces(ToUnicode(ToGlyphs(text)));
+    std::vector<std::string> back = Pieces(Converted(ToviMonolingualGlyph2Unicode, Converted(ToviUnicode2MonolingualGlyph, text)));
     ASSERT_EQ(back.size(), words.size());
     std::vector<int> offsets(words.size());
     int n = ToviUnicodeUnheld(text.c_str(), TOVI_MONOLINGUAL_GLYPHS, offsets.data(), nullptr, static_cast<int>(offsets.size()));
