@@ -183,7 +183,10 @@ void IndexConversionTables() {
     }
     IndexGlyphTables(x);
     IndexLetterTables(x);
+    ConversionTablesGeneration.fetch_add(1, std::memory_order_release);
 }
+
+std::atomic<unsigned> ConversionTablesGeneration{0};
 
 void ResetConversionData() {
     std::memset(&Conversion, 0, sizeof Conversion);

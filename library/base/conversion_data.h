@@ -3,6 +3,7 @@
 // process from the resource "TOVI_ISCII_DATA" and read-only afterwards.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 // Fixed capacities; rows are numbered from 1 and unfilled rows stay zero (a zero row never
@@ -84,6 +85,10 @@ void NextConversionToken(char *token);
 
 // Rebuilds ConversionLookup from the tables.
 void IndexConversionTables();
+
+// Counts the times the conversion or layout tables were indexed: what was worked out from them
+// before belongs to the earlier count.
+extern std::atomic<unsigned> ConversionTablesGeneration;
 
 // Empties the tables and rewinds the tokenizer, for a process (a test) that loads again.
 void ResetConversionData();

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "../base/conversion_data.h"
 #include "../base/data_text.h"
 
 LayoutTables Layout;
@@ -130,6 +131,7 @@ void IndexLayoutTables() {
     IndexFirstRows(Layout.ovelOmitor, lookup.ovelOmitor);
     IndexByConsonant(Layout.kagunitha, lookup.kagunitha);
     IndexByConsonant(Layout.specialKagunitha, lookup.specialKagunitha);
+    ConversionTablesGeneration.fetch_add(1, std::memory_order_release);  // the composer types by them
 }
 
 void ResetLayoutData() {

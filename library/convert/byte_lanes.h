@@ -3,6 +3,7 @@
 // exactly in every lane (no carry or borrow crosses from one lane into the next).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -42,6 +43,18 @@ inline uint64_t InRange(uint64_t word, uint8_t low, uint8_t high) {
     uint64_t bLow = low * kOnes;
     uint64_t offset = ((word | kHigh) - (bLow & kLow)) ^ ((word ^ ~bLow) & kHigh);
     return Below(offset, static_cast<unsigned>(high - low) + 1);
+}
+
+// The index of the lowest set bit of a non-zero word (a lane that passed a test is at
+// LowestBit / 8).
+inline size_t LowestBit(uint64_t bits) {
+#if defined(__GNUC__)
+    return static_cast<size_t>(__builtin_ctzll(bits));
+#else
+    size_t bit = 0;
+    for (; !(bits & 1); bits >>= 1) bit++;
+    return bit;
+#endif
 }
 
 }  // namespace lanes

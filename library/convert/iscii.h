@@ -1,6 +1,8 @@
 // Glyph strings and ISCII, both ways. Glyph to ISCII is a longest match over normalised glyph
-// sequences; ISCII to glyph types the keystroke of every ISCII letter through a composer.
-// The KSCLP keys and the Unicode bridge build on the internal forms declared here.
+// sequences (glyph_normalisation.cpp, row_matcher.cpp, glyph_to_iscii.cpp); ISCII to glyph
+// types the keystrokes of every ISCII letter through a composer (iscii_typing.cpp, and the
+// quick way in iscii_to_glyph.cpp). The exports are in iscii_exports.cpp. The KSCLP keys and
+// the Unicode bridge build on the internal forms declared here.
 #pragma once
 
 #include <cstddef>
@@ -40,6 +42,8 @@ enum class LatinCodes {
 // (room for kIsciiPerGlyph * n + 1 bytes) and terminated; returns their count. Latin-letter
 // codes taken as letters give their ASCII letters.
 size_t NormalisedGlyphsToIscii(const uint8_t *s, size_t n, LatinCodes latin, uint8_t *out);
+// The same before the ISCII order: the rows' columns as the longest match finds them.
+size_t MatchGlyphsToIscii(const uint8_t *s, size_t n, LatinCodes latin, uint8_t *out);
 // Only the count of the same conversion (a size query).
 size_t CountIsciiOfGlyphs(const uint8_t *s, size_t n, LatinCodes latin);
 
@@ -48,6 +52,10 @@ size_t CountIsciiOfGlyphs(const uint8_t *s, size_t n, LatinCodes latin);
 // new buffer. False, with the last error -5, when a bilingual string yields nothing. Throws
 // std::bad_alloc when memory is short.
 bool GlyphStringToIscii(char *src, bool bilingual, std::unique_ptr<uint8_t[]> &iscii, size_t &length);
+
+// The glyph-to-ISCII exports' work, into the caller's dst: the monolingual result counts the
+// terminator, the bilingual one fails on no output.
+int GlyphToIsciiExport(char *src, char *dst, unsigned int dstSize, bool bilingual);
 
 inline bool IsAsciiLetter(uint8_t c) { return (c >= 65 && c <= 90) || (c >= 97 && c <= 122); }
 
@@ -59,6 +67,5 @@ inline bool IsAsciiLetter(uint8_t c) { return (c >= 65 && c <= 90) || (c >= 97 &
 // codes are Kannada glyphs as well (N to U), which are dropped.
 void IsciiToGlyphString(char *src, bool bilingual, bool keepLetters, bool rewriteLetters, std::string &out);
 
-// Copies `result` (count bytes plus a NUL) to dst when it fits dstSize, else fails with -3.
-// Returns whether it was copied; a null dst (a size query) copies nothing and succeeds.
-bool DeliverResult(const std::string &result, char *dst, unsigned int dstSize);
+// The ISCII-to-glyph exports' work, into the caller's dst; the result is the output length.
+int IsciiToGlyphExport(char *src, char *dst, unsigned int dstSize, bool bilingual);
