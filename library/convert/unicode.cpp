@@ -354,150 +354,6 @@ int Deliver(const uint8_t *result, size_t length, char *dst, unsigned int dstSiz
     return ResultCount(length);
 }
 
-// A glyph that no normalisation, table row, ordering or repha reaches across: ASCII other
-// than letters. Glyph text is converted in pieces that end after one, so the work stays in
-// the cache; the result is the same as in one piece.
-bool EndsPiece(uint8_t g) { return (g >= 1 && g <= 64) || (g >= 91 && g <= 96) || (g >= 123 && g <= 126); }
-
-constexpr size_t kPieceSize = 16384;
-
-// A work buffer that keeps its memory from piece to piece and grows without clearing. Text
-// up to kOnStack bytes works in the buffer's own room (no allocation); longer text takes
-// memory once per call, or again for a piece longer than any before.
-template <size_t kOnStack>
-struct WorkBuffer {
-    uint8_t own[kOnStack];
-    std::unique_ptr<uint8_t[]> bytes;
-    uint8_t *room = own;
-    size_t size = kOnStack;
-    uint8_t *Room(size_t n) {
-        if (n > size) {
-            bytes.reset(new uint8_t[n]);
-            room = bytes.get();
-            size = n;
-        }
-        return room;
-    }
-};
-
-}  // namespace
-
-// Glyph arrangements that the keyboard types and the table reading does not take, put as
-// the normalisation and the reading take them (monolingual glyph text):
-// - RRA and U+0CDE take a stem before a sign or the halant glyph, which the keyboard types as
-//   245, also the code of the Latin letter Z: after either letter it is the stem, and goes;
-// - the subscripts of RRA and U+0CDE (249, 250) are subscripts too: a sign piece after one,
-//   and the halant glyph before one, change places with it, as with the other subscripts;
-// - the subscript of SSA after K, with the O signs, stands between their E piece and UU piece,
-//   where the other subscripts stand after the UU piece.
-size_t ReadAsTyped(uint8_t *glyphs, size_t m) {
-    size_t k = 0;
-    for (size_t i = 0; i < m; i++) {
-        uint8_t g = glyphs[i];
-        if (g == 245 && k > 0 && (glyphs[k - 1] == 190 || glyphs[k - 1] == 191)) continue;
-        if (IsJoinerGlyph(g)) continue;  // the normalisation drops them too
-        glyphs[k++] = g;
-    }
-    for (size_t i = 0; i + 1 < k; i++) {
-        uint8_t g = glyphs[i], next = glyphs[i + 1];
-        bool archaic = g == 249 || g == 250;
-        bool kssaO = g == 235 && next == 198 && i > 0 && glyphs[i - 1] == 201;
-        if ((archaic && (next == 195 || next == 248 || next == 200 || next == 202)) ||
-            (g == 239 && (next == 249 || next == 250)) || kssaO)
-            std::swap(glyphs[i], glyphs[i + 1]);
-    }
-    return k;
-}
-
-// The subscripts of RRA and U+0CDE (glyphs 249, 250) give the invisible consonant with RA or
-// LLA after the halant, which the ISCII order does not count as a consonant: a vowel sign or
-// a shown halant typed before the subscript is moved behind it here.
-void OrderArchaicSubscripts(uint8_t *iscii, size_t k) {
-    for (size_t p = 1; p + 2 < k; p++) {
-        if (iscii[p] != kIsciiHalant || iscii[p + 1] != kIsciiInvisible || (iscii[p + 2] != 207 && iscii[p + 2] != 210))
-            continue;
-        size_t from = p;
-        if (p >= 2 && iscii[p - 1] == kIsciiHalant && iscii[p - 2] == kIsciiHalant) from = p - 2;
-        else
-            while (from > 0 && iscii[from - 1] >= 218 && iscii[from - 1] <= 230) from--;
-        if (from == p) continue;
-        uint8_t moved[8];
-        size_t n = p - from < sizeof moved ? p - from : sizeof moved;
-        std::memcpy(moved, iscii + p - n, n);
-        std::memmove(iscii + p - n, iscii + p, 3);
-        std::memcpy(iscii + p - n + 3, moved, n);
-        p += 2;
-    }
-}
-
-namespace {
-
-// The glyph text that the work buffers hold without an allocation.
-constexpr size_t kShortText = kShortGlyphText;
-
-int GlyphToUnicodeExport(const char *src, char *dst, unsigned int dstSize, bool bilingual) {
-    if (!CheckConverterArguments(src, dstSize)) return 0;
-    const uint8_t *text = reinterpret_cast<const uint8_t *>(src);
-    size_t n = std::strlen(src);
-    // Bilingual text reads its Latin letters as the bilingual ISCII conversion does. In
-    // monolingual text a Latin-letter code that is also a Kannada glyph is the glyph.
-    LatinCodes latin = bilingual ? LatinCodes::kBridge : LatinCodes::kUnambiguous;
-    WorkBuffer<kShortText + 3> glyphBuffer;
-    WorkBuffer<kIsciiPerGlyph * kShortText + 1> isciiBuffer;
-    WorkBuffer<kUnicodePerIscii * kIsciiPerGlyph * kShortText + 1> utf8Buffer;
-    size_t total = 0;
-    for (size_t start = 0; start < n;) {
-        size_t end = start + kPieceSize < n ? start + kPieceSize : n;
-        if (end < n) {
-            size_t cut = end;
-            while (cut > start && !EndsPiece(text[cut - 1])) cut--;
-            if (cut == start)  // no place to cut before: the piece goes on to the next one
-                while (end < n && !EndsPiece(text[end - 1])) end++;
-            else
-                end = cut;
-        }
-        size_t m = end - start;
-        uint8_t *glyphs = glyphBuffer.Room(m + 3);
-        if (bilingual) {
-            std::memcpy(glyphs, text + start, m);
-            glyphs[m] = 0;
-            char *g = reinterpret_cast<char *>(glyphs);
-            ToviBilingual2MonolingualGlyph(g, g, static_cast<unsigned int>(m + 3));
-            m = NormaliseGlyphs(glyphs, std::strlen(g));
-        } else {
-            std::memcpy(glyphs, text + start, m);
-            m = NormaliseGlyphs(glyphs, ReadAsTyped(glyphs, m));
-        }
-        uint8_t *iscii = isciiBuffer.Room(kIsciiPerGlyph * m + 1);
-        size_t k = NormalisedGlyphsToIscii(glyphs, m, latin, iscii);
-        if (!bilingual) OrderArchaicSubscripts(iscii, k);
-        // Straight into dst when the most this piece can give fits; else aside, and copied
-        // when it fits.
-        size_t most = kUnicodePerIscii * k;
-        if (dst && total + most < dstSize) {
-            total += IsciiToUnicode(iscii, k, reinterpret_cast<uint8_t *>(dst) + total);
-        } else {
-            uint8_t *utf8 = utf8Buffer.Room(most + 1);
-            size_t length = IsciiToUnicode(iscii, k, utf8);
-            if (dst) {
-                if (total + length >= dstSize) {
-                    LibraryLastError = kErrorDestinationSize;
-                    return 0;
-                }
-                std::memcpy(dst + total, utf8, length);
-            }
-            total += length;
-        }
-        start = end;
-    }
-    if (total == 0) {
-        LibraryLastError = kErrorNoOutput;
-        return 0;
-    }
-    if (dst) dst[total] = '\0';
-    return ResultCount(total);
-}
-
 // From Unicode: the characters the encoding cannot hold are left out, then the rest converted.
 int FromUnicodeExport(const char *src, char *dst, unsigned int dstSize, HeldIn encoding) {
     if (!CheckConverterArguments(src, dstSize)) return 0;
@@ -758,14 +614,6 @@ void UnicodeToGlyphs(const uint8_t *utf8, size_t length, bool bilingual, std::st
     IsciiToGlyphString(&iscii[0], bilingual, true, false, out);
 }
 
-void GlyphsToUnicode(const uint8_t *glyphs, size_t length, bool bilingual, std::string &out) {
-    std::string text(reinterpret_cast<const char *>(glyphs), length);
-    size_t most = kUnicodePerIscii * kIsciiPerGlyph * length + 1;
-    std::unique_ptr<char[]> room(new char[most]);  // not cleared: only what is written is touched
-    int n = length ? GlyphToUnicodeExport(text.c_str(), room.get(), static_cast<unsigned int>(most), bilingual) : 0;
-    out.assign(room.get(), n > 0 ? static_cast<size_t>(n) : 0);
-}
-
 namespace {
 
 constexpr int kMonolingualGlyphs = 1, kBilingualGlyphs = 2, kIscii = 3;
@@ -800,16 +648,6 @@ int UnheldExport(const char *utf8, int encoding, int *offsets, int *codePoints, 
 }
 
 }  // namespace
-
-size_t ShortGlyphsToUnicode(const uint8_t *text, size_t n, uint8_t *out) {
-    uint8_t glyphs[kShortText + 3];
-    uint8_t iscii[kIsciiPerGlyph * kShortText + 1];
-    std::memcpy(glyphs, text, n);
-    size_t m = NormaliseGlyphs(glyphs, ReadAsTyped(glyphs, n));
-    size_t k = NormalisedGlyphsToIscii(glyphs, m, LatinCodes::kUnambiguous, iscii);
-    OrderArchaicSubscripts(iscii, k);
-    return IsciiToUnicode(iscii, k, out);
-}
 
 extern "C" {
 

@@ -26,6 +26,9 @@ void UnicodeToIscii(const uint8_t *utf8, size_t length, std::string &out);
 size_t ReadAsTyped(uint8_t *glyphs, size_t m);
 void OrderArchaicSubscripts(uint8_t *iscii, size_t k);
 
+// The glyph-to-Unicode exports' work, into the caller's dst.
+int GlyphToUnicodeExport(const char *src, char *dst, unsigned int dstSize, bool bilingual);
+
 // Glyph text of UTF-8 text (through ISCII and the composer) and UTF-8 of glyph text, in the
 // bilingual encoding or the monolingual one, into `out` (replacing what it held). They convert
 // whatever they are given: the exports from Unicode first leave out what is not held.

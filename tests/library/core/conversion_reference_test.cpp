@@ -134,11 +134,14 @@ protected:
         size_t generous = kUnicodePerIscii * kIsciiPerGlyph * glyphs.size() + 1;
         Outcome first = Convert(ours, glyphs, generous, generous);
         Outcome expected = Convert(theirs, glyphs, generous, generous);
+        size_t keep = first.result > 0 ? static_cast<size_t>(first.result) + 1 : 0;
+        first.output.resize(std::min(keep, first.output.size()));
+        expected.output.resize(std::min(keep, expected.output.size()));
         ASSERT_TRUE(first == expected) << Describe(first, expected);
         if (!thorough) return;
         for (size_t room : Rooms(generous, first.result)) {
-            Outcome a = Convert(ours, glyphs, room, room);
-            Outcome b = Convert(theirs, glyphs, room, room);
+            Outcome a = Convert(ours, glyphs, room, std::min(keep, room));
+            Outcome b = Convert(theirs, glyphs, room, std::min(keep, room));
             ASSERT_TRUE(a == b) << "room " << room << ": " << Describe(a, b);
         }
     }

@@ -1,0 +1,400 @@
+// Glyph text to UTF-8 Kannada. The plain steps: the bilingual glyphs mapped to monolingual
+// ones (monolingual glyphs read as the keyboard types them), the normalisation, the longest
+// match to ISCII, the ISCII order, ISCII to UTF-8. Text goes in pieces that end after ASCII
+// that is no letter, which nothing reaches across.
+//
+// The quick way: the UTF-8 of a syllable is worked out once and kept (syllable_cache.h), and a
+// piece is put together from its syllables wherever no step reaches across the place where two
+// meet. A syllable starts at a glyph that no step reads together with the glyph before it: no
+// joiner (nor one before it, in bilingual text, where a joiner's form depends on the glyph after
+// it), no subscript, sign piece, halant or nukta glyph, length mark, stem or vocalic RR piece,
+// no glyph that a table row holds after its first glyph (nor the bilingual sign that takes
+// another form after some consonants). Where two syllables meet, the steps on ISCII and UTF-8
+// must not reach across either: the ISCII of the first must not end in the halant (a shown
+// halant reads the consonant after it, the ISCII order moves a sign across it), the invisible
+// consonant or the attribute code, and that of the second must start where a cluster starts or
+// one ends (a consonant, a vowel, ASCII; not a sign, modifier, nukta, halant or the repha, which
+// belong to the cluster before). Where they do, the two are read as one.
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "../base/conversion_data.h"
+#include "../base/glyph_classes.h"
+#include "../base/last_error.h"
+#include "../include/kannada-tovi.h"
+#include "iscii.h"
+#include "results.h"
+#include "byte_lanes.h"
+#include "syllable_cache.h"
+#include "unicode.h"
+
+#if defined(__GNUC__)
+#define CONVERT_INLINE inline __attribute__((always_inline))
+#define CONVERT_OUT_OF_LINE __attribute__((noinline))
+#else
+#define CONVERT_INLINE inline
+#define CONVERT_OUT_OF_LINE
+#endif
+
+// Glyph arrangements that the keyboard types and the table reading does not take, put as
+// the normalisation and the reading take them (monolingual glyph text):
+// - RRA and U+0CDE take a stem before a sign or the halant glyph, which the keyboard types as
+//   245, also the code of the Latin letter Z: after either letter it is the stem, and goes;
+// - the subscripts of RRA and U+0CDE (249, 250) are subscripts too: a sign piece after one,
+//   and the halant glyph before one, change places with it, as with the other subscripts;
+// - the subscript of SSA after K, with the O signs, stands between their E piece and UU piece,
+//   where the other subscripts stand after the UU piece.
+size_t ReadAsTyped(uint8_t *glyphs, size_t m) {
+    size_t k = 0;
+    for (size_t i = 0; i < m; i++) {
+        uint8_t g = glyphs[i];
+        if (g == 245 && k > 0 && (glyphs[k - 1] == 190 || glyphs[k - 1] == 191)) continue;
+        if (IsJoinerGlyph(g)) continue;  // the normalisation drops them too
+        glyphs[k++] = g;
+    }
+    for (size_t i = 0; i + 1 < k; i++) {
+        uint8_t g = glyphs[i], next = glyphs[i + 1];
+        bool archaic = g == 249 || g == 250;
+        bool kssaO = g == 235 && next == 198 && i > 0 && glyphs[i - 1] == 201;
+        if ((archaic && (next == 195 || next == 248 || next == 200 || next == 202)) ||
+            (g == 239 && (next == 249 || next == 250)) || kssaO)
+            std::swap(glyphs[i], glyphs[i + 1]);
+    }
+    return k;
+}
+
+// The subscripts of RRA and U+0CDE (glyphs 249, 250) give the invisible consonant with RA or
+// LLA after the halant, which the ISCII order does not count as a consonant: a vowel sign or
+// a shown halant typed before the subscript is moved behind it here.
+void OrderArchaicSubscripts(uint8_t *iscii, size_t k) {
+    for (size_t p = 1; p + 2 < k; p++) {
+        if (iscii[p] != kIsciiHalant || iscii[p + 1] != kIsciiInvisible || (iscii[p + 2] != 207 && iscii[p + 2] != 210))
+            continue;
+        size_t from = p;
+        if (p >= 2 && iscii[p - 1] == kIsciiHalant && iscii[p - 2] == kIsciiHalant) from = p - 2;
+        else
+            while (from > 0 && iscii[from - 1] >= 218 && iscii[from - 1] <= 230) from--;
+        if (from == p) continue;
+        uint8_t moved[8];
+        size_t n = p - from < sizeof moved ? p - from : sizeof moved;
+        std::memcpy(moved, iscii + p - n, n);
+        std::memmove(iscii + p - n, iscii + p, 3);
+        std::memcpy(iscii + p - n + 3, moved, n);
+        p += 2;
+    }
+}
+
+namespace {
+
+// A glyph that no normalisation, table row, ordering or repha reaches across: ASCII other
+// than letters. Glyph text is converted in pieces that end after one, so the work stays in
+// the cache; the result is the same as in one piece.
+bool EndsPiece(uint8_t g) { return (g >= 1 && g <= 64) || (g >= 91 && g <= 96) || (g >= 123 && g <= 126); }
+
+constexpr size_t kPieceSize = 16384;
+
+// A work buffer that keeps its memory from piece to piece and grows without clearing. Text
+// up to kOnStack bytes works in the buffer's own room (no allocation); longer text takes
+// memory once per call, or again for a piece longer than any before.
+template <size_t kOnStack>
+struct WorkBuffer {
+    uint8_t own[kOnStack];
+    std::unique_ptr<uint8_t[]> bytes;
+    uint8_t *room = own;
+    size_t size = kOnStack;
+    uint8_t *Room(size_t n) {
+        if (n > size) {
+            bytes.reset(new uint8_t[n]);
+            room = bytes.get();
+            size = n;
+        }
+        return room;
+    }
+};
+
+// The glyph text that the work buffers hold without an allocation.
+constexpr size_t kShortText = kShortGlyphText;
+
+// The plain steps, with their work buffers.
+class PlainSteps {
+public:
+    // The UTF-8 of m glyphs at `text` into `out` (room for kUnicodePerIscii * kIsciiPerGlyph * m
+    // bytes); returns its length. `ends`: the first two and the last two ISCII codes read (0 for
+    // none).
+    size_t Convert(const uint8_t *text, size_t m, bool bilingual, uint8_t *out, uint8_t ends[4]) {
+        // Bilingual text reads its Latin letters as the bilingual ISCII conversion does. In
+        // monolingual text a Latin-letter code that is also a Kannada glyph is the glyph.
+        uint8_t *glyphs = glyphs_.Room(m + 3);
+        std::memcpy(glyphs, text, m);
+        if (bilingual) {
+            glyphs[m] = 0;
+            char *g = reinterpret_cast<char *>(glyphs);
+            ToviBilingual2MonolingualGlyph(g, g, static_cast<unsigned int>(m + 3));
+            m = NormaliseGlyphs(glyphs, std::strlen(g));
+        } else {
+            m = NormaliseGlyphs(glyphs, ReadAsTyped(glyphs, m));
+        }
+        uint8_t *iscii = iscii_.Room(kIsciiPerGlyph * m + 1);
+        size_t k = NormalisedGlyphsToIscii(glyphs, m, bilingual ? LatinCodes::kBridge : LatinCodes::kUnambiguous, iscii);
+        if (!bilingual) OrderArchaicSubscripts(iscii, k);
+        ends[0] = k ? iscii[0] : 0;
+        ends[1] = k > 1 ? iscii[1] : 0;
+        ends[2] = k > 1 ? iscii[k - 2] : 0;
+        ends[3] = k ? iscii[k - 1] : 0;
+        return IsciiToUnicode(iscii, k, out);
+    }
+
+private:
+    WorkBuffer<kShortText + 3> glyphs_;
+    WorkBuffer<kIsciiPerGlyph * kShortText + 1> iscii_;
+};
+
+// A syllable's UTF-8, and whether it may follow another and be followed.
+constexpr size_t kSyllableUtf8 = 46;
+struct GlyphSyllable {
+    uint8_t length;
+    uint8_t joins;  // kMayFollow | kMayBeFollowed
+    uint8_t utf8[kSyllableUtf8];
+};
+enum : uint8_t { kMayFollow = 1, kMayBeFollowed = 2 };
+
+// How a syllable's ISCII (its first two codes and its last two) joins others: the codes a
+// syllable may start with (no sign, modifier, nukta, halant or repha, nor the invisible
+// consonant that is the vocalic RR sign, all of which belong to the cluster before) and end
+// with (no halant, invisible consonant or attribute code, which read the code after them, nor
+// a repha after a shown halant, which reads the code after the repha).
+uint8_t JoinsOf(const uint8_t ends[4]) {
+    uint8_t first = ends[0], last = ends[3];
+    uint8_t joins = 0;
+    if (first && !(first >= 161 && first <= 163) && first != 208 && !(first >= 218 && first <= 233) && first != 239 &&
+        !(first == kIsciiInvisible && ends[1] == 223))
+        joins |= kMayFollow;
+    if (last && last != kIsciiHalant && last != kIsciiInvisible && last != 239 &&
+        !(last == 208 && ends[2] == kIsciiHalant))
+        joins |= kMayBeFollowed;
+    return joins;
+}
+
+// Where syllables start, in each encoding: [bilingual][glyph].
+struct GlyphStarts {
+    enum : uint8_t {
+        kStarts = 1,  // a syllable starts at the glyph ...
+        kJoiner = 2,  // ... unless this is before it
+    };
+    uint8_t glyphClass[2][256];
+    GlyphStarts() {
+        const ConversionTables &t = Conversion;
+        const ConversionIndex &x = ConversionLookup;
+        bool rowTail[256] = {};
+        auto tails = [&](const uint8_t *row, int glyphs) {
+            for (int g = 0; g < glyphs; g++)
+                if (row[g] == 0) return;  // an empty row
+            for (int g = 1; g < glyphs; g++) rowTail[row[g]] = true;
+        };
+        for (int r = 1; r <= kTwoGlyphRows; r++) tails(t.twoGlyph[r], 2);
+        for (int r = 1; r <= kThreeGlyphRows; r++) tails(t.threeGlyph[r], 3);
+        for (int r = 1; r <= kFourGlyphRows; r++) tails(t.fourGlyph[r], 4);
+        for (int r = 1; r <= kFiveGlyphRows; r++) tails(t.fiveGlyph[r], 5);
+        auto read = [&](int g) {
+            return g != 0 && !rowTail[g] && !(g >= 195 && g <= 202 && g != 196 && g != 197 && g != 199 && g != 201) &&
+                   !(g >= 204 && g <= 239) && !(g >= 245 && g <= 251);
+        };
+        for (int c = 0; c < 256; c++) {
+            int mono = x.hasBilingual2Mono[c] ? x.bilingual2Mono[c] : c;
+            glyphClass[0][c] = read(c) ? kStarts : 0;
+            glyphClass[1][c] = (read(mono) && mono != 115 ? kStarts : 0) |
+                               (IsJoinerGlyph(static_cast<uint8_t>(mono)) ? kJoiner : 0);
+        }
+    }
+};
+
+using GlyphSyllables = SyllableCache<GlyphSyllable, GlyphStarts, true, 14>;
+
+// A piece of glyph text to UTF-8, syllable by syllable.
+class QuickPiece {
+public:
+    // The text ends with a NUL at `end`.
+    QuickPiece(bool bilingual, PlainSteps &steps, const uint8_t *end)
+        : bilingual_(bilingual), steps_(steps), cache_(CurrentSyllableCache<GlyphSyllables>()),
+          class_(cache_.context.glyphClass[bilingual]), end_(end) {}
+
+    // The UTF-8 of the m glyphs at s into `out`, with room for kUnicodePerIscii *
+    // kIsciiPerGlyph * m + kSyllableUtf8 bytes; returns its length.
+    size_t Convert(const uint8_t *s, size_t m, uint8_t *out) {
+        const uint8_t *start = out;
+        block_ = ~size_t(0);
+        // The syllable held back, until it is known whether the next one joins it: from s[held]
+        // its UTF-8 at `out` (what comes before is final).
+        size_t held = 0, heldLength = 0;
+        uint8_t heldJoins = 0;
+        size_t j = NextStart(s, m, 0);
+        SyllableKey key = KeyOf(s, std::min(j, kLongSyllable));
+        bool first = true;  // the syllable at i follows nothing it could join
+        for (size_t i = 0, k; i < m; i = j, j = k) {
+            // The slot of the syllable after this one is fetched while this one is read.
+            k = NextStart(s, m, j);
+            SyllableKey next = KeyOf(s + j, std::min(k - j, kLongSyllable));
+            cache_.Fetch(next);
+            uint8_t joins;
+            size_t length = Syllable(key, s + i, j - i, out + heldLength, joins);
+            key = next;
+            if (first || ((heldJoins & kMayBeFollowed) && (joins & kMayFollow))) {
+                out += heldLength;  // the syllable held is final
+                held = i;
+                heldLength = length;
+                heldJoins = joins;
+                first = false;
+            } else {
+                // Read as one with it.
+                heldLength = Syllable(KeyOf(s + held, std::min(j - held, kLongSyllable)), s + held, j - held, out,
+                                      heldJoins);
+            }
+        }
+        return static_cast<size_t>(out - start) + heldLength;
+    }
+
+private:
+    // The first syllable start after i (of the m glyphs at s), or m.
+    size_t NextStart(const uint8_t *s, size_t m, size_t i) {
+        for (size_t j = i + 1; j < m;) {
+            size_t block = j & ~size_t(63);
+            if (block != block_) starts_ = Starts(s, m, block_ = block);
+            if (uint64_t later = starts_ >> (j - block)) return j + lanes::LowestBit(later);
+            j = block + 64;
+        }
+        return m;
+    }
+
+    // The key of the n glyphs at s (at most kLongSyllable; none past the piece's end).
+    SyllableKey KeyOf(const uint8_t *s, size_t n) const {
+        if (n == 0) return SyllableKey{0, 0};
+        uint64_t first;
+        if (s + 8 <= end_ + 1) std::memcpy(&first, s, 8);  // whole words, read in one
+        else first = 0, std::memcpy(&first, s, std::min<size_t>(n, 8));
+        return SyllableKeyOf(first, s, n, bilingual_ ? 1 : 0);
+    }
+
+    // The syllable starts among the glyphs s[block .. block + 64) (below m), one bit each.
+    uint64_t Starts(const uint8_t *s, size_t m, size_t block) const {
+        uint64_t bits = 0;
+        size_t end = std::min(block + 64, m);
+        unsigned before = block ? class_[s[block - 1]] : 0;
+        for (size_t j = block; j < end; j++) {
+            unsigned k = class_[s[j]];
+            bits |= static_cast<uint64_t>(k & ~(before >> 1) & GlyphStarts::kStarts) << (j - block);
+            before = k;
+        }
+        return bits;
+    }
+
+    // The UTF-8 of the n glyphs of a syllable (its key, if n is at most kLongSyllable) into
+    // `out`, and how it joins.
+    CONVERT_INLINE size_t Syllable(const SyllableKey &key, const uint8_t *s, size_t n, uint8_t *out, uint8_t &joins) {
+        if (n <= kLongSyllable) {
+            if (const GlyphSyllable *found = cache_.Find(key)) {
+                std::memcpy(out, found->utf8, kSyllableUtf8);
+                joins = found->joins;
+                return found->length;
+            }
+            return Convert(key, s, n, out, joins);
+        }
+        uint8_t ends[4];
+        size_t length = steps_.Convert(s, n, bilingual_, out, ends);
+        joins = JoinsOf(ends);
+        return length;
+    }
+
+    // A syllable not met before: converted the plain way, and kept.
+    CONVERT_OUT_OF_LINE size_t Convert(const SyllableKey &key, const uint8_t *s, size_t n, uint8_t *out,
+                                       uint8_t &joins) {
+        uint8_t ends[4];
+        size_t length = steps_.Convert(s, n, bilingual_, out, ends);
+        joins = JoinsOf(ends);
+        if (length <= kSyllableUtf8) {
+            GlyphSyllable syllable{};
+            syllable.length = static_cast<uint8_t>(length);
+            syllable.joins = joins;
+            std::memcpy(syllable.utf8, out, length);
+            cache_.Add(key, syllable);
+        }
+        return length;
+    }
+
+    bool bilingual_;
+    PlainSteps &steps_;
+    GlyphSyllables &cache_;
+    const uint8_t *class_;
+    const uint8_t *end_;
+    size_t block_;     // the block of 64 glyphs whose syllable starts are in starts_
+    uint64_t starts_;
+};
+
+}  // namespace
+
+int GlyphToUnicodeExport(const char *src, char *dst, unsigned int dstSize, bool bilingual) {
+    if (!CheckConverterArguments(src, dstSize)) return 0;
+    const uint8_t *text = reinterpret_cast<const uint8_t *>(src);
+    size_t n = std::strlen(src);
+    PlainSteps steps;
+    QuickPiece quick(bilingual, steps, text + n);
+    WorkBuffer<kUnicodePerIscii * kIsciiPerGlyph * kShortText + kSyllableUtf8 + 1> utf8Buffer;
+    size_t total = 0;
+    for (size_t start = 0; start < n;) {
+        size_t end = start + kPieceSize < n ? start + kPieceSize : n;
+        if (end < n) {
+            size_t cut = end;
+            while (cut > start && !EndsPiece(text[cut - 1])) cut--;
+            if (cut == start)  // no place to cut before: the piece goes on to the next one
+                while (end < n && !EndsPiece(text[end - 1])) end++;
+            else
+                end = cut;
+        }
+        size_t m = end - start;
+        // Straight into dst when the most this piece can give fits; else aside, and copied
+        // when it fits.
+        size_t most = kUnicodePerIscii * kIsciiPerGlyph * m + kSyllableUtf8;
+        if (dst && total + most < dstSize) {
+            uint8_t *out = reinterpret_cast<uint8_t *>(dst) + total;
+            total += quick.Convert(text + start, m, out);
+        } else {
+            uint8_t *utf8 = utf8Buffer.Room(most + 1);
+            size_t length = quick.Convert(text + start, m, utf8);
+            if (dst) {
+                if (total + length >= dstSize) {
+                    LibraryLastError = kErrorDestinationSize;
+                    return 0;
+                }
+                std::memcpy(dst + total, utf8, length);
+            }
+            total += length;
+        }
+        start = end;
+    }
+    if (total == 0) {
+        LibraryLastError = kErrorNoOutput;
+        return 0;
+    }
+    if (dst) dst[total] = '\0';
+    return ResultCount(total);
+}
+
+size_t ShortGlyphsToUnicode(const uint8_t *text, size_t n, uint8_t *out) {
+    uint8_t glyphs[kShortText + 3];
+    uint8_t iscii[kIsciiPerGlyph * kShortText + 1];
+    std::memcpy(glyphs, text, n);
+    size_t m = NormaliseGlyphs(glyphs, ReadAsTyped(glyphs, n));
+    size_t k = NormalisedGlyphsToIscii(glyphs, m, LatinCodes::kUnambiguous, iscii);
+    OrderArchaicSubscripts(iscii, k);
+    return IsciiToUnicode(iscii, k, out);
+}
+
+void GlyphsToUnicode(const uint8_t *glyphs, size_t length, bool bilingual, std::string &out) {
+    std::string text(reinterpret_cast<const char *>(glyphs), length);
+    size_t most = kUnicodePerIscii * kIsciiPerGlyph * length + kSyllableUtf8 + 1;
+    std::unique_ptr<char[]> room(new char[most]);  // not cleared: only what is written is touched
+    int n = length ? GlyphToUnicodeExport(text.c_str(), room.get(), static_cast<unsigned int>(most), bilingual) : 0;
+    out.assign(room.get(), n > 0 ? static_cast<size_t>(n) : 0);
+}
