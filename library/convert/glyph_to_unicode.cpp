@@ -122,9 +122,8 @@ constexpr size_t kShortText = kShortGlyphText;
 class PlainSteps {
 public:
     // The UTF-8 of m glyphs at `text` into `out` (room for kUnicodePerIscii * kIsciiPerGlyph * m
-    // bytes); returns its length. `ends`: the first two and the last two ISCII codes read (0 for
-    // none).
-    size_t Convert(const uint8_t *text, size_t m, bool bilingual, uint8_t *out, uint8_t ends[4]) {
+    // bytes); returns its length. `joins`: how their ISCII joins others (IsciiJoins).
+    size_t Convert(const uint8_t *text, size_t m, bool bilingual, uint8_t *out, uint8_t &joins) {
         // Bilingual text reads its Latin letters as the bilingual ISCII conversion does. In
         // monolingual text a Latin-letter code that is also a Kannada glyph is the glyph.
         uint8_t *glyphs = glyphs_.Room(m + 3);
@@ -140,10 +139,7 @@ public:
         uint8_t *iscii = iscii_.Room(kIsciiPerGlyph * m + 1);
         size_t k = NormalisedGlyphsToIscii(glyphs, m, bilingual ? LatinCodes::kBridge : LatinCodes::kUnambiguous, iscii);
         if (!bilingual) OrderArchaicSubscripts(iscii, k);
-        ends[0] = k ? iscii[0] : 0;
-        ends[1] = k > 1 ? iscii[1] : 0;
-        ends[2] = k > 1 ? iscii[k - 2] : 0;
-        ends[3] = k ? iscii[k - 1] : 0;
+        joins = IsciiJoins(iscii, k);
         return IsciiToUnicode(iscii, k, out);
     }
 
@@ -159,30 +155,34 @@ struct GlyphSyllable {
     uint8_t joins;  // kMayFollow | kMayBeFollowed
     uint8_t utf8[kSyllableUtf8];
 };
-enum : uint8_t { kMayFollow = 1, kMayBeFollowed = 2 };
+enum : uint8_t {
+    kMayFollow = kIsciiMayFollow,
+    kMayBeFollowed = kIsciiMayBeFollowed,
+    kStartsApart = 4,  // its first glyph is ASCII that is no letter: nothing reads across it
+    kEndsApart = 8,    // ... its last
+};
 
-// How a syllable's ISCII (its first two codes and its last two) joins others: the codes a
-// syllable may start with (no sign, modifier, nukta, halant or repha, nor the invisible
-// consonant that is the vocalic RR sign, all of which belong to the cluster before) and end
-// with (no halant, invisible consonant or attribute code, which read the code after them, nor
-// a repha after a shown halant, which reads the code after the repha).
-uint8_t JoinsOf(const uint8_t ends[4]) {
-    uint8_t first = ends[0], last = ends[3];
-    uint8_t joins = 0;
-    if (first && !(first >= 161 && first <= 163) && first != 208 && !(first >= 218 && first <= 233) && first != 239 &&
-        !(first == kIsciiInvisible && ends[1] == 223))
-        joins |= kMayFollow;
-    if (last && last != kIsciiHalant && last != kIsciiInvisible && last != 239 &&
-        !(last == 208 && ends[2] == kIsciiHalant))
-        joins |= kMayBeFollowed;
+// Whether two syllables are read as they are, one after the other.
+inline bool Join(uint8_t first, uint8_t second) {
+    return ((first & kMayBeFollowed) && (second & kMayFollow)) || (first & kEndsApart) || (second & kStartsApart);
+}
+
+// How a syllable joins others: as its ISCII does, or apart where it starts or ends with ASCII
+// that is no letter.
+uint8_t JoinsOf(uint8_t isciiJoins, const uint8_t *glyphs, size_t n) {
+    uint8_t joins = isciiJoins;
+    if (EndsPiece(glyphs[0])) joins |= kStartsApart;
+    if (EndsPiece(glyphs[n - 1])) joins |= kEndsApart;
     return joins;
 }
 
 // Where syllables start, in each encoding: [bilingual][glyph].
 struct GlyphStarts {
     enum : uint8_t {
-        kStarts = 1,  // a syllable starts at the glyph ...
-        kJoiner = 2,  // ... unless this is before it
+        kStarts = 1,     // a syllable starts at the glyph ...
+        kJoiner = 2,     // ... unless this is before it
+        kApart = 4,      // ASCII that is no letter: a syllable of its own
+        kReadApart = 8,  // no step on glyphs reads the glyph with the one before it
     };
     uint8_t glyphClass[2][256];
     GlyphStarts() {
@@ -198,20 +198,29 @@ struct GlyphStarts {
         for (int r = 1; r <= kThreeGlyphRows; r++) tails(t.threeGlyph[r], 3);
         for (int r = 1; r <= kFourGlyphRows; r++) tails(t.fourGlyph[r], 4);
         for (int r = 1; r <= kFiveGlyphRows; r++) tails(t.fiveGlyph[r], 5);
-        auto read = [&](int g) {
+        // A glyph the steps read apart from the glyph before it; a syllable starts at one whose
+        // ISCII alone may follow another (most that do not would be read as one with the
+        // syllable before anyway).
+        auto apart = [&](int g) {
             return g != 0 && !rowTail[g] && !(g >= 195 && g <= 202 && g != 196 && g != 197 && g != 199 && g != 201) &&
                    !(g >= 204 && g <= 239) && !(g >= 245 && g <= 251);
         };
+        auto mayFollow = [&](int g, bool bilingual) {
+            const uint8_t *alone = x.singleGlyphIscii[bilingual ? 1 : 0][g];
+            return (IsciiJoins(alone + 1, alone[0]) & kMayFollow) != 0;
+        };
         for (int c = 0; c < 256; c++) {
             int mono = x.hasBilingual2Mono[c] ? x.bilingual2Mono[c] : c;
-            glyphClass[0][c] = read(c) ? kStarts : 0;
-            glyphClass[1][c] = (read(mono) && mono != 115 ? kStarts : 0) |
-                               (IsJoinerGlyph(static_cast<uint8_t>(mono)) ? kJoiner : 0);
+            bool apartMono = apart(c), apartBilingual = apart(mono) && mono != 115;
+            uint8_t ascii = EndsPiece(static_cast<uint8_t>(c)) ? kApart : 0;
+            glyphClass[0][c] = (apartMono ? kReadApart : 0) | (apartMono && mayFollow(c, false) ? kStarts : 0) | ascii;
+            glyphClass[1][c] = (apartBilingual ? kReadApart : 0) | (apartBilingual && mayFollow(mono, true) ? kStarts : 0) |
+                               (IsJoinerGlyph(static_cast<uint8_t>(mono)) ? kJoiner : 0) | ascii;
         }
     }
 };
 
-using GlyphSyllables = SyllableCache<GlyphSyllable, GlyphStarts, true, 14>;
+using GlyphSyllables = SyllableCache<GlyphSyllable, GlyphStarts, true, 16>;
 
 // A piece of glyph text to UTF-8, syllable by syllable.
 class QuickPiece {
@@ -241,7 +250,7 @@ public:
             uint8_t joins;
             size_t length = Syllable(key, s + i, j - i, out + heldLength, joins);
             key = next;
-            if (first || ((heldJoins & kMayBeFollowed) && (joins & kMayFollow))) {
+            if (first || Join(heldJoins, joins)) {
                 out += heldLength;  // the syllable held is final
                 held = i;
                 heldLength = length;
@@ -271,10 +280,8 @@ private:
     // The key of the n glyphs at s (at most kLongSyllable; none past the piece's end).
     SyllableKey KeyOf(const uint8_t *s, size_t n) const {
         if (n == 0) return SyllableKey{0, 0};
-        uint64_t first;
-        if (s + 8 <= end_ + 1) std::memcpy(&first, s, 8);  // whole words, read in one
-        else first = 0, std::memcpy(&first, s, std::min<size_t>(n, 8));
-        return SyllableKeyOf(first, s, n, bilingual_ ? 1 : 0);
+        if (s + 16 <= end_ + 1) return SyllableKeyOfPadded(s, n, bilingual_ ? 1 : 0);  // whole words, read in one
+        return SyllableKeyOf(s, n, bilingual_ ? 1 : 0);
     }
 
     // The syllable starts among the glyphs s[block .. block + 64) (below m), one bit each.
@@ -284,7 +291,8 @@ private:
         unsigned before = block ? class_[s[block - 1]] : 0;
         for (size_t j = block; j < end; j++) {
             unsigned k = class_[s[j]];
-            bits |= static_cast<uint64_t>(k & ~(before >> 1) & GlyphStarts::kStarts) << (j - block);
+            unsigned starts = (k & ~(before >> 1)) | (k >> 2) | (before >> 2);  // a glyph apart, and after one
+            bits |= static_cast<uint64_t>(starts & GlyphStarts::kStarts) << (j - block);
             before = k;
         }
         return bits;
@@ -301,18 +309,16 @@ private:
             }
             return Convert(key, s, n, out, joins);
         }
-        uint8_t ends[4];
-        size_t length = steps_.Convert(s, n, bilingual_, out, ends);
-        joins = JoinsOf(ends);
+        size_t length = steps_.Convert(s, n, bilingual_, out, joins);
+        joins = JoinsOf(joins, s, n);
         return length;
     }
 
     // A syllable not met before: converted the plain way, and kept.
     CONVERT_OUT_OF_LINE size_t Convert(const SyllableKey &key, const uint8_t *s, size_t n, uint8_t *out,
                                        uint8_t &joins) {
-        uint8_t ends[4];
-        size_t length = steps_.Convert(s, n, bilingual_, out, ends);
-        joins = JoinsOf(ends);
+        size_t length = steps_.Convert(s, n, bilingual_, out, joins);
+        joins = JoinsOf(joins, s, n);
         if (length <= kSyllableUtf8) {
             GlyphSyllable syllable{};
             syllable.length = static_cast<uint8_t>(length);
@@ -333,6 +339,33 @@ private:
 };
 
 }  // namespace
+
+uint8_t IsciiJoins(const uint8_t *iscii, size_t k) {
+    if (k == 0) return 0;
+    uint8_t first = iscii[0], second = k > 1 ? iscii[1] : 0, last = iscii[k - 1], beforeLast = k > 1 ? iscii[k - 2] : 0;
+    uint8_t joins = 0;
+    if (!(first >= 161 && first <= 163) && first != 208 && !(first >= 218 && first <= 233) && first != 239 &&
+        !(first == kIsciiInvisible && second == 223))
+        joins |= kIsciiMayFollow;
+    if (last != kIsciiHalant && last != kIsciiInvisible && last != 239 && !(last == 208 && beforeLast == kIsciiHalant))
+        joins |= kIsciiMayBeFollowed;
+    return joins;
+}
+
+size_t GlyphSyllableToUtf8(const uint8_t *glyphs, size_t n, bool bilingual, uint8_t *out, uint8_t &joins) {
+    PlainSteps steps;
+    size_t length = steps.Convert(glyphs, n, bilingual, out, joins);
+    const uint8_t *glyphClass = CurrentSyllableCache<GlyphSyllables>().context.glyphClass[bilingual];
+    if (n == 0 || !(glyphClass[glyphs[0]] & GlyphStarts::kReadApart)) joins &= ~kIsciiMayFollow;
+    if (n == 0 || (glyphClass[glyphs[n - 1]] & GlyphStarts::kJoiner)) joins &= ~kIsciiMayBeFollowed;
+    return length;
+}
+
+size_t GlyphsToUtf8(const uint8_t *glyphs, size_t n, bool bilingual, uint8_t *out) {
+    static_assert(kSyllableUtf8 <= kGlyphUtf8Slack, "room for a whole syllable's UTF-8");
+    PlainSteps steps;
+    return QuickPiece(bilingual, steps, glyphs + n).Convert(glyphs, n, out);
+}
 
 int GlyphToUnicodeExport(const char *src, char *dst, unsigned int dstSize, bool bilingual) {
     if (!CheckConverterArguments(src, dstSize)) return 0;

@@ -148,6 +148,14 @@ struct UnitStarts {
         return FeedKey(s, keyOf[bit]);
     }
 
+    // Whether a unit starts at s[i] inside a word (i > 0), as Bounds finds it.
+    bool StartsUnit(const uint8_t *s, size_t i) const {
+        uint8_t c = s[i], before = s[i - 1], k = codeClass[0][0][c];
+        if (before == kIsciiHalant && (k & kJoinable)) return false;
+        if (k & kInvisible) return KeyAt(s + i) != kNone;
+        return (k & kStarts) && !(before == kIsciiInvisible && (k & kTakenAlong));
+    }
+
     // The bit of the key a unit starts with at s[0] (see Bounds), or kNone.
     int KeyAt(const uint8_t *s) const {
         if (s[0] != kIsciiInvisible) return startBit[s[0]];
@@ -413,9 +421,65 @@ private:
 
 }  // namespace
 
+bool TypeIsciiSyllable(const uint8_t *iscii, size_t n, bool bilingual, IsciiSyllable &typed, uint8_t *glyphs,
+                       size_t room) {
+    const UnitStarts &starts = CurrentSyllableCache<ShortUnits>().context;
+    uint8_t codes[64] = {};  // a NUL after them, for the look-ahead of the keys
+    if (n == 0 || n >= sizeof codes) return false;
+    std::memcpy(codes, iscii, n);
+    typed.apart = false;
+    if (n == 1 && !IsAsciiLetter(codes[0]) && PlainCodeOf(codes[0])) {
+        // A code that stands for itself ends the syllable before it, and the next starts afresh.
+        uint8_t code = PlainCodeOf(codes[0]);
+        glyphs[0] = bilingual ? ConversionLookup.mono2Bilingual[code] : code;
+        typed.apart = true;
+        typed.firstKey = 0;
+        typed.followersFirst = typed.followersInWord = 0;
+        typed.endsJoinable = true;
+        typed.length = 1;
+        return room >= 1;
+    }
+    for (size_t i = 0; i < n; i++)
+        if (starts.codeClass[bilingual][1][codes[i]] & UnitStarts::kEndsWord) return false;
+    typed.firstKey = starts.KeyAt(codes);
+    if (typed.firstKey == UnitStarts::kNone) return false;
+    // The units as a word's start types them and as the inside of a word does: the same but for
+    // the composer before the first.
+    uint64_t followers[2] = {~0ull, ~0ull};  // of the unit before, in each
+    size_t length = 0;
+    LongUnit unit[2];
+    for (size_t i = 0; i < n;) {
+        size_t start = i;
+        int key = starts.KeyAt(codes + i);
+        for (i++; i < n && !starts.StartsUnit(codes, i);) i++;
+        for (int inWord = 0; inWord < 2; inWord++) {
+            bool word = start == 0 && !inWord;  // the word's start
+            if (!TypeUnit(codes + start, i - start, !word, bilingual, starts, unit[inWord])) return false;
+            const UnitHead &h = unit[inWord].head;
+            if (!h.holds || h.erased || h.posted < 0 || !(followers[inWord] >> key & 1)) return false;
+            followers[inWord] = unit[inWord].followers;
+        }
+        if (std::memcmp(&unit[0].head, &unit[1].head, sizeof(UnitHead)) != 0 ||
+            std::memcmp(unit[0].bytes, unit[1].bytes, unit[0].head.length) != 0 || length + unit[0].head.length > room)
+            return false;
+        std::memcpy(glyphs + length, unit[0].bytes, unit[0].head.length);
+        length += unit[0].head.length;
+    }
+    typed.length = length;
+    typed.followersFirst = followers[0];
+    typed.followersInWord = followers[1];
+    typed.endsJoinable = codes[n - 1] != kIsciiHalant && codes[n - 1] != kIsciiInvisible;
+    return true;
+}
+
+void TypeIsciiQuickly(uint8_t *iscii, size_t n, bool bilingual, bool keepLetters, bool rewriteLetters,
+                      TypedText &out) {
+    QuickTyping(iscii, n, bilingual, keepLetters, rewriteLetters, out).Run();
+}
+
 void IsciiToGlyphString(char *src, bool bilingual, bool keepLetters, bool rewriteLetters, std::string &out) {
     out.clear();
     TypedText glyphs(out, 0);
-    QuickTyping(reinterpret_cast<uint8_t *>(src), std::strlen(src), bilingual, keepLetters, rewriteLetters, glyphs)
-        .Run();
+    TypeIsciiQuickly(reinterpret_cast<uint8_t *>(src), std::strlen(src), bilingual, keepLetters, rewriteLetters,
+                     glyphs);
 }

@@ -78,3 +78,26 @@ inline size_t TypeCode(ComposerState &composer, const uint8_t *p, bool afterHala
 // holds, from a fresh composer. Kept letters are rewritten to their codes in the source when
 // `rewriteLetters` (it is not read again).
 void TypeIscii(uint8_t *iscii, size_t n, bool bilingual, bool keepLetters, bool rewriteLetters, TypedText &out);
+
+// The same the quick way (iscii_to_glyph.cpp): from what typing gave for each syllable, which
+// the codes must be readable past: iscii[n] is a NUL.
+void TypeIsciiQuickly(uint8_t *iscii, size_t n, bool bilingual, bool keepLetters, bool rewriteLetters,
+                      TypedText &out);
+
+// How the ISCII of a syllable types inside a word, where its units (see iscii_to_glyph.cpp)
+// give what they give alone: the key its first unit starts with, the keys whose unit may
+// follow its last when it starts the word and when it does not, whether a unit may start after
+// it (no halant or invisible consonant at its end), and the length of its glyphs. Or it is a
+// code that stands for itself (`apart`): typing ends before it and starts afresh after it.
+struct IsciiSyllable {
+    bool apart;
+    int firstKey;
+    uint64_t followersFirst, followersInWord;
+    bool endsJoinable;
+    size_t length;
+};
+// The glyphs of the n codes at `iscii` into `glyphs` (room bytes); false when they do not type
+// as one word of such units (a code that stands for itself, a unit that reads what was typed
+// before it, or that types differently at a word's start), or do not fit.
+bool TypeIsciiSyllable(const uint8_t *iscii, size_t n, bool bilingual, IsciiSyllable &typed, uint8_t *glyphs,
+                       size_t room);

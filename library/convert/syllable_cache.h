@@ -36,6 +36,17 @@ inline SyllableKey SyllableKeyOf(uint64_t word, const uint8_t *bytes, size_t n, 
     return key;
 }
 
+// The same where 16 bytes are readable at `bytes` (the ones past n are not read into the key).
+inline SyllableKey SyllableKeyOfPadded(const uint8_t *bytes, size_t n, unsigned reading) {
+    uint64_t first, rest;
+    std::memcpy(&first, bytes, 8);
+    std::memcpy(&rest, bytes + 7, 8);
+    SyllableKey key{first, n > 7 ? rest & (~0ull >> (8 * (15 - n))) : 0};
+    if (n < 8) key.tag &= (1ull << (8 * n)) - 1;
+    key.tag = (key.tag & 0x00FFFFFFFFFFFFFFull) | static_cast<uint64_t>(n) << 56 | static_cast<uint64_t>(reading) << 60;
+    return key;
+}
+
 inline SyllableKey SyllableKeyOf(const uint8_t *bytes, size_t n, unsigned reading) {
     uint64_t word = 0;
     std::memcpy(&word, bytes, n < 8 ? n : 8);
@@ -129,8 +140,10 @@ private:
     static constexpr uint64_t kBeingWritten = ~0ull;  // no key has its top bit set
 
     static size_t Home(const SyllableKey &key) {
-        uint64_t h = key.tag * 0x9E3779B97F4A7C15ull;
+        uint64_t h = key.tag;
         if (kLong) h ^= key.rest * 0xC2B2AE3D27D4EB4Full;
+        h ^= h >> 29;
+        h *= 0x9E3779B97F4A7C15ull;
         return static_cast<size_t>(h >> (64 - kSlotsLog2));
     }
 

@@ -184,10 +184,10 @@ uint32_t WithNukta(uint8_t c) {
 
 // ---- UTF-8 to code points ---------------------------------------------------------------
 
-// Decodes UTF-8; a byte that does not start a well-formed sequence is skipped. A zero ends
-// the list (and is kept as its end marker, with a few more so that look-ahead needs no test).
-void Decode(const uint8_t *s, size_t n, std::vector<uint32_t> &cps) {
-    cps.reserve(n + 4);
+// Decodes UTF-8 into `cps` (push_back); a byte that does not start a well-formed sequence is
+// skipped. Four zeros follow, so that look-ahead needs no test.
+template <typename CodePoints>
+void Decode(const uint8_t *s, size_t n, CodePoints &cps) {
     size_t i = 0;
     while (i < n) {
         uint8_t b = s[i];
@@ -257,9 +257,27 @@ bool IsVowelSignCp(uint32_t cp) {
            cp == kAiLengthMark || cp == 0x0CE2 || cp == 0x0CE3;
 }
 
+// Where ISCII bytes go: a string, or room known to be large enough.
+struct IsciiRoom {
+    uint8_t *bytes;
+    size_t length = 0;
+    bool empty() const { return length == 0; }
+    char &back() { return reinterpret_cast<char &>(bytes[length - 1]); }
+    void push_back(char c) { bytes[length++] = static_cast<uint8_t>(c); }
+    void append(const char *s, size_t n) {
+        std::memcpy(bytes + length, s, n);
+        length += n;
+    }
+    IsciiRoom &operator+=(const char *s) {
+        append(s, std::strlen(s));
+        return *this;
+    }
+};
+
 // A vowel sign, composing the split forms (I + length mark, E + UU, E + length marks, O +
 // length mark) with the sign written before it.
-void PutSign(uint32_t cp, std::string &out) {
+template <typename Out>
+void PutSign(uint32_t cp, Out &out) {
     uint8_t last = out.empty() ? 0 : static_cast<uint8_t>(out.back());
     auto replaceLast = [&](uint8_t c) { out.back() = static_cast<char>(c); };
     switch (cp) {
@@ -283,7 +301,8 @@ void PutSign(uint32_t cp, std::string &out) {
 }
 
 // One syllable that starts with a consonant at cps[i]; returns the index after it.
-size_t PutSyllable(const std::vector<uint32_t> &cps, size_t i, std::string &out) {
+template <typename Out>
+size_t PutSyllable(const uint32_t *cps, size_t i, Out &out) {
     bool repha = false;
     if (cps[i] == kRa && cps[i + 1] == kVirama && IsConsonant(cps[i + 2])) {
         repha = true;  // written after the syllable in ISCII, as it is typed
@@ -558,11 +577,11 @@ size_t IsciiToUnicode(const uint8_t *s, size_t n, uint8_t *out) {
     return static_cast<size_t>(o - out);
 }
 
-void UnicodeToIscii(const uint8_t *utf8, size_t length, std::string &out) {
-    std::vector<uint32_t> cps;
-    Decode(utf8, length, cps);
-    size_t n = cps.size() - 4;
-    out.reserve(out.size() + 2 * n);
+namespace {
+
+// The ISCII of n code points (four zeros after them), after what `out` holds.
+template <typename Out>
+void CodePointsToIscii(const uint32_t *cps, size_t n, Out &out) {
     size_t i = 0;
     while (i < n) {
         uint32_t cp = cps[i];
@@ -595,6 +614,32 @@ void UnicodeToIscii(const uint8_t *utf8, size_t length, std::string &out) {
             out.push_back(static_cast<char>(kMap.iscii[cp - 0x0C80]));
         }
     }
+}
+
+// Code points in room known to be large enough.
+struct CodePointRoom {
+    uint32_t *cps;
+    size_t length = 0;
+    void push_back(uint32_t cp) { cps[length++] = cp; }
+};
+
+}  // namespace
+
+void UnicodeToIscii(const uint8_t *utf8, size_t length, std::string &out) {
+    std::vector<uint32_t> cps;
+    cps.reserve(length + 4);
+    Decode(utf8, length, cps);
+    out.reserve(out.size() + 2 * (cps.size() - 4));
+    CodePointsToIscii(cps.data(), cps.size() - 4, out);
+}
+
+size_t ShortUnicodeToIscii(const uint8_t *utf8, size_t length, uint8_t *out) {
+    uint32_t cps[kShortUnicode + 4];
+    CodePointRoom room{cps};
+    Decode(utf8, length, room);
+    IsciiRoom iscii{out};
+    CodePointsToIscii(cps, room.length - 4, iscii);
+    return iscii.length;
 }
 
 void IsciiToUnicode(const uint8_t *iscii, size_t length, std::string &out) {

@@ -1,8 +1,12 @@
 // What an encoding can hold of a Unicode text: each syllable goes there and back.
 #include "unicode_held.h"
 
+#include <cstring>
+#include <memory>
 #include <unordered_map>
 
+#include "iscii.h"
+#include "iscii_typing.h"
 #include "unicode.h"
 
 #include "../base/last_error.h"
@@ -79,10 +83,10 @@ void PutUtf8(int32_t cp, std::string &out) {
 // virama, no joiners (Kannada shows a halant the same with either, and glyph text has none)
 // except the one that keeps RA before a virama from being the repha where it could be one.
 // Glyph text writes the digits and the danda with ASCII, and reads them so.
-std::vector<int32_t> AsRead(const std::string &utf8, bool glyphs) {
-    std::vector<Character> chars;
-    Decode(reinterpret_cast<const uint8_t *>(utf8.data()), utf8.size(), chars);
-    std::vector<int32_t> r;
+void AsRead(const uint8_t *utf8, size_t n, bool glyphs, std::vector<Character> &chars, std::vector<int32_t> &r) {
+    chars.clear();
+    Decode(utf8, n, chars);
+    r.clear();
     for (size_t i = 0; i < chars.size(); i++) {
         int32_t cp = chars[i].cp;
         int32_t before = i > 0 ? chars[i - 1].cp : 0, after = i + 1 < chars.size() ? chars[i + 1].cp : 0;
@@ -101,7 +105,6 @@ std::vector<int32_t> AsRead(const std::string &utf8, bool glyphs) {
     }
     for (size_t i = 1; i < r.size(); i++)
         if (r[i] == kNukta && r[i - 1] == kVirama) std::swap(r[i], r[i - 1]);
-    return r;
 }
 
 // Text converted to the encoding, and back.
@@ -118,7 +121,11 @@ bool CameBack(const std::string &text, const std::string &there, HeldIn encoding
     else GlyphsToUnicode(s, there.size(), encoding == HeldIn::kBilingual, back);
     if (back == text) return true;
     bool glyphs = encoding != HeldIn::kIscii;
-    return AsRead(back, glyphs) == AsRead(text, glyphs);
+    std::vector<Character> chars;
+    std::vector<int32_t> a, b;
+    AsRead(reinterpret_cast<const uint8_t *>(back.data()), back.size(), glyphs, chars, a);
+    AsRead(reinterpret_cast<const uint8_t *>(text.data()), text.size(), glyphs, chars, b);
+    return a == b;
 }
 
 // Whether a piece of text comes back from the encoding as itself.
@@ -214,6 +221,56 @@ void FindUnheldSyllables(const uint8_t *utf8, size_t n, Known &known, std::vecto
     }
 }
 
+// A word the quick way: there (ISCII, or glyphs from what typing gave for each syllable) and
+// back (the UTF-8 of each syllable), in buffers kept from word to word. The same steps as
+// Known's, which the words that do not come back whole then take.
+class QuickWords {
+public:
+    explicit QuickWords(HeldIn encoding) : encoding_(encoding) {}
+
+    // Appends the word's conversion to `out` when it comes back whole; false, with nothing
+    // appended, when it does not, or is too long for the quick way.
+    bool Convert(const uint8_t *word, size_t n, std::string &out) {
+        if (n > kShortUnicode) return false;
+        size_t k = ShortUnicodeToIscii(word, n, iscii_);
+        iscii_[k] = 0;
+        const char *there = reinterpret_cast<const char *>(iscii_);
+        size_t thereLength = k, backLength;
+        if (encoding_ == HeldIn::kIscii) {
+            back_.resize(kUnicodePerIscii * k + 8);
+            backLength = IsciiToUnicode(iscii_, k, back_.data());
+        } else {
+            bool bilingual = encoding_ == HeldIn::kBilingual;
+            glyphs_.clear();
+            {
+                TypedText typed(glyphs_, 0);
+                TypeIsciiQuickly(iscii_, k, bilingual, true, false, typed);
+            }
+            there = glyphs_.data();  // glyphs_.c_str(): a NUL after it
+            thereLength = glyphs_.size();
+            back_.resize(kUnicodePerIscii * kIsciiPerGlyph * thereLength + kGlyphUtf8Slack);
+            backLength = GlyphsToUtf8(reinterpret_cast<const uint8_t *>(glyphs_.c_str()), thereLength, bilingual,
+                                      back_.data());
+        }
+        if (!(backLength == n && std::memcmp(back_.data(), word, n) == 0)) {
+            bool glyphs = encoding_ != HeldIn::kIscii;
+            AsRead(back_.data(), backLength, glyphs, chars_, readBack_);
+            AsRead(word, n, glyphs, chars_, readWord_);
+            if (readBack_ != readWord_) return false;
+        }
+        out.append(there, thereLength);
+        return true;
+    }
+
+private:
+    HeldIn encoding_;
+    uint8_t iscii_[kIsciiPerUnicode * kShortUnicode + 1];
+    std::string glyphs_;
+    std::vector<uint8_t> back_;
+    std::vector<Character> chars_;
+    std::vector<int32_t> readBack_, readWord_;
+};
+
 // The text between two ASCII characters that are no letters: the converters carry those over
 // as they are, and nothing of a syllable reaches across one, so each word is converted, and
 // found held, on its own (and once, however often it comes).
@@ -284,27 +341,57 @@ void FindUnheld(const uint8_t *utf8, size_t n, HeldIn encoding, std::vector<Unhe
     LibraryLastError = lastError;
 }
 
-void ConvertHeld(const uint8_t *utf8, size_t n, HeldIn encoding, std::string &out) {
+namespace {
+
+// The conversion of the words (and the ASCII between them) that ConvertHeld does: each word
+// through `quickly` when it can, else the plain way.
+template <typename Quickly>
+void ConvertWords(const uint8_t *utf8, size_t n, HeldIn encoding, std::string &out, Quickly quickly) {
     int lastError = LibraryLastError;
     out.clear();
     Known known{encoding, {}};
     std::vector<UnheldSyllable> syllables;
-    ForEachWord(
-        utf8, n,
-        [&](size_t from, size_t to) {
-            std::string word(reinterpret_cast<const char *>(utf8) + from, to - from);
-            const Known::Text &w = known.Of(word);
-            if (w.held) {
-                out += w.there;
-                return;
-            }
-            // Each syllable that would not come back is left out whole.
-            std::string kept;
-            UnheldOfWord(utf8 + from, to - from, known, syllables, kept);
-            out += known.Of(kept).there;
-        },
-        [&](size_t at) {
-            if (AsciiHeld(utf8[at], encoding)) out.push_back(static_cast<char>(utf8[at]));
-        });
+    std::string word;
+    {
+        TypedText text(out, 0);
+        auto put = [&](const std::string &s) {
+            std::memcpy(text.Room(s.size()), s.data(), s.size());
+            text.length += s.size();
+        };
+        ForEachWord(
+            utf8, n,
+            [&](size_t from, size_t to) {
+                if (quickly(utf8 + from, to - from, text)) return;
+                word.assign(reinterpret_cast<const char *>(utf8) + from, to - from);
+                const Known::Text &w = known.Of(word);
+                if (w.held) return put(w.there);
+                // Each syllable that would not come back is left out whole.
+                std::string kept;
+                UnheldOfWord(utf8 + from, to - from, known, syllables, kept);
+                put(known.Of(kept).there);
+            },
+            [&](size_t at) {
+                if (AsciiHeld(utf8[at], encoding)) text.Push(utf8[at]);
+            });
+    }
     LibraryLastError = lastError;
+}
+
+}  // namespace
+
+void ConvertHeld(const uint8_t *utf8, size_t n, HeldIn encoding, std::string &out) {
+    std::unique_ptr<QuickWords> quick(new QuickWords(encoding));
+    std::string word;
+    ConvertWords(utf8, n, encoding, out, [&](const uint8_t *w, size_t length, TypedText &text) {
+        if (ConvertHeldWord(w, length, encoding, text)) return true;
+        word.clear();
+        if (!quick->Convert(w, length, word)) return false;
+        std::memcpy(text.Room(word.size()), word.data(), word.size());
+        text.length += word.size();
+        return true;
+    });
+}
+
+void ConvertHeldPlainly(const uint8_t *utf8, size_t n, HeldIn encoding, std::string &out) {
+    ConvertWords(utf8, n, encoding, out, [](const uint8_t *, size_t, TypedText &) { return false; });
 }

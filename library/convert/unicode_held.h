@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "iscii_typing.h"
+
 enum class HeldIn { kMonolingual, kBilingual, kIscii };
 
 // A character that an encoding cannot hold: where its UTF-8 starts, its length in bytes, and
@@ -27,3 +29,12 @@ void FindUnheld(const uint8_t *utf8, size_t n, HeldIn encoding, std::vector<Unhe
 // The n bytes of UTF-8 at `utf8` converted to `encoding` (ISCII, or glyph text through it),
 // without the syllables and characters it cannot hold, into `out`.
 void ConvertHeld(const uint8_t *utf8, size_t n, HeldIn encoding, std::string &out);
+// The same, each word the plain way: there and back as a whole (ConvertHeld gives the same
+// sooner, from syllables it knows).
+void ConvertHeldPlainly(const uint8_t *utf8, size_t n, HeldIn encoding, std::string &out);
+
+// The n bytes of UTF-8 of a word (text between ASCII that is no letter) converted to
+// `encoding` and appended to `out` a syllable at a time, when every syllable comes back and
+// nothing of one reads another (unicode_syllables.cpp); false, with nothing appended, for any
+// other word.
+bool ConvertHeldWord(const uint8_t *word, size_t n, HeldIn encoding, TypedText &out);

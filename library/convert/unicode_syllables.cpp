@@ -1,0 +1,169 @@
+// UTF-8 words to ISCII and glyph text a syllable at a time: what a syllable converts to, and
+// whether it comes back as itself, worked out once and kept (syllable_cache.h). A word whose
+// syllables all come back, and meet where nothing of one reads the other, is held, and
+// converts to what its syllables convert to:
+// - to ISCII, a syllable reads ahead only after a joiner that is no part of a cluster: the one
+//   before must not end with one, and the one after must start a syllable (a consonant or a
+//   vowel; a sign would compose with the code before);
+// - to glyphs, the ISCII of each must type as one word of units (iscii_to_glyph.cpp) that give
+//   what they give alone, the first of the one after may follow the last of the one before;
+// - back to UTF-8, the two must meet where glyph text and ISCII read apart (GlyphSyllableToUtf8,
+//   IsciiJoins).
+// Other words go the plain way (unicode_held.cpp).
+#include <cstring>
+
+#include "iscii.h"
+#include "iscii_typing.h"
+#include "syllable_cache.h"
+#include "unicode.h"
+#include "unicode_held.h"
+
+namespace {
+
+constexpr size_t kThere = 28;  // the ISCII or glyph codes a kept syllable holds at most
+
+struct UnicodeSyllable {
+    uint8_t length;  // of `there`
+    uint8_t joins;   // kHeld, kStartsClean, kEndsClean
+    uint8_t firstKey;
+    uint8_t unused;
+    uint8_t there[kThere];
+    uint64_t followersFirst, followersInWord;  // glyph encodings: see IsciiSyllable
+};
+enum : uint8_t {
+    kHeld = 1,         // it converts to at most kThere codes that come back as the syllable
+    kStartsClean = 2,  // it may follow a syllable
+    kEndsClean = 4,    // a syllable may follow it
+    kApart = 8,        // its ISCII stands for itself: typing starts afresh after it
+};
+
+struct NoContext {};
+using UnicodeSyllables = SyllableCache<UnicodeSyllable, NoContext, true, 16>;
+
+// A word's code points one byte each: U+0C80 + b - 0x80 for b from 0x80, the zero-width
+// non-joiner 1, the joiner 2.
+constexpr uint8_t kCompactZwnj = 1, kCompactZwj = 2;
+
+constexpr uint8_t Compact(uint32_t cp) { return static_cast<uint8_t>(cp - 0x0C80 + 0x80); }
+constexpr bool IsConsonant(uint8_t c) { return (c >= Compact(0x0C95) && c <= Compact(0x0CB9)) || c == Compact(0x0CDE); }
+bool IsVowel(uint8_t c) { return (c >= Compact(0x0C85) && c <= Compact(0x0C94)) || c == Compact(0x0CE0) || c == Compact(0x0CE1); }
+// Whether a code point belongs to the syllable before it (as FindUnheld reads syllables): a sign
+// that belongs to the letter before, a joiner, a consonant after the virama.
+struct Continuing {
+    bool always[256];
+    bool afterVirama[256];
+    constexpr Continuing() : always(), afterVirama() {
+        for (int c = 0x80; c < 256; c++) {
+            uint32_t cp = 0x0C80 + c - 0x80;
+            always[c] = (cp >= 0x0C81 && cp <= 0x0C83) || cp == 0x0CBC || (cp >= 0x0CBE && cp <= 0x0CCD) ||
+                        cp == 0x0CD5 || cp == 0x0CD6 || cp == 0x0CE2 || cp == 0x0CE3 || cp == 0x0CF3;
+            afterVirama[c] = always[c] || IsConsonant(static_cast<uint8_t>(c));
+        }
+        always[kCompactZwnj] = always[kCompactZwj] = afterVirama[kCompactZwnj] = afterVirama[kCompactZwj] = true;
+    }
+};
+constexpr Continuing kContinuing;
+
+inline bool Continues(uint8_t c, uint8_t before) {
+    return before == Compact(0x0CCD) ? kContinuing.afterVirama[c] : kContinuing.always[c];
+}
+
+// The UTF-8 of n compact code points.
+size_t Utf8Of(const uint8_t *compact, size_t n, uint8_t *out) {
+    size_t k = 0;
+    for (size_t i = 0; i < n; i++) {
+        uint32_t cp = compact[i] == kCompactZwnj ? 0x200C : compact[i] == kCompactZwj ? 0x200D : 0x0C80 + compact[i] - 0x80;
+        out[k++] = static_cast<uint8_t>(0xE0 | (cp >> 12));
+        out[k++] = static_cast<uint8_t>(0x80 | ((cp >> 6) & 0x3F));
+        out[k++] = static_cast<uint8_t>(0x80 | (cp & 0x3F));
+    }
+    return k;
+}
+
+// Works out what the syllable of n compact code points converts to, alone.
+void Convert(const uint8_t *compact, size_t n, HeldIn encoding, UnicodeSyllable &syllable) {
+    std::memset(&syllable, 0, sizeof syllable);
+    uint8_t utf8[3 * kLongSyllable], iscii[kIsciiPerUnicode * 3 * kLongSyllable + 1];
+    size_t length = Utf8Of(compact, n, utf8);
+    size_t k = ShortUnicodeToIscii(utf8, length, iscii);
+    iscii[k] = 0;
+    uint8_t back[kUnicodePerIscii * kIsciiPerGlyph * kThere + kGlyphUtf8Slack];
+    size_t backLength;
+    uint8_t joins;
+    // A syllable that starts with a sign composes it with the code before; one that ends with a
+    // joiner that is no part of a cluster reads the code after it.
+    bool starts = IsConsonant(compact[0]) || IsVowel(compact[0]), ends = compact[n - 1] != kCompactZwj;
+    if (encoding == HeldIn::kIscii) {
+        if (k > kThere) return;
+        std::memcpy(syllable.there, iscii, k);
+        syllable.length = static_cast<uint8_t>(k);
+        backLength = IsciiToUnicode(iscii, k, back);
+        joins = IsciiJoins(iscii, k);
+    } else {
+        IsciiSyllable typed;
+        bool bilingual = encoding == HeldIn::kBilingual;
+        if (!TypeIsciiSyllable(iscii, k, bilingual, typed, syllable.there, kThere)) return;
+        syllable.length = static_cast<uint8_t>(typed.length);
+        syllable.joins = typed.apart ? kApart : 0;
+        syllable.firstKey = static_cast<uint8_t>(typed.firstKey);
+        syllable.followersFirst = typed.followersFirst;
+        syllable.followersInWord = typed.followersInWord;
+        ends = ends && typed.endsJoinable;
+        backLength = GlyphSyllableToUtf8(syllable.there, typed.length, bilingual, back, joins);
+    }
+    if (backLength != length || std::memcmp(back, utf8, length) != 0) return;
+    syllable.joins |= kHeld | (starts && (joins & kIsciiMayFollow) ? kStartsClean : 0) |
+                      (ends && (joins & kIsciiMayBeFollowed) ? kEndsClean : 0);
+}
+
+}  // namespace
+
+bool ConvertHeldWord(const uint8_t *word, size_t n, HeldIn encoding, TypedText &out) {
+    // The word's code points: Kannada and the joiners only.
+    if (n == 0 || n > kShortUnicode || n % 3) return false;
+    uint8_t compact[kShortUnicode / 3 + 16];  // room to read a key's 16 bytes
+    size_t m = 0;
+    for (size_t i = 0; i < n; i += 3) {
+        uint8_t a = word[i], b = word[i + 1], c = word[i + 2];
+        if (a == 0xE0 && (b == 0xB2 || b == 0xB3) && (c & 0xC0) == 0x80)
+            compact[m++] = static_cast<uint8_t>(0x80 + ((b & 1) << 6) + (c & 0x3F));
+        else if (a == 0xE2 && b == 0x80 && (c == 0x8C || c == 0x8D))
+            compact[m++] = c == 0x8C ? kCompactZwnj : kCompactZwj;
+        else
+            return false;
+    }
+    UnicodeSyllables &cache = CurrentSyllableCache<UnicodeSyllables>();
+    const unsigned reading = static_cast<unsigned>(encoding);
+    const size_t before = out.length;
+    uint8_t lastJoins = 0;
+    uint64_t lastFollowers = 0;  // of the syllable before, where it stands
+    UnicodeSyllable worked;
+    for (size_t i = 0, j; i < m; i = j) {
+        for (j = i + 1; j < m && Continues(compact[j], compact[j - 1]);) j++;
+        const UnicodeSyllable *syllable = nullptr;
+        if (j - i <= kLongSyllable) {
+            SyllableKey key = SyllableKeyOfPadded(compact + i, j - i, reading);
+            syllable = cache.Find(key);
+            if (!syllable) {
+                Convert(compact + i, j - i, encoding, worked);
+                cache.Add(key, worked);
+                syllable = &worked;
+            }
+        }
+        bool joins = syllable && (syllable->joins & kHeld);
+        bool afresh = i == 0 || (lastJoins & kApart);  // the syllable's ISCII starts a word of typing
+        if (joins && i > 0)
+            joins = (lastJoins & kEndsClean) && (syllable->joins & kStartsClean) &&
+                    (encoding == HeldIn::kIscii || afresh || (syllable->joins & kApart) ||
+                     (lastFollowers >> syllable->firstKey & 1));
+        if (!joins) {
+            out.length = before;
+            return false;
+        }
+        std::memcpy(out.Room(kThere), syllable->there, kThere);  // of which its length stand
+        out.length += syllable->length;
+        lastJoins = syllable->joins;
+        lastFollowers = afresh ? syllable->followersFirst : syllable->followersInWord;
+    }
+    return true;
+}
