@@ -50,9 +50,11 @@ std::string Converted(int (*convert)(char *, char *, unsigned), std::string text
 }
 
 int UnicodeToMono(char *s, char *d, unsigned n) { return ToviUnicode2MonolingualGlyph(s, d, n); }
+int UnicodeToIscii(char *s, char *d, unsigned n) { return ToviUnicode2ISCII(s, d, n); }
 int MonoToBilingual(char *s, char *d, unsigned n) { return static_cast<int>(ToviMonolingual2BilingualGlyph(s, d, n)); }
 
-// The words of the dictionary that every encoding holds, each in every encoding.
+// The words of the dictionary that every encoding holds, each in every encoding (ISCII as the
+// Unicode bridge gives it).
 const Texts &Dictionary() {
     static const Texts texts = [] {
         Texts t;
@@ -63,8 +65,8 @@ const Texts &Dictionary() {
                 while (!w.empty() && (w.back() == '\n' || w.back() == '\r')) w.pop_back();
                 if (w.empty()) continue;
                 std::string mono = Converted(UnicodeToMono, w, 4 * w.size());
-                std::string iscii = mono.empty() ? "" : Converted(ToviMonolingualGlyph2ISCII, mono, 3 * mono.size());
-                if (iscii.empty()) continue;
+                std::string iscii = Converted(UnicodeToIscii, w, 3 * w.size());
+                if (mono.empty() || iscii.empty()) continue;
                 t.words.push_back(w);
                 t.monoWords.push_back(mono);
                 for (std::string *text : {&t.utf8, &t.mono, &t.bilingual, &t.iscii}) {
@@ -262,7 +264,7 @@ std::vector<Direction> Directions() {
          &Texts::utf8, 1, {with(icuToIscii, 0)}, 200, "utf8"},
         {"ISCII -> Unicode", Export([](char *s, char *d, unsigned n) { return ToviISCII2Unicode(s, d, n); }),
          &Texts::iscii, 3.5, {with(icuUtf8, 1.0)}, 0, "iscii"},
-        {"Unicode -> ISCII", Export([](char *s, char *d, unsigned n) { return ToviUnicode2ISCII(s, d, n); }),
+        {"Unicode -> ISCII", Export(UnicodeToIscii),
          &Texts::utf8, 1, {with(icuToIscii, 1.0)}, 0, "utf8"},
         {"mono glyph -> KSCLP, a key per word", KsclpPerWord, &Texts::mono, 0,
          {{"ICU kn collation key per word", IcuSortKeyPerWord, &Texts::utf8, 1.0}}, 0, "glyphs"},

@@ -37,7 +37,7 @@
 namespace {
 
 constexpr size_t kUnitBytes = 32;  // the glyph codes a kept unit holds at most
-constexpr size_t kShortUnitBytes = 12;
+constexpr size_t kShortUnitBytes = 11;
 constexpr int kUnitTyping = 32;    // the codes a unit types in all at most, erased ones too
 constexpr size_t kLongestWord = size_t(1) << 28;  // past it, the record of typed glyphs restarts
 
@@ -53,17 +53,19 @@ struct UnitHead {
 template <size_t N>
 struct Unit {
     UnitHead head;
+    uint8_t key;  // the key it starts with inside a word (see UnitStarts::KeyAt)
     uint8_t bytes[N];
     uint64_t followers;  // the keys (bits, see UnitStarts) whose unit may follow this one
 
     template <size_t M>
     void From(const Unit<M> &u) {
         head = u.head;
+        key = u.key;
         std::memcpy(bytes, u.bytes, N);
         followers = u.followers;
     }
 };
-using LongUnit = Unit<kUnitBytes + 4>;
+using LongUnit = Unit<kUnitBytes + 3>;
 using ShortUnit = Unit<kShortUnitBytes>;  // most units: kShortSyllable codes, kShortUnitBytes glyphs
 
 // The keys a unit starts with, one bit each, and what a composer at a syllable's start does
@@ -80,6 +82,7 @@ struct UnitStarts {
         kInvisible = 16,    // the invisible consonant: a start as the code after it says
     };
     uint8_t codeClass[2][2][256];
+    uint8_t standing[2][2][256];  // the glyph code of a code that stands for itself
     int keys = 0;
     uint8_t keyOf[64];
     bool vowel[64];
@@ -120,6 +123,8 @@ struct UnitStarts {
                 for (int k = 0; k < 2; k++) {
                     bool ends = IsAsciiLetter(c) ? LetterCodeOf(c, b != 0, k != 0) != 0 : PlainCodeOf(c) != 0;
                     codeClass[b][k][c] = cls | (ends ? kEndsWord : 0);
+                    uint8_t code = IsAsciiLetter(c) ? LetterCodeOf(c, b != 0, k != 0) : PlainCodeOf(c);
+                    standing[b][k][c] = b ? ConversionLookup.mono2Bilingual[code] : code;
                 }
         }
         invisibleWith_[0] = bitOfVyanjana[strokeKey[kIsciiInvisible]];
@@ -168,7 +173,7 @@ private:
 };
 
 struct NoContext {};
-using ShortUnits = SyllableCache<ShortUnit, UnitStarts, false, 14>;
+using ShortUnits = SyllableCache<ShortUnit, UnitStarts, false, 15>;
 using LongUnits = SyllableCache<LongUnit, NoContext, true, 12>;
 
 // Whether a composer reads the same as another in everything the rest of a unit can read.
@@ -247,6 +252,9 @@ bool TypeUnit(const uint8_t *unit, size_t n, bool inWord, bool bilingual, const 
     result.head.holds = text.typed < kUnitTyping && (!inWord || text.erased == 0);
     std::memcpy(result.bytes, text.bytes, kUnitBytes);
     result.followers = result.head.holds ? Followers(s, text.bytes, text.length, bilingual, starts) : 0;
+    int key = starts.KeyAt(codes + 1);  // the code after the invisible consonant is in the unit, or takes no part
+    result.key = static_cast<uint8_t>(key == UnitStarts::kNone ? 0 : key);
+    if (inWord && key == UnitStarts::kNone) result.head.holds = 0;  // no unit starts so inside a word
     return true;
 }
 
@@ -273,20 +281,45 @@ public:
 private:
     void Work(size_t block) {
         using U = UnitStarts;
+        using namespace lanes;
         block_ = block;
-        bits_ = 0;
-        size_t end = std::min(block + 64, length_);
-        unsigned before = block ? s_[block - 1] : 0;
-        unsigned beforeClass = block ? class_[before] : unsigned(U::kEndsWord);
-        for (size_t j = block; j < end; j++) {
-            unsigned c = s_[j], k = class_[c];
+        uint64_t bits = 0;
+        const uint8_t *s = s_, *cls = class_;
+        size_t end = std::min(block + 64, length_), j = block;
+        unsigned before = block ? s[block - 1] : 0;
+        unsigned beforeClass = block ? cls[before] : unsigned(U::kEndsWord);
+        if (kInMemoryOrder)
+            for (; j + 8 <= end; j += 8) {
+                // Eight at a time: the classes in lanes, the tests in bit 0 of each.
+                uint64_t codes = Load(s + j), k = 0;
+                for (int e = 7; e >= 0; e--) k = k << 8 | cls[s[j + e]];
+                uint64_t previous = codes << 8 | before, previousClass = k << 8 | beforeClass;
+                uint64_t afterHalant = Equal(previous, kIsciiHalant) >> 7, afterInvisible = Equal(previous, kIsciiInvisible) >> 7;
+                uint64_t starts = k & ~((k >> 1) & afterHalant) & ~((k >> 2) & afterInvisible);
+                starts = (starts | (k >> 3) | (previousClass >> 3)) & kOnes;
+                uint8_t eight = static_cast<uint8_t>((starts * 0x0102040810204080ull) >> 56);
+                if ((k >> 4) & kOnes) {  // the invisible consonant: as the code after it says
+                    for (int e = 0; e < 8; e++)
+                        if (cls[s[j + e]] & U::kInvisible) {
+                            bool at = (e ? s[j + e - 1] : before) != kIsciiHalant && starts_.KeyAt(s + j + e) != U::kNone;
+                            at = at || ((e ? cls[s[j + e - 1]] : beforeClass) & U::kEndsWord);
+                            eight = static_cast<uint8_t>((eight & ~(1u << e)) | (at ? 1u << e : 0));
+                        }
+                }
+                bits |= static_cast<uint64_t>(eight) << (j - block);
+                before = s[j + 7];
+                beforeClass = cls[before];
+            }
+        for (; j < end; j++) {
+            unsigned c = s[j], k = cls[c];
             unsigned starts = k & ~((k >> 1) & (before == kIsciiHalant)) & ~((k >> 2) & (before == kIsciiInvisible));
-            if (k & U::kInvisible) starts = (before != kIsciiHalant) & (starts_.KeyAt(s_ + j) != U::kNone);
+            if (k & U::kInvisible) starts = (before != kIsciiHalant) & (starts_.KeyAt(s + j) != U::kNone);
             starts |= (k | beforeClass) >> 3;  // the first code of a word, and one that ends a word
-            bits_ |= static_cast<uint64_t>(starts & 1) << (j - block);
+            bits |= static_cast<uint64_t>(starts & 1) << (j - block);
             before = c;
             beforeClass = k;
         }
+        bits_ = bits;
     }
 
     const uint8_t *s_;
@@ -304,41 +337,47 @@ public:
     QuickTyping(uint8_t *s, size_t length, bool bilingual, bool keepLetters, bool rewriteLetters, TypedText &out)
         : s_(s), length_(length), bilingual_(bilingual), keepLetters_(keepLetters), rewriteLetters_(rewriteLetters),
           units_(CurrentSyllableCache<ShortUnits>()), starts_(units_.context),
-          class_(starts_.codeClass[bilingual][keepLetters]), bounds_(s, length, starts_, class_), out_(out) {}
+          class_(starts_.codeClass[bilingual][keepLetters]), standing_(starts_.standing[bilingual][keepLetters]),
+          bounds_(s, length, starts_, class_), out_(out) {}
 
     void Run() {
+        // The loop's state in locals (the output could alias members), put back for Elsewhere.
         const unsigned encoding = bilingual_ ? 1 : 0;
-        for (size_t p = 0, q; p < length_; p = q) {
+        const uint8_t *cls = class_;
+        const uint8_t *s = s_;
+        const size_t length = length_;
+        size_t word = 0;
+        uint64_t followers = 0;
+        for (size_t p = 0, q; p < length; p = q) {
             q = bounds_.After(p);
-            uint8_t c = s_[p];
-            if (class_[c] & UnitStarts::kEndsWord) {
+            if (cls[s[p]] & UnitStarts::kEndsWord) {
                 Stand(p);
-                word_ = q;
+                word = q;
                 continue;
             }
-            bool inWord = p != word_;
+            bool inWord = p != word;
             size_t n = q - p;
             uint64_t first = 0;
-            if (p + 8 <= length_ + 1) std::memcpy(&first, s_ + p, 8);
-            else std::memcpy(&first, s_ + p, std::min<size_t>(n, 8));
+            if (p + 8 <= length + 1) std::memcpy(&first, s + p, 8);
+            else std::memcpy(&first, s + p, std::min<size_t>(n, 8));
             const ShortUnit *unit = nullptr;
-            if (n <= kShortSyllable) unit = units_.Find(SyllableKeyOf(first, s_ + p, n, encoding | (inWord ? 2 : 0)));
-            bool holds = unit && (inWord ? unit->head.holds && (followers_ >> starts_.KeyAt(s_ + p) & 1) &&
-                                               p - word_ <= kLongestWord
+            if (n <= kShortSyllable) unit = units_.Find(SyllableKeyOf(first, s + p, n, encoding | (inWord ? 2 : 0)));
+            bool holds = unit && (inWord ? unit->head.holds && (followers >> unit->key & 1) && p - word <= kLongestWord
                                          : unit->head.erased == 0);
             if (!holds) {
+                word_ = word;
+                followers_ = followers;
                 q = Elsewhere(p, q, first);
+                word = word_;
+                followers = followers_;
                 continue;
             }
-            if (!inWord) {
-                wordOutput_ = out_.length;
-                erased_.clear();
-            }
+            if (!inWord) wordOutput_ = out_.length;
             // Copied whole, of which its length stand (its codes, then its followers).
-            std::memcpy(out_.Room(kUnitBytes), unit->bytes, kShortUnitBytes + 4);
+            std::memcpy(out_.Room(kUnitBytes), unit->bytes, kShortUnitBytes + 5);
             out_.length += unit->head.length;
             // A first unit that erased more than it typed leaves no following unit its place.
-            followers_ = unit->head.posted >= 0 ? unit->followers : 0;
+            followers = unit->head.posted >= 0 ? unit->followers : 0;
         }
     }
 
@@ -346,9 +385,8 @@ private:
     // A code that stands for itself.
     void Stand(size_t p) {
         uint8_t c = s_[p];
-        uint8_t code = IsAsciiLetter(c) ? LetterCodeOf(c, bilingual_, keepLetters_) : PlainCodeOf(c);
-        if (rewriteLetters_ && IsAsciiLetter(c)) s_[p] = code;
-        out_.Push(bilingual_ ? ConversionLookup.mono2Bilingual[code] : code);
+        if (rewriteLetters_ && IsAsciiLetter(c)) s_[p] = LetterCodeOf(c, bilingual_, keepLetters_);
+        out_.Push(standing_[c]);
     }
 
     // The unit s[p, q) where no short unit's result holds as it is: a long unit, one typed now,
@@ -360,10 +398,8 @@ private:
         unsigned reading = (bilingual_ ? 1 : 0) | (inWord ? 2 : 0);
         SyllableKey name = SyllableKeyOf(first, s_ + p, std::min(n, kLongSyllable), reading);
         const LongUnit *unit = nullptr;
-        if (!inWord) {
-            erased_.clear();
-            wordOutput_ = out_.length;
-        }
+        if (!inWord) wordOutput_ = out_.length;
+        if (erasedFor_ != word_) erased_.clear();  // it was the first unit of another word's
         bool found = n <= kLongSyllable && FindUnit(name, s_ + p, n, reading, unit);
         bool holds = found && (inWord ? unit->head.holds && (followers_ >> starts_.KeyAt(s_ + p) & 1) &&
                                             p - word_ <= kLongestWord
@@ -378,6 +414,7 @@ private:
         if (!inWord && unit->head.erased) {
             size_t erase = std::min<size_t>(unit->head.erased, out_.length - out_.floor);
             erased_.assign(out_.text, out_.length - erase, erase);
+            erasedFor_ = word_;
             out_.length -= erase;
             wordOutput_ = out_.length;
         }
@@ -408,13 +445,14 @@ private:
     bool bilingual_, keepLetters_, rewriteLetters_;
     ShortUnits &units_;
     const UnitStarts &starts_;
-    const uint8_t *class_;
+    const uint8_t *class_, *standing_;
     Bounds bounds_;
     TypedText &out_;
     // The word being typed: where it starts in the text and in the output, what its first unit
     // erased before it, and the keys whose unit may follow the last unit.
     size_t word_ = 0, wordOutput_ = 0;
     std::string erased_;
+    size_t erasedFor_ = ~size_t(0);  // the word whose first unit erased what erased_ holds
     uint64_t followers_ = 0;
     LongUnit typed_;
 };
