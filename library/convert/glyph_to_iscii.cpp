@@ -97,13 +97,11 @@ size_t NormalisedGlyphsToIscii(const uint8_t *s, size_t n, LatinCodes latin, uin
     return k;
 }
 
-bool GlyphStringToIscii(char *src, bool bilingual, std::unique_ptr<uint8_t[]> &iscii, size_t &length) {
-    size_t n = std::strlen(src);
+bool GlyphStringToIscii(char *src, size_t n, bool bilingual, uint8_t *iscii, size_t &length) {
     if (bilingual) ToviBilingual2MonolingualGlyph(src, src, static_cast<unsigned int>(n + 3));
     uint8_t *s = reinterpret_cast<uint8_t *>(src);
     n = NormaliseGlyphs(s, std::strlen(src));
-    iscii.reset(new uint8_t[kIsciiPerGlyph * n + 1]);
-    length = NormalisedGlyphsToIscii(s, n, Latin(bilingual), iscii.get());
+    length = NormalisedGlyphsToIscii(s, n, Latin(bilingual), iscii);
     if (bilingual) {
         ToviMonolingual2BilingualGlyph(src, src, static_cast<unsigned int>(n + 3));
         if (length == 0) {

@@ -121,24 +121,18 @@ constexpr size_t kShortText = kShortGlyphText;
 // The plain steps, with their work buffers.
 class PlainSteps {
 public:
-    // The UTF-8 of m glyphs at `text` into `out` (room for kUnicodePerIscii * kIsciiPerGlyph * m
-    // bytes); returns its length. `joins`: how their ISCII joins others (IsciiJoins).
-    size_t Convert(const uint8_t *text, size_t m, bool bilingual, uint8_t *out, uint8_t &joins) {
-        // Bilingual text reads its Latin letters as the bilingual ISCII conversion does. In
-        // monolingual text a Latin-letter code that is also a Kannada glyph is the glyph.
+    // The UTF-8 of m monolingual glyphs at `text` into `out` (room for kUnicodePerIscii *
+    // kIsciiPerGlyph * m bytes); returns its length. `joins`: how their ISCII joins others
+    // (IsciiJoins). `fromBilingual`: they were bilingual text, which reads its Latin letters as
+    // the bilingual ISCII conversion does; in monolingual text a Latin-letter code that is also
+    // a Kannada glyph is the glyph, and the glyphs read as the keyboard types them.
+    size_t Convert(const uint8_t *text, size_t m, bool fromBilingual, uint8_t *out, uint8_t &joins) {
         uint8_t *glyphs = glyphs_.Room(m + 3);
         std::memcpy(glyphs, text, m);
-        if (bilingual) {
-            glyphs[m] = 0;
-            char *g = reinterpret_cast<char *>(glyphs);
-            ToviBilingual2MonolingualGlyph(g, g, static_cast<unsigned int>(m + 3));
-            m = NormaliseGlyphs(glyphs, std::strlen(g));
-        } else {
-            m = NormaliseGlyphs(glyphs, ReadAsTyped(glyphs, m));
-        }
+        m = NormaliseGlyphs(glyphs, fromBilingual ? m : ReadAsTyped(glyphs, m));
         uint8_t *iscii = iscii_.Room(kIsciiPerGlyph * m + 1);
-        size_t k = NormalisedGlyphsToIscii(glyphs, m, bilingual ? LatinCodes::kBridge : LatinCodes::kUnambiguous, iscii);
-        if (!bilingual) OrderArchaicSubscripts(iscii, k);
+        size_t k = NormalisedGlyphsToIscii(glyphs, m, fromBilingual ? LatinCodes::kBridge : LatinCodes::kUnambiguous, iscii);
+        if (!fromBilingual) OrderArchaicSubscripts(iscii, k);
         joins = IsciiJoins(iscii, k);
         return IsciiToUnicode(iscii, k, out);
     }
@@ -176,11 +170,11 @@ uint8_t JoinsOf(uint8_t isciiJoins, const uint8_t *glyphs, size_t n) {
     return joins;
 }
 
-// Where syllables start, in each encoding: [bilingual][glyph].
+// Where syllables start in monolingual glyph text, read as itself or as bilingual text:
+// [fromBilingual][glyph].
 struct GlyphStarts {
     enum : uint8_t {
-        kStarts = 1,     // a syllable starts at the glyph ...
-        kJoiner = 2,     // ... unless this is before it
+        kStarts = 1,     // a syllable starts at the glyph
         kApart = 4,      // ASCII that is no letter: a syllable of its own
         kReadApart = 8,  // no step on glyphs reads the glyph with the one before it
     };
@@ -205,18 +199,13 @@ struct GlyphStarts {
             return g != 0 && !rowTail[g] && !(g >= 195 && g <= 202 && g != 196 && g != 197 && g != 199 && g != 201) &&
                    !(g >= 204 && g <= 239) && !(g >= 245 && g <= 251);
         };
-        auto mayFollow = [&](int g, bool bilingual) {
-            const uint8_t *alone = x.singleGlyphIscii[bilingual ? 1 : 0][g];
-            return (IsciiJoins(alone + 1, alone[0]) & kMayFollow) != 0;
-        };
-        for (int c = 0; c < 256; c++) {
-            int mono = x.hasBilingual2Mono[c] ? x.bilingual2Mono[c] : c;
-            bool apartMono = apart(c), apartBilingual = apart(mono) && mono != 115;
-            uint8_t ascii = EndsPiece(static_cast<uint8_t>(c)) ? kApart : 0;
-            glyphClass[0][c] = (apartMono ? kReadApart : 0) | (apartMono && mayFollow(c, false) ? kStarts : 0) | ascii;
-            glyphClass[1][c] = (apartBilingual ? kReadApart : 0) | (apartBilingual && mayFollow(mono, true) ? kStarts : 0) |
-                               (IsJoinerGlyph(static_cast<uint8_t>(mono)) ? kJoiner : 0) | ascii;
-        }
+        for (int g = 0; g < 256; g++)
+            for (int b = 0; b < 2; b++) {
+                const uint8_t *alone = x.singleGlyphIscii[b][g];
+                bool mayFollow = (IsciiJoins(alone + 1, alone[0]) & kMayFollow) != 0;
+                glyphClass[b][g] = (apart(g) ? kReadApart : 0) | (apart(g) && mayFollow ? kStarts : 0) |
+                                   (EndsPiece(static_cast<uint8_t>(g)) ? kApart : 0);
+            }
     }
 };
 
@@ -291,7 +280,7 @@ private:
         unsigned before = block ? class_[s[block - 1]] : 0;
         for (size_t j = block; j < end; j++) {
             unsigned k = class_[s[j]];
-            unsigned starts = (k & ~(before >> 1)) | (k >> 2) | (before >> 2);  // a glyph apart, and after one
+            unsigned starts = k | (k >> 2) | (before >> 2);  // a glyph apart, and after one
             bits |= static_cast<uint64_t>(starts & GlyphStarts::kStarts) << (j - block);
             before = k;
         }
@@ -352,25 +341,64 @@ uint8_t IsciiJoins(const uint8_t *iscii, size_t k) {
     return joins;
 }
 
+namespace {
+
+// Glyph text as monolingual glyphs: bilingual text mapped whole (its rules read the glyphs
+// before), monolingual text as it is. Short text is mapped on the stack.
+class Monolingual {
+public:
+    Monolingual(const uint8_t *glyphs, size_t n, bool bilingual) : glyphs(glyphs), length(n) {
+        if (!bilingual || n == 0) return;
+        uint8_t *room = own_;
+        if (n + 3 > sizeof own_) {
+            heap_.reset(new uint8_t[n + 3]);
+            room = heap_.get();
+        }
+        std::memcpy(room, glyphs, n);
+        room[n] = 0;
+        char *g = reinterpret_cast<char *>(room);
+        int m = ToviBilingual2MonolingualGlyph(g, g, static_cast<unsigned int>(n + 3));
+        this->glyphs = room;
+        length = m > 0 ? static_cast<size_t>(m) : 0;
+        room[length] = 0;
+    }
+
+    const uint8_t *glyphs;  // a NUL after them
+    size_t length;
+
+private:
+    uint8_t own_[kShortText + 3];
+    std::unique_ptr<uint8_t[]> heap_;
+};
+
+}  // namespace
+
 size_t GlyphSyllableToUtf8(const uint8_t *glyphs, size_t n, bool bilingual, uint8_t *out, uint8_t &joins) {
+    Monolingual mono(glyphs, n, bilingual);
     PlainSteps steps;
-    size_t length = steps.Convert(glyphs, n, bilingual, out, joins);
+    size_t length = steps.Convert(mono.glyphs, mono.length, bilingual, out, joins);
     const uint8_t *glyphClass = CurrentSyllableCache<GlyphSyllables>().context.glyphClass[bilingual];
-    if (n == 0 || !(glyphClass[glyphs[0]] & GlyphStarts::kReadApart)) joins &= ~kIsciiMayFollow;
-    if (n == 0 || (glyphClass[glyphs[n - 1]] & GlyphStarts::kJoiner)) joins &= ~kIsciiMayBeFollowed;
+    // Bilingual glyphs map alone as they map after others where the first maps to no sign or RA
+    // (whose forms depend on the glyph before) and no subscript or joiner, and the last to no
+    // joiner (whose form depends on the glyph after).
+    uint8_t first = mono.length ? mono.glyphs[0] : 0, last = mono.length ? mono.glyphs[mono.length - 1] : 0;
+    if (!first || !(glyphClass[first] & GlyphStarts::kReadApart) || (bilingual && first == 115)) joins &= ~kIsciiMayFollow;
+    if (!last || IsJoinerGlyph(last)) joins &= ~kIsciiMayBeFollowed;
     return length;
 }
 
 size_t GlyphsToUtf8(const uint8_t *glyphs, size_t n, bool bilingual, uint8_t *out) {
     static_assert(kSyllableUtf8 <= kGlyphUtf8Slack, "room for a whole syllable's UTF-8");
+    Monolingual mono(glyphs, n, bilingual);
     PlainSteps steps;
-    return QuickPiece(bilingual, steps, glyphs + n).Convert(glyphs, n, out);
+    return QuickPiece(bilingual, steps, mono.glyphs + mono.length).Convert(mono.glyphs, mono.length, out);
 }
 
 int GlyphToUnicodeExport(const char *src, char *dst, unsigned int dstSize, bool bilingual) {
     if (!CheckConverterArguments(src, dstSize)) return 0;
-    const uint8_t *text = reinterpret_cast<const uint8_t *>(src);
-    size_t n = std::strlen(src);
+    Monolingual mono(reinterpret_cast<const uint8_t *>(src), std::strlen(src), bilingual);
+    const uint8_t *text = mono.glyphs;
+    size_t n = mono.length;
     PlainSteps steps;
     QuickPiece quick(bilingual, steps, text + n);
     WorkBuffer<kUnicodePerIscii * kIsciiPerGlyph * kShortText + kSyllableUtf8 + 1> utf8Buffer;

@@ -47,11 +47,11 @@ size_t MatchGlyphsToIscii(const uint8_t *s, size_t n, LatinCodes latin, uint8_t 
 // Only the count of the same conversion (a size query).
 size_t CountIsciiOfGlyphs(const uint8_t *s, size_t n, LatinCodes latin);
 
-// The whole glyph-to-ISCII conversion of a NUL-terminated glyph string: normalises `src` in
-// place (a bilingual string ends up bilingual again) and gives the ISCII (terminated) in a
-// new buffer. False, with the last error -5, when a bilingual string yields nothing. Throws
-// std::bad_alloc when memory is short.
-bool GlyphStringToIscii(char *src, bool bilingual, std::unique_ptr<uint8_t[]> &iscii, size_t &length);
+// The whole glyph-to-ISCII conversion of a glyph string of n bytes (NUL-terminated):
+// normalises `src` in place (a bilingual string ends up bilingual again) and writes the ISCII
+// (terminated) to `iscii`, with room for kIsciiPerGlyph * n + 1 bytes. False, with the last
+// error -5, when a bilingual string yields nothing.
+bool GlyphStringToIscii(char *src, size_t n, bool bilingual, uint8_t *iscii, size_t &length);
 
 // The glyph-to-ISCII exports' work, into the caller's dst: the monolingual result counts the
 // terminator, the bilingual one fails on no output.

@@ -2,6 +2,7 @@
 #include "ksclp.h"
 
 #include <cstring>
+#include <memory>
 #include <new>
 #include <string>
 
@@ -41,33 +42,43 @@ bool ClosesSyllable(uint8_t d) { return IsKeyVowel(d) || (d >= 182 && d <= 195) 
 // one; the search never crosses a byte outside Kannada (a space, a digit, a letter), so a
 // repha stays in its own word and a repha with no cluster before it stays where it is.
 // `out` has room for two bytes per ISCII byte; returns the count written.
-size_t ShiftAndMoveRepha(const uint8_t *iscii, size_t length, uint8_t *out) {
-    size_t m = 0;
-    size_t wordStart = 0;
-    size_t clusterStart = 0;
+//
+// A repha goes where the cluster (or, with none, the word) starts, which is always the end of
+// what stands before the bytes since: those bytes are held apart in `tail` until the place
+// moves on to the end, so that each byte is moved once, however many rephas a cluster takes.
+size_t ShiftAndMoveRepha(const uint8_t *iscii, size_t length, uint8_t *out, uint8_t *tail) {
+    size_t m = 0, t = 0;  // what stands before the place, and after it
+    size_t wordStart = 0;  // where the word starts, counted over both
     bool haveCluster = false;
+    auto flush = [&] {
+        std::memcpy(out + m, tail, t);
+        m += t;
+        t = 0;
+    };
     for (size_t i = 0; i < length; i++) {
         uint8_t d = Shift(iscii[i]);
         if (d == kKeyRepha) {
-            size_t j = haveCluster ? clusterStart : wordStart;
-            std::memmove(out + j + 2, out + j, m - j);
-            out[j] = kKeyRa;
-            out[j + 1] = kKeyHalant;
-            m += 2;
-            clusterStart = j;
+            // The cluster's start or, with none, the word's: both are the place.
+            out[m++] = kKeyRa;
+            out[m++] = kKeyHalant;
             haveCluster = true;
             continue;
         }
-        out[m] = d;
+        uint8_t before = t ? tail[t - 1] : m ? out[m - 1] : 0;
         if (d < 161) {
-            wordStart = m + 1;
+            tail[t++] = d;
+            flush();
+            wordStart = m;
             haveCluster = false;
-        } else if (m > wordStart && OpensSyllable(d) && ClosesSyllable(out[m - 1])) {
-            clusterStart = m;
+        } else if (m + t > wordStart && OpensSyllable(d) && ClosesSyllable(before)) {
+            flush();
+            tail[t++] = d;
             haveCluster = true;
+        } else {
+            tail[t++] = d;
         }
-        m++;
     }
+    flush();
     return m;
 }
 
@@ -96,16 +107,51 @@ size_t BuildKey(uint8_t *r, size_t m, uint8_t *key) {
     return static_cast<size_t>(k - key);
 }
 
+
+// The work of one key: on the stack for a name, from the heap for a long text.
+class KeyWork {
+public:
+    // For a glyph string of n bytes.
+    explicit KeyWork(size_t n) {
+        size_t need = (kIsciiPerGlyph + 2 * kIsciiPerGlyph + kIsciiPerGlyph + kKeyPerIscii * kIsciiPerGlyph) * n + 8;
+        uint8_t *room = own_;
+        if (need > sizeof own_) {
+            heap_.reset(new uint8_t[need]);
+            room = heap_.get();
+        }
+        iscii = room;
+        shifted = iscii + kIsciiPerGlyph * n + 2;
+        tail = shifted + 2 * kIsciiPerGlyph * n + 2;
+        key = tail + kIsciiPerGlyph * n + 2;
+    }
+
+    uint8_t *iscii, *shifted, *tail, *key;
+
+private:
+    static constexpr size_t kShortGlyphs = 64;  // names have fewer
+    uint8_t own_[(1 + 2 + 1 + kKeyPerIscii) * kIsciiPerGlyph * kShortGlyphs + 8];
+    std::unique_ptr<uint8_t[]> heap_;
+};
+
+// The key of a glyph string of n bytes (NUL-terminated) into work.key; false when it cannot
+// be made (a bilingual string that yields nothing).
+bool KeyOf(char *src, size_t n, bool bilingual, KeyWork &work, size_t &length) {
+    size_t k;
+    if (!GlyphStringToIscii(src, n, bilingual, work.iscii, k)) return false;
+    length = IsciiToKsclp(work.iscii, k, bilingual, work.shifted, work.tail, work.key);
+    return true;
+}
+
 // Key of a glyph string cut to dstSize - 1 bytes, into dst when given.
 int GlyphToKsclpExport(char *src, char *dst, unsigned int dstSize, bool bilingual) {
     if (!CheckConverterArguments(src, dstSize)) return 0;
     try {
-        std::unique_ptr<uint8_t[]> key;
-        size_t length;
-        if (!GlyphStringToKsclp(src, bilingual, key, length)) return 0;
+        size_t n = std::strlen(src), length;
+        KeyWork work(n);
+        if (!KeyOf(src, n, bilingual, work, length)) return 0;
         if (length > dstSize - 1) length = dstSize - 1;
         if (dst) {
-            std::memcpy(dst, key.get(), length);
+            std::memcpy(dst, work.key, length);
             dst[length] = '\0';
         }
         return ResultCount(length);
@@ -123,12 +169,12 @@ int Compare(const char *a, const char *b, bool bilingual) {
         return 999;
     }
     try {
-        std::unique_ptr<uint8_t[]> keyA, keyB;
-        size_t lengthA, lengthB;
-        std::string copyA(a), copyB(b);
-        if (!GlyphStringToKsclp(&copyA[0], bilingual, keyA, lengthA) || lengthA == 0) return 999;
-        if (!GlyphStringToKsclp(&copyB[0], bilingual, keyB, lengthB) || lengthB == 0) return 999;
-        int c = std::memcmp(keyA.get(), keyB.get(), lengthA < lengthB ? lengthA : lengthB);
+        size_t lengthA, lengthB, n = std::strlen(a), m = std::strlen(b);
+        std::string copyA(a, n), copyB(b, m);
+        KeyWork workA(n), workB(m);
+        if (!KeyOf(&copyA[0], n, bilingual, workA, lengthA) || lengthA == 0) return 999;
+        if (!KeyOf(&copyB[0], m, bilingual, workB, lengthB) || lengthB == 0) return 999;
+        int c = std::memcmp(workA.key, workB.key, lengthA < lengthB ? lengthA : lengthB);
         if (c == 0) c = lengthA < lengthB ? -1 : lengthA > lengthB ? 1 : 0;
         return c < 0 ? -1 : c > 0 ? 1 : 0;
     } catch (const std::bad_alloc &) {
@@ -139,23 +185,14 @@ int Compare(const char *a, const char *b, bool bilingual) {
 
 }  // namespace
 
-size_t IsciiToKsclp(const uint8_t *iscii, size_t length, bool bilingual, uint8_t *key) {
-    std::unique_ptr<uint8_t[]> shifted(new uint8_t[2 * length + 1]);
-    size_t m = ShiftAndMoveRepha(iscii, length, shifted.get());
-    size_t n = BuildKey(shifted.get(), m, key);
+size_t IsciiToKsclp(const uint8_t *iscii, size_t length, bool bilingual, uint8_t *shifted, uint8_t *tail,
+                    uint8_t *key) {
+    size_t m = ShiftAndMoveRepha(iscii, length, shifted, tail);
+    size_t n = BuildKey(shifted, m, key);
     if (bilingual)
         for (size_t i = 0; i < n; i++)
             if (IsAsciiLetter(key[i])) key[i] = ConversionLookup.ksclpOfLetter[key[i]];
     return n;
-}
-
-bool GlyphStringToKsclp(char *src, bool bilingual, std::unique_ptr<uint8_t[]> &key, size_t &length) {
-    std::unique_ptr<uint8_t[]> iscii;
-    size_t k;
-    if (!GlyphStringToIscii(src, bilingual, iscii, k)) return false;
-    key.reset(new uint8_t[kKeyPerIscii * k + 1]);
-    length = IsciiToKsclp(iscii.get(), k, bilingual, key.get());
-    return true;
 }
 
 extern "C" {

@@ -663,12 +663,55 @@ namespace {
 
 constexpr int kMonolingualGlyphs = 1, kBilingualGlyphs = 2, kIscii = 3;
 
+// The ISCII an export converts at a time, about.
+constexpr size_t kIsciiPiece = 16384;
+
 // ISCII to UTF-8: every code has its text, so nothing is left out.
 int IsciiToUnicodeExport(const char *src, char *dst, unsigned int dstSize) {
     if (!CheckConverterArguments(src, dstSize)) return 0;
-    std::string out;
-    IsciiToUnicode(reinterpret_cast<const uint8_t *>(src), std::strlen(src), out);
-    return Deliver(reinterpret_cast<const uint8_t *>(out.data()), out.size(), dst, dstSize);
+    const uint8_t *s = reinterpret_cast<const uint8_t *>(src);
+    size_t n = std::strlen(src);
+    // In pieces that meet where each reads as it reads alone (IsciiJoins): counted first, unless
+    // the most the text can give fits dst, then written, each straight into dst where the most
+    // it can give fits, else aside (the conversion writes a little past what it gives).
+    std::unique_ptr<uint8_t[]> aside;
+    size_t asideSize = 0;
+    auto convert = [&](uint8_t *out, size_t room) {
+        size_t total = 0;
+        for (size_t start = 0; start < n;) {
+            size_t end = start + kIsciiPiece;
+            while (end < n && !((IsciiJoins(s + end - 2, 2) & kIsciiMayBeFollowed) &&
+                                (IsciiJoins(s + end, end + 1 < n ? 2 : 1) & kIsciiMayFollow)))
+                end++;
+            if (end > n) end = n;
+            size_t most = kUnicodePerIscii * (end - start);
+            if (out && total + most < room) {
+                total += IsciiToUnicode(s + start, end - start, out + total);
+            } else {
+                if (most > asideSize) aside.reset(new uint8_t[asideSize = most]);
+                size_t length = IsciiToUnicode(s + start, end - start, aside.get());
+                if (out) std::memcpy(out + total, aside.get(), length);
+                total += length;
+            }
+            start = end;
+        }
+        return total;
+    };
+    bool direct = dst && dstSize > kUnicodePerIscii * n;
+    size_t total = convert(direct ? reinterpret_cast<uint8_t *>(dst) : nullptr, dstSize);
+    if (total == 0) {
+        LibraryLastError = kErrorNoOutput;
+        return 0;
+    }
+    if (dst) {
+        if (total >= dstSize) {
+            LibraryLastError = kErrorDestinationSize;
+            return 0;
+        }
+        if (!direct) convert(reinterpret_cast<uint8_t *>(dst), dstSize);
+        dst[total] = '\0';
+    }
+    return ResultCount(total);
 }
 
 int UnheldExport(const char *utf8, int encoding, int *offsets, int *codePoints, int capacity) {

@@ -119,51 +119,55 @@ void Convert(const uint8_t *compact, size_t n, HeldIn encoding, UnicodeSyllable 
 }  // namespace
 
 bool ConvertHeldWord(const uint8_t *word, size_t n, HeldIn encoding, TypedText &out) {
-    // The word's code points: Kannada and the joiners only.
-    if (n == 0 || n > kShortUnicode || n % 3) return false;
-    uint8_t compact[kShortUnicode / 3 + 16];  // room to read a key's 16 bytes
-    size_t m = 0;
-    for (size_t i = 0; i < n; i += 3) {
-        uint8_t a = word[i], b = word[i + 1], c = word[i + 2];
-        if (a == 0xE0 && (b == 0xB2 || b == 0xB3) && (c & 0xC0) == 0x80)
-            compact[m++] = static_cast<uint8_t>(0x80 + ((b & 1) << 6) + (c & 0x3F));
-        else if (a == 0xE2 && b == 0x80 && (c == 0x8C || c == 0x8D))
-            compact[m++] = c == 0x8C ? kCompactZwnj : kCompactZwj;
-        else
-            return false;
-    }
+    if (n == 0 || n % 3) return false;  // Kannada and the joiners only: three bytes each
     UnicodeSyllables &cache = CurrentSyllableCache<UnicodeSyllables>();
     const unsigned reading = static_cast<unsigned>(encoding);
     const size_t before = out.length;
     uint8_t lastJoins = 0;
     uint64_t lastFollowers = 0;  // of the syllable before, where it stands
     UnicodeSyllable worked;
-    for (size_t i = 0, j; i < m; i = j) {
-        for (j = i + 1; j < m && Continues(compact[j], compact[j - 1]);) j++;
-        const UnicodeSyllable *syllable = nullptr;
-        if (j - i <= kLongSyllable) {
-            SyllableKey key = SyllableKeyOfPadded(compact + i, j - i, reading);
-            syllable = cache.Find(key);
-            if (!syllable) {
-                Convert(compact + i, j - i, encoding, worked);
-                cache.Add(key, worked);
-                syllable = &worked;
+    // The syllable being read, its code points one byte each (room to read a key's 16 bytes).
+    uint8_t syllable[kLongSyllable + 16];
+    size_t length = 0;
+    bool first = true;
+    for (size_t i = 0; i <= n; i += 3) {
+        uint8_t c = 0;  // 0 after the last
+        if (i < n) {
+            uint8_t a = word[i], b = word[i + 1], d = word[i + 2];
+            if (a == 0xE0 && (b == 0xB2 || b == 0xB3) && (d & 0xC0) == 0x80)
+                c = static_cast<uint8_t>(0x80 + ((b & 1) << 6) + (d & 0x3F));
+            else if (a == 0xE2 && b == 0x80 && (d == 0x8C || d == 0x8D))
+                c = d == 0x8C ? kCompactZwnj : kCompactZwj;
+            else
+                return out.length = before, false;
+            if (length == 0 || Continues(c, syllable[length - 1])) {
+                if (length == kLongSyllable) return out.length = before, false;
+                syllable[length++] = c;
+                continue;
             }
         }
-        bool joins = syllable && (syllable->joins & kHeld);
-        bool afresh = i == 0 || (lastJoins & kApart);  // the syllable's ISCII starts a word of typing
-        if (joins && i > 0)
-            joins = (lastJoins & kEndsClean) && (syllable->joins & kStartsClean) &&
-                    (encoding == HeldIn::kIscii || afresh || (syllable->joins & kApart) ||
-                     (lastFollowers >> syllable->firstKey & 1));
-        if (!joins) {
-            out.length = before;
-            return false;
+        // The syllable read is whole.
+        SyllableKey key = SyllableKeyOfPadded(syllable, length, reading);
+        const UnicodeSyllable *kept = cache.Find(key);
+        if (!kept) {
+            Convert(syllable, length, encoding, worked);
+            cache.Add(key, worked);
+            kept = &worked;
         }
-        std::memcpy(out.Room(kThere), syllable->there, kThere);  // of which its length stand
-        out.length += syllable->length;
-        lastJoins = syllable->joins;
-        lastFollowers = afresh ? syllable->followersFirst : syllable->followersInWord;
+        bool afresh = first || (lastJoins & kApart);  // the syllable's ISCII starts a word of typing
+        bool joins = kept->joins & kHeld;
+        if (joins && !first)
+            joins = (lastJoins & kEndsClean) && (kept->joins & kStartsClean) &&
+                    (encoding == HeldIn::kIscii || afresh || (kept->joins & kApart) ||
+                     (lastFollowers >> kept->firstKey & 1));
+        if (!joins) return out.length = before, false;
+        std::memcpy(out.Room(kThere), kept->there, kThere);  // of which its length stand
+        out.length += kept->length;
+        lastJoins = kept->joins;
+        lastFollowers = afresh ? kept->followersFirst : kept->followersInWord;
+        first = false;
+        syllable[0] = c;
+        length = 1;
     }
     return true;
 }
