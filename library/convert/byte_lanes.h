@@ -7,6 +7,16 @@
 #include <cstdint>
 #include <cstring>
 
+// The per-glyph steps of the converters are inlined into their loops, and the rare paths
+// kept out of them.
+#if defined(__GNUC__)
+#define CONVERT_INLINE inline __attribute__((always_inline))
+#define CONVERT_OUT_OF_LINE __attribute__((noinline))
+#else
+#define CONVERT_INLINE inline
+#define CONVERT_OUT_OF_LINE
+#endif
+
 namespace lanes {
 
 constexpr uint64_t kOnes = 0x0101010101010101ull;

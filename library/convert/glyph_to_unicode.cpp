@@ -31,14 +31,6 @@
 #include "syllable_cache.h"
 #include "unicode.h"
 
-#if defined(__GNUC__)
-#define CONVERT_INLINE inline __attribute__((always_inline))
-#define CONVERT_OUT_OF_LINE __attribute__((noinline))
-#else
-#define CONVERT_INLINE inline
-#define CONVERT_OUT_OF_LINE
-#endif
-
 // Glyph arrangements that the keyboard types and the table reading does not take, put as
 // the normalisation and the reading take them (monolingual glyph text):
 // - RRA and U+0CDE take a stem before a sign or the halant glyph, which the keyboard types as

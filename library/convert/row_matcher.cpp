@@ -13,15 +13,6 @@ namespace {
 
 using lanes::LowestBit;
 
-// The per-glyph steps of the converters are inlined into their loops, and the rare paths
-// kept out of them.
-#if defined(__GNUC__)
-#define CONVERT_INLINE inline __attribute__((always_inline))
-#define CONVERT_OUT_OF_LINE __attribute__((noinline))
-#else
-#define CONVERT_INLINE inline
-#define CONVERT_OUT_OF_LINE
-#endif
 
 // three bytes of which its count stand: the output has room for three per glyph.
 struct IsciiWriter {
