@@ -33,6 +33,7 @@ int main() {
     auto lastError = Bind<IntFn>(dll, "ToviGetLastError");
     auto toIscii = Bind<ConvertFn>(dll, "ToviMonolingualGlyph2ISCII");
     auto toGlyph = Bind<ConvertFn>(dll, "ToviISCII2MonolingualGlyph");
+    auto toBilingual = Bind<ConvertFn>(dll, "ToviMonolingual2BilingualGlyph");
     auto toIsciiTwin = Bind<TwinFn>(dll, "_ToviMonolingualGlyph2ISCIIVB@4");
     auto toGlyphTwin = Bind<TwinFn>(dll, "_ToviISCII2BilingualGlyphVB@4");
     keyTwin = Bind<TwinFn>(dll, "_ToviMonolingualGlyph2KSCLPVB@4");
@@ -52,6 +53,9 @@ int main() {
     CHECK(toIscii(kki, small, sizeof small) == 0 && lastError() == -3);
     char iscii[] = "\xB3\xE8\xB3\xDB";  // 179 232 179 219
     CHECK(toGlyph(iscii, out, sizeof out) == 2 && std::strcmp(out, "\x51\xCC") == 0);  // 81 204
+    char abc[] = "ABC";
+    CHECK(toBilingual(abc, out, 3) == 0 && lastError() == -3);  // no room for the end
+    CHECK(toBilingual(abc, out, 4) == 3 && std::strcmp(out, "\x81\x82\x83") == 0);
 
     // Standard-call twins through their decorated names, many times: a wrong calling
     // convention would unbalance the stack.

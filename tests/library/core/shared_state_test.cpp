@@ -70,11 +70,6 @@ struct Writer {
     }
 };
 
-TEST(SharedState, ProcessThatLoadsFirstSeesTheInitialContents) {
-    setenv("TOVI_DESKTOP", ("initial-" + std::to_string(getpid())).c_str(), 1);
-    EXPECT_EQ(RunProbe("read"), "0 1 0 0 0 0\n");
-}
-
 TEST(SharedState, AValueStoredByOneProcessIsReadByAnother) {
     setenv("TOVI_DESKTOP", ("pair-" + std::to_string(getpid())).c_str(), 1);
     Writer writer;
