@@ -1,7 +1,8 @@
 // The engine typing Unicode on the virtual desktop: what a box holds after each sequence of
 // keys is what `tovi type --unicode` prints for them (the glyph engine's text through the
-// bridge); a Backspace with nothing composed erases the box's own character; the engine is
-// one with the glyph engine and the stop exports stop it.
+// bridge); a Backspace with nothing composed erases the box's own character; a new focus
+// window starts a new syllable; the engine is one with the glyph engine and the stop exports
+// stop it.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -64,6 +65,14 @@ TEST_F(UnicodeEngine, BackspaceOutsideTheSyllableAndTheSwitches) {
     // Composed text is taken back glyph by glyph; with nothing composed the box erases its own.
     EXPECT_EQ(Typed("ki \b\b"), "ಕ");
     EXPECT_EQ(Typed("kfkfy \b\b\b"), Typed("kfk"));
+    // A new focus window starts a new syllable.
+    {
+        TextBox first;
+        TypeKeys("k");
+        TextBox second;
+        TypeKeys("i");
+        EXPECT_EQ(Utf8(first.Codes()) + Utf8(second.Codes()), "ಕಇ");
+    }
     // Scroll Lock off: the keys are the box's.
     ToviTurnOffScrollLock();
     EXPECT_EQ(Typed("ki"), "ki");
