@@ -155,54 +155,56 @@ int main() {
     CheckResources(dll);
 
     CHECK(stop() == 0 && lastError() == -2);
-    TextBox box(false, L"Kannada-Tovi engine test");
-    CHECK(GetFocus() == box.edit);
     const bool scrollWasOn = ScrollLockOn();
+    {
+        TextBox box(false, L"Kannada-Tovi engine test");
+        CHECK(GetFocus() == box.edit);
 
-    // The engine for this thread; a second start is refused and changes nothing.
-    CHECK(start(0, 1, 0) == 1);
-    CHECK(start(1, 0, 0) == 0 && lastError() == -1);
-    CHECK(startVB(1, 0, -1) == 0 && lastError() == -1);
-    CHECK(fontType() == 1);
-    CHECK(FindWindowA("Tovi Tray Class", nullptr) == nullptr);
+        // The engine for this thread; a second start is refused and changes nothing.
+        CHECK(start(0, 1, 0) == 1);
+        CHECK(start(1, 0, 0) == 0 && lastError() == -1);
+        CHECK(startVB(1, 0, -1) == 0 && lastError() == -1);
+        CHECK(fontType() == 1);
+        CHECK(FindWindowA("Tovi Tray Class", nullptr) == nullptr);
 
-    // Scroll Lock off: keys pass untouched. On (twice: the second changes nothing): "k" types
-    // 80 192, "i" after it erases them and types 81.
-    auto holds = [&](const char *text) { return PumpUntil([&] { return box.Text() == text; }); };
-    CHECK(turnOff() == 1);
-    CHECK(PumpUntil([] { return !ScrollLockOn(); }));
-    Type("k");
-    CHECK(holds("k"));
-    box.Clear();
-    CHECK(turnOn() == 1 && PumpUntil(ScrollLockOn));
-    CHECK(turnOn() == 1);
-    PumpUntilQuiet(100);
-    CHECK(ScrollLockOn());
-    reset();
-    Type("k");
-    CHECK(holds("\x50\xC0"));
-    Type("i");
-    CHECK(holds("\x51"));
+        // Scroll Lock off: keys pass untouched. On (twice: the second changes nothing): "k" types
+        // 80 192, "i" after it erases them and types 81.
+        auto holds = [&](const char *text) { return PumpUntil([&] { return box.Text() == text; }); };
+        CHECK(turnOff() == 1);
+        CHECK(PumpUntil([] { return !ScrollLockOn(); }));
+        Type("k");
+        CHECK(holds("k"));
+        box.Clear();
+        CHECK(turnOn() == 1 && PumpUntil(ScrollLockOn));
+        CHECK(turnOn() == 1);
+        PumpUntilQuiet(100);
+        CHECK(ScrollLockOn());
+        reset();
+        Type("k");
+        CHECK(holds("\x50\xC0"));
+        Type("i");
+        CHECK(holds("\x51"));
 
-    CHECK(stop() == 1 && fontType() == 0);
-    CHECK(stop() == 0 && lastError() == -2);
-    box.Clear();
-    Type("k");  // with the engine stopped, Scroll Lock changes nothing
-    CHECK(holds("k"));
+        CHECK(stop() == 1 && fontType() == 0);
+        CHECK(stop() == 0 && lastError() == -2);
+        box.Clear();
+        Type("k");  // with the engine stopped, Scroll Lock changes nothing
+        CHECK(holds("k"));
 
-    // The tray: a start through the twin with -1 makes the tray window of this thread; a right
-    // click opens the menu; "Keyboard Layout" shows the picture, and clicks meanwhile do
-    // nothing; "About Tovi..." has its glyph-code button.
-    CHECK(startVB(1, 1, -1) == 1);
-    HWND tray = FindWindowA("Tovi Tray Class", nullptr);
-    DWORD owner = 0;
-    CHECK(tray && GetWindowThreadProcessId(tray, &owner) == GetCurrentThreadId());
-    if (tray) {
-        CHECK(ClickOpensMenu(tray));
-        CHECK(RunDialog(tray, 32802, "Keyboard Layout") && bitmapShown && !menuWhileDialog);
-        CHECK(RunDialog(tray, 32800, "Tovi 3.0") && dialogButton == "M\xA6\xE0U\xC9");
-    }
-    CHECK(stopVB() == 1);
+        // The tray: a start through the twin with -1 makes the tray window of this thread; a right
+        // click opens the menu; "Keyboard Layout" shows the picture, and clicks meanwhile do
+        // nothing; "About Tovi..." has its glyph-code button.
+        CHECK(startVB(1, 1, -1) == 1);
+        HWND tray = FindWindowA("Tovi Tray Class", nullptr);
+        DWORD owner = 0;
+        CHECK(tray && GetWindowThreadProcessId(tray, &owner) == GetCurrentThreadId());
+        if (tray) {
+            CHECK(ClickOpensMenu(tray));
+            CHECK(RunDialog(tray, 32802, "Keyboard Layout") && bitmapShown && !menuWhileDialog);
+            CHECK(RunDialog(tray, 32800, "Tovi 3.0") && dialogButton == "M\xA6\xE0U\xC9");
+        }
+        CHECK(stopVB() == 1);
+    }  // the glyph engine's box goes: the Unicode one alone takes the focus
 
     // The Unicode engine (Scroll Lock still on), the one engine of the desktop like the other.
     TextBox unicodeBox(true, L"Kannada-Tovi Unicode typing");

@@ -86,9 +86,14 @@ struct TextBox {
         const DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL;
         edit = unicode ? CreateWindowExW(0, L"EDIT", L"", style, 10, 10, 380, 28, frame, nullptr, nullptr, nullptr)
                        : CreateWindowExA(0, "EDIT", "", style, 10, 10, 380, 28, frame, nullptr, nullptr, nullptr);
-        SetForegroundWindow(frame);
-        SetFocus(edit);
-        PumpUntilQuiet();
+        // The focus may come back late to a window of before: asked again until it stays.
+        PumpUntil([this] {
+            if (GetFocus() == edit) return true;
+            SetForegroundWindow(frame);
+            SetFocus(edit);
+            return false;
+        });
+        PumpUntilQuiet(50);
     }
     ~TextBox() { DestroyWindow(frame); }
     void Clear() { SetWindowTextW(edit, L""); }
