@@ -19,6 +19,8 @@
 #include "report_control.h"
 #include "sample_addresses.h"
 
+#include "app_targets.h"
+
 namespace {
 
 QTemporaryDir &folder() {
@@ -78,7 +80,9 @@ int main(int argc, char **argv) {
     if (qEnvironmentVariableIsEmpty("TOVI_DESKTOP")) qputenv("TOVI_DESKTOP", "kelda-bench-reports");
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
+    TargetReporter reporter({{"BrowseGridAllRecords", 300}, {"LabelsToPdf", 10000}});
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.printTargets();
     benchmark::Shutdown();
     Database::close();
     return 0;

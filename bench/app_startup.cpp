@@ -15,6 +15,8 @@
 
 #include "shared_module.h"
 
+#include "app_targets.h"
+
 namespace {
 
 void StartToMainWindow(benchmark::State &state) {
@@ -79,7 +81,9 @@ BENCHMARK(SortKey)->Unit(benchmark::kMicrosecond);
 int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
+    TargetReporter reporter({{"StartToMainWindow", 1000}, {"SortKey", 0.005}});
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.printTargets();
     benchmark::Shutdown();
     return 0;
 }
