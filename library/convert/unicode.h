@@ -14,6 +14,9 @@ size_t IsciiToUnicode(const uint8_t *iscii, size_t length, uint8_t *out);
 // The same into a string (replacing what it held).
 void IsciiToUnicode(const uint8_t *iscii, size_t length, std::string &out);
 
+// The ISCII-to-UTF-8 export's work, into the caller's dst (ToviISCII2Unicode).
+int IsciiToUnicodeExport(const char *src, char *dst, unsigned int dstSize);
+
 // Where two pieces of ISCII text meet, whether IsciiToUnicode reads each as it reads it alone:
 // the bits of the k codes at `iscii` that may follow a piece (they start where a cluster starts
 // or one ends: a consonant, a vowel, ASCII; no sign, modifier, nukta, halant, repha or the
