@@ -80,10 +80,27 @@ size_t Utf8Of(const uint8_t *compact, size_t n, uint8_t *out) {
     return k;
 }
 
+// The bilingual encoding has no glyph of the dead NA: NA with the halant shown stands for it, as
+// in UnicodeToGlyphs. Rewrites the k codes of ISCII at `iscii` (with room for two more per
+// code, and a NUL after them); returns their count.
+size_t DeadNaShown(uint8_t *iscii, size_t k) {
+    constexpr uint8_t kIsciiNa = 198, kIsciiDeadNa = 199;
+    for (size_t i = 0; i < k; i++)
+        if (iscii[i] == kIsciiDeadNa) {
+            std::memmove(iscii + i + 3, iscii + i + 1, k - i - 1);
+            iscii[i] = kIsciiNa;
+            iscii[i + 1] = iscii[i + 2] = kIsciiHalant;
+            k += 2;
+            i += 2;
+        }
+    iscii[k] = 0;
+    return k;
+}
+
 // Works out what the syllable of n compact code points converts to, alone.
 void Convert(const uint8_t *compact, size_t n, HeldIn encoding, UnicodeSyllable &syllable) {
     std::memset(&syllable, 0, sizeof syllable);
-    uint8_t utf8[3 * kLongSyllable], iscii[kIsciiPerUnicode * 3 * kLongSyllable + 1];
+    uint8_t utf8[3 * kLongSyllable], iscii[3 * kIsciiPerUnicode * 3 * kLongSyllable + 1];  // room for DeadNaShown
     size_t length = Utf8Of(compact, n, utf8);
     size_t k = ShortUnicodeToIscii(utf8, length, iscii);
     iscii[k] = 0;
@@ -102,6 +119,7 @@ void Convert(const uint8_t *compact, size_t n, HeldIn encoding, UnicodeSyllable 
     } else {
         IsciiSyllable typed;
         bool bilingual = encoding == HeldIn::kBilingual;
+        if (bilingual) k = DeadNaShown(iscii, k);
         if (!TypeIsciiSyllable(iscii, k, bilingual, typed, syllable.there, kThere)) return;
         syllable.length = static_cast<uint8_t>(typed.length);
         syllable.joins = typed.apart ? kApart : 0;
@@ -111,7 +129,11 @@ void Convert(const uint8_t *compact, size_t n, HeldIn encoding, UnicodeSyllable 
         ends = ends && typed.endsJoinable;
         backLength = GlyphSyllableToUtf8(syllable.there, typed.length, bilingual, back, joins);
     }
-    if (backLength != length || std::memcmp(back, utf8, length) != 0) return;
+    // It comes back as itself; in bilingual text a dead NA (NA with the halant shown) comes
+    // back with a non-joiner after it, which is no part of what the text reads.
+    bool joinerAfter = encoding == HeldIn::kBilingual && backLength == length + 3 &&
+                       std::memcmp(back + length, "\xE2\x80\x8C", 3) == 0;
+    if ((backLength != length && !joinerAfter) || std::memcmp(back, utf8, length) != 0) return;
     syllable.joins |= kHeld | (starts && (joins & kIsciiMayFollow) ? kStartsClean : 0) |
                       (ends && (joins & kIsciiMayBeFollowed) ? kEndsClean : 0);
 }
