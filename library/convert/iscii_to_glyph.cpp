@@ -224,8 +224,10 @@ void TypeIsciiQuickly(uint8_t *iscii, size_t n, bool bilingual, bool keepLetters
 }
 
 void IsciiToGlyphString(char *src, bool bilingual, bool keepLetters, bool rewriteLetters, std::string &out) {
-    out.clear();
+    size_t n = std::strlen(src);
+    // Room made once for what most text gives (about a glyph code for each ISCII code).
+    out.resize(n + n / 4 + 64);
     TypedText glyphs(out, 0);
-    TypeIsciiQuickly(reinterpret_cast<uint8_t *>(src), std::strlen(src), bilingual, keepLetters, rewriteLetters,
-                     glyphs);
+    glyphs.length = 0;
+    TypeIsciiQuickly(reinterpret_cast<uint8_t *>(src), n, bilingual, keepLetters, rewriteLetters, glyphs);
 }

@@ -348,12 +348,15 @@ namespace {
 template <typename Quickly>
 void ConvertWords(const uint8_t *utf8, size_t n, HeldIn encoding, std::string &out, Quickly quickly) {
     int lastError = LibraryLastError;
-    out.clear();
+    // Room made once for what most text gives (a glyph or ISCII code for each Kannada letter or
+    // sign, which takes three bytes of UTF-8).
+    out.resize(n / 2 + 64);
     Known known{encoding, {}};
     std::vector<UnheldSyllable> syllables;
     std::string word;
     {
         TypedText text(out, 0);
+        text.length = 0;
         auto put = [&](const std::string &s) {
             std::memcpy(text.Room(s.size()), s.data(), s.size());
             text.length += s.size();
