@@ -49,7 +49,6 @@ bool ClosesSyllable(uint8_t d) { return IsKeyVowel(d) || (d >= 182 && d <= 195) 
 size_t ShiftAndMoveRepha(const uint8_t *iscii, size_t length, uint8_t *out, uint8_t *tail) {
     size_t m = 0, t = 0;  // what stands before the place, and after it
     size_t wordStart = 0;  // where the word starts, counted over both
-    bool haveCluster = false;
     auto flush = [&] {
         std::memcpy(out + m, tail, t);
         m += t;
@@ -61,7 +60,6 @@ size_t ShiftAndMoveRepha(const uint8_t *iscii, size_t length, uint8_t *out, uint
             // The cluster's start or, with none, the word's: both are the place.
             out[m++] = kKeyRa;
             out[m++] = kKeyHalant;
-            haveCluster = true;
             continue;
         }
         uint8_t before = t ? tail[t - 1] : m ? out[m - 1] : 0;
@@ -69,11 +67,9 @@ size_t ShiftAndMoveRepha(const uint8_t *iscii, size_t length, uint8_t *out, uint
             tail[t++] = d;
             flush();
             wordStart = m;
-            haveCluster = false;
         } else if (m + t > wordStart && OpensSyllable(d) && ClosesSyllable(before)) {
             flush();
             tail[t++] = d;
-            haveCluster = true;
         } else {
             tail[t++] = d;
         }
