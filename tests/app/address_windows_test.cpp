@@ -79,7 +79,6 @@ private slots:
 
     void aLetterPrefixFindsWhateverFollowsAndResultsComeAsTyped();
     void theCriteriaGoInTheirOrder();
-    void aQuoteIsSearchedLikeAnyOtherCharacter();
     void theMatchShowsItsEightBoxes();
     void theCheckBoxesEnableAndEmptyTheirBoxes();
     void theThreeMessagesAndTheReset();
@@ -537,25 +536,6 @@ void AddressWindowsTest::theCriteriaGoInTheirOrder() {
     w->TxtState->setText(QString());
     search(w);
     QCOMPARE(w->Txtname->text(), G("\x51"));
-}
-
-void AddressWindowsTest::aQuoteIsSearchedLikeAnyOtherCharacter() {
-    book5 *w = openSearch();
-    QVERIFY(w);
-    QTest::mouseClick(w->Chkplace, Qt::LeftButton);
-    QTest::keyClicks(w->Txtplace, "k");
-    typing_->kannada(false);
-    QTest::keyClicks(w->Txtplace, "'");
-    QCOMPARE(w->Txtplace->text(), G("P\xC0'"));
-    search(w);
-    QVERIFY(answerer_->messages.isEmpty());
-    QCOMPARE(w->matchCount(), 1);
-    QCOMPARE(w->Txtname->text(), Typed::rAma());
-    // A wildcard of other searches finds nothing when nothing has it.
-    w->Txtplace->setText(G("%"));
-    search(w);
-    QCOMPARE(w->matchCount(), 0);
-    QCOMPARE(answerer_->messages, QStringList{RecordCaption::noMatch()});
 }
 
 void AddressWindowsTest::theMatchShowsItsEightBoxes() {

@@ -172,7 +172,6 @@ void BrowseReportsTest::noListListsEveryRecordInSortOrder() {
     }
     book7 *w = openBrowse();
     QVERIFY(w && gridEmpty(w->Mg));
-    QVERIFY(w->Mg->isColumnHidden(0));
     w->cmdview->click();
     QCOMPARE(gridNames(w->Mg), inSortOrder(names));
     // Each row: the hidden number, the name, category, sub-category, phone and place.
@@ -356,9 +355,6 @@ void BrowseReportsTest::theGridShowsLinesTipsWhatIsCutOffAndSortsByAHeader() {
     const auto rowOf = [&](int id) { return int(gridNames(g).indexOf(kannadaName(id))) + 1; };
     const int one = g->rowHeight(rowOf(1) - 1), two = g->rowHeight(rowOf(2) - 1);
     QVERIFY2(two >= 2 * one - 8, qPrintable(QStringLiteral("%1 and %2").arg(one).arg(two)));
-    const QModelIndex phones = g->model()->index(rowOf(2) - 1, 4);
-    QCOMPARE(static_cast<QStyledItemDelegate *>(g->itemDelegate())->displayText(phones.data(), QLocale()),
-             QStringLiteral("080 1111\u2028080 2222"));
     QCOMPARE(g->cutOffText(rowOf(2), 4), QString());  // both lines show
     QCOMPARE(g->cutOffText(rowOf(1), 5), QString());
     QCOMPARE(g->cutOffText(rowOf(3), 5), GlyphText::toDisplay(G("Hg\xC0\xC4 ").repeated(20)));

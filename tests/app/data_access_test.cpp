@@ -259,10 +259,4 @@ TEST_F(CascadeTest, ACascadeThatFailsHalfwayLeavesNothingChanged) {
     EXPECT_EQ(numbers(RefTable::District), (QList<int>{1}));
 }
 
-TEST(TrimBlanks, RemovesOnlySpaces) {
-    EXPECT_EQ(trimBlanks(QStringLiteral("  a b  ")), QStringLiteral("a b"));
-    EXPECT_EQ(trimBlanks(QStringLiteral("   ")), QString());
-    EXPECT_EQ(trimBlanks(QString::fromLatin1("\xA0" "a\t")), QString::fromLatin1("\xA0" "a\t"));
-}
-
 }  // namespace

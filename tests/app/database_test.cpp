@@ -49,19 +49,6 @@ TEST(DatabaseOpen, ANewDatabaseGetsEveryTable) {
     EXPECT_TRUE(TestDatabase::exec("INSERT INTO TALUK (TALUKNO, TalukName) VALUES (1, 'x')"));
 }
 
-TEST(DatabaseFile, AnExistingDatabaseKeepsItsRows) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("a.sqlite");
-    QString error;
-    ASSERT_TRUE(Database::open(path, &error));
-    ASSERT_TRUE(TestDatabase::exec("INSERT INTO district (districtno, districtname) VALUES (4, 'x')"));
-    Database::close();
-    EXPECT_FALSE(Database::isOpen());
-    ASSERT_TRUE(Database::open(path, &error)) << error.toStdString();
-    EXPECT_EQ(TestDatabase::scalar("SELECT districtno FROM district").toInt(), 4);
-    Database::close();
-}
-
 TEST(DatabaseFile, AFileThatIsNotOursIsRefusedAndLeftAlone) {
     QTemporaryDir dir;
     struct Case {

@@ -56,7 +56,6 @@ private slots:
     void theClipboardCarriesUnicodeAndAPasteIsWholeOrRefused();
     void longWordsSplitIntoTheSyllablesOfTheWholeWord();
     void glyphTextShowsAsKannadaScript();
-    void dropDownListsTakeNoTyping();
     void fillRoutinesKeepSortOrderAndItemData();
 
 private:
@@ -294,22 +293,6 @@ void GlyphTypingTest::glyphTextShowsAsKannadaScript() {
     // "File": KA, DDA, TA, in a font that draws Kannada itself, not substitutes.
     QCOMPARE(label.QLabel::text(), QStringLiteral("\u0C95\u0CA1\u0CA4"));
     QVERIFY(QFontMetrics(label.font()).inFont(QChar(0x0C95)));
-}
-
-void GlyphTypingTest::dropDownListsTakeNoTyping() {
-    auto *list = focused<GlyphComboBox>();
-    QVERIFY(list);
-    list->addGlyphItem(G("a"), 7);
-    list->addGlyphItem(kKannada, 9);
-    QCOMPARE(list->text(), QString());  // appending items leaves the text empty
-    list->setText(kKannada);
-    QCOMPARE(list->itemNumber(list->currentIndex()), 9);
-    // A text that is no item still shows (a record's taluk before its list is filled).
-    list->setText(G("zz"));
-    QCOMPARE(list->text(), G("zz"));
-    QCOMPARE(list->currentIndex(), -1);
-    list->clear();
-    QVERIFY(list->text().isEmpty() && list->count() == 0);
 }
 
 void GlyphTypingTest::fillRoutinesKeepSortOrderAndItemData() {
