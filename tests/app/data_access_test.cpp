@@ -22,11 +22,6 @@ protected:
     TestDatabase db;  // first: the data layer works on its connection
     AddressBookData data{Database::connection()};
 
-    // An address with its five classification numbers.
-    void addAddress(int id, int relation, int district, int taluk, int prakara, int upaprakara) {
-        ASSERT_TRUE(insertAddress(makeAddress(id, QStringLiteral("n%1").arg(id), relation, district, taluk, prakara,
-                                              upaprakara)));
-    }
     static QList<int> numbers(RefTable t) {
         QList<int> out;
         QSqlQuery q(Database::connection());
@@ -67,7 +62,7 @@ TEST_F(DataAccessTest, NumberingTakesTheLargestNumberPlusOne) {
         EXPECT_EQ(data.nextNumber(t), 6) << "a gap below the highest is not reused";
     }
     EXPECT_EQ(data.nextAddressNumber(), 1);
-    addAddress(7, 0, 0, 0, 0, 0);
+    ASSERT_TRUE(insertAddress(makeAddress(7, "n7", 0, 0, 0, 0, 0)));
     EXPECT_EQ(data.nextAddressNumber(), 8);
 }
 
@@ -163,9 +158,9 @@ protected:
         DataAccessTest::SetUp();
         seedLists();
         //         id  rel dist taluk prak upa
-        addAddress(1, 1, 1, 10, 1, 10);
-        addAddress(2, 2, 1, 11, 2, 20);
-        addAddress(3, 1, 2, 20, 1, 0);
+        ASSERT_TRUE(insertAddress(makeAddress(1, "n1", 1, 1, 10, 1, 10)));
+        ASSERT_TRUE(insertAddress(makeAddress(2, "n2", 2, 1, 11, 2, 20)));
+        ASSERT_TRUE(insertAddress(makeAddress(3, "n3", 1, 2, 20, 1, 0)));
     }
     void seedLists() {
         for (RefTable t : kAllTables) ASSERT_TRUE(data.remove(t, 10) && data.remove(t, 20));

@@ -22,11 +22,6 @@ bool seedDistricts() {
            seed(RefTable::Taluk, 20, Typed::tumakUru(), 2);
 }
 
-// An address that points at reference entries: relation, district, taluk, category, sub-category.
-bool addAddress(int id, int relation, int district, int taluk, int prakara, int upaprakara) {
-    return insertAddress(makeAddress(id, QStringLiteral("n%1").arg(id), relation, district, taluk, prakara, upaprakara));
-}
-
 // Chooses a parent as the user does: the list's popup, then a click on the item.
 void chooseParent(ReferenceWindow *window, const QString &glyphs) {
     GlyphComboBox *c = static_cast<TwoLevelWindow *>(window)->parentList;
@@ -88,7 +83,7 @@ void ReferenceWindowsTest::newOnAnEmptyTableShowsOneAndTheSaveFillsTheListAfterT
     QCOMPARE(waitForSaved(answerer_, w), 1);
     QVERIFY(answerer_->messages.isEmpty());
     QCOMPARE(w->pos(), QPoint(0, 0));
-    QCOMPARE(listTexts(w), QStringList{Typed::kOlAra()});
+    QCOMPARE(itemTexts(w->list), QStringList{Typed::kOlAra()});
     QCOMPARE(w->list->itemNumber(0), 1);
     QCOMPARE(w->focusWidget(), static_cast<QWidget *>(w->cmdnew));
 }
@@ -239,8 +234,8 @@ void ReferenceWindowsTest::deletingAsksAndReachesTheCascade() {
     QVERIFY(seedDistricts());
     QVERIFY(seed(RefTable::Prakara, 1, Typed::kOlAra()) && seed(RefTable::Upaprakara, 10, Typed::bIdara(), 1) &&
             seed(RefTable::Relation, 4, Typed::tumakUru()));
-    QVERIFY(addAddress(1, 4, 1, 10, 1, 10));
-    QVERIFY(addAddress(2, 4, 2, 20, 1, 10));
+    QVERIFY(insertAddress(makeAddress(1, "n1", 4, 1, 10, 1, 10)));
+    QVERIFY(insertAddress(makeAddress(2, "n2", 4, 2, 20, 1, 10)));
     ReferenceWindow *w = openReference("frmDistrict");
     QVERIFY(w);
     answerer_->answerNextQuestion(false);
@@ -257,7 +252,7 @@ void ReferenceWindowsTest::deletingAsksAndReachesTheCascade() {
     QCOMPARE(addressLinks(2), (QList<int>{4, 2, 20, 1, 10}));
     // The first district left shows, and the list holds what is left.
     QCOMPARE(number(w), QStringLiteral("2"));
-    QCOMPARE(listTexts(w), QStringList{Typed::mYsUru()});
+    QCOMPARE(itemTexts(w->list), QStringList{Typed::mYsUru()});
     // Each window asks with its own warning and deletes its own entry.
     const struct {
         const char *window;
@@ -346,7 +341,7 @@ void ReferenceWindowsTest::aChildListShowsItsParentsEntriesAndOneNameMayServeTwo
     QCOMPARE(w->parentList->text(), Typed::kOlAra());
     QCOMPARE(w->currentParent(), 1);
     // Kannada order within the district: bIdara before hAsana.
-    QCOMPARE(listTexts(w), (QStringList{Typed::bIdara(), Typed::hAsana()}));
+    QCOMPARE(itemTexts(w->list), (QStringList{Typed::bIdara(), Typed::hAsana()}));
     QCOMPARE(number(w), QStringLiteral("10"));
     // bIdara under the other district too: numbered over all districts.
     chooseParent(w, Typed::mYsUru());
@@ -356,7 +351,7 @@ void ReferenceWindowsTest::aChildListShowsItsParentsEntriesAndOneNameMayServeTwo
     w->Cmdsave->click();
     QCOMPARE(waitForSaved(answerer_, w), 1);
     QCOMPARE(count("SELECT districtno FROM taluk WHERE Talukno = 21"), 2);
-    QCOMPARE(listTexts(w), (QStringList{Typed::tumakUru(), Typed::bIdara()}));
+    QCOMPARE(itemTexts(w->list), (QStringList{Typed::tumakUru(), Typed::bIdara()}));
     // Twice under one district is refused.
     w->cmdnew->click();
     typeKeys(w->nameBox, "bIdara");
@@ -372,8 +367,8 @@ void ReferenceWindowsTest::aChildListShowsItsParentsEntriesAndOneNameMayServeTwo
 
 void ReferenceWindowsTest::aSaveNeverMovesAnEntryTheMoveButtonDoesAfterItsQuestion() {
     QVERIFY(seedDistricts() && seed(RefTable::Taluk, 21, Typed::bIdara(), 2));
-    QVERIFY(addAddress(1, 0, 1, 11, 0, 0));
-    QVERIFY(addAddress(2, 0, 1, 10, 0, 0));
+    QVERIFY(insertAddress(makeAddress(1, "n1", 0, 1, 11, 0, 0)));
+    QVERIFY(insertAddress(makeAddress(2, "n2", 0, 1, 10, 0, 0)));
     auto *w = static_cast<TwoLevelWindow *>(openReference("Frmtaluk"));
     QVERIFY(w);
     clickItem(w, Typed::hAsana());
@@ -391,7 +386,7 @@ void ReferenceWindowsTest::aSaveNeverMovesAnEntryTheMoveButtonDoesAfterItsQuesti
     // The window follows the taluk to its district.
     QCOMPARE(w->parentList->text(), Typed::mYsUru());
     QCOMPARE(number(w), QStringLiteral("11"));
-    QCOMPARE(listTexts(w), inSortOrder({Typed::tumakUru(), Typed::bIdara(), Typed::hAsana()}));
+    QCOMPARE(itemTexts(w->list), inSortOrder({Typed::tumakUru(), Typed::bIdara(), Typed::hAsana()}));
     // A district that has a taluk of that name already takes no second one.
     chooseParent(w, Typed::kOlAra());
     QVERIFY(pickItem(w->CmbMoveTo, Typed::mYsUru()));
@@ -409,7 +404,7 @@ void ReferenceWindowsTest::choosingAParentTurnsTheListAndArrowsToIt() {
     w->parentList->setFocus();
     QTest::keyClick(w->parentList, Qt::Key_Down);
     QCOMPARE(w->currentParent(), 2);
-    QCOMPARE(listTexts(w), (QStringList{Typed::tumakUru(), Typed::beLagAvi()}));
+    QCOMPARE(itemTexts(w->list), (QStringList{Typed::tumakUru(), Typed::beLagAvi()}));
     // The boxes show the chosen district's first taluk; the arrows work on its taluks.
     QCOMPARE(number(w), QStringLiteral("20"));
     QStringList seen;
@@ -467,7 +462,7 @@ void ReferenceWindowsTest::deletingAChildShowsTheFirstRemainingOne() {
     w->CmdDelete->click();
     QCOMPARE(nameOf(RefTable::Upaprakara, 6), QStringLiteral("<none>"));
     QCOMPARE(number(w), QStringLiteral("7"));
-    QCOMPARE(listTexts(w), (QStringList{Typed::tumakUru(), Typed::mYsUru()}));
+    QCOMPARE(itemTexts(w->list), (QStringList{Typed::tumakUru(), Typed::mYsUru()}));
     for (int i = 0; i < 2; ++i) {
         answerer_->answerNextQuestion(true);
         w->CmdDelete->click();

@@ -121,16 +121,11 @@ inline bool pickItem(GlyphComboBox *list, const QString &glyphs) {
     return list->text() == glyphs;
 }
 
-inline QStringList itemTexts(const GlyphComboBox *list) {
+// The glyph texts of a drop-down list or a reference window's list, top to bottom.
+template <class List>
+QStringList itemTexts(const List *list) {
     QStringList out;
     for (int i = 0; i < list->count(); ++i) out << list->itemGlyphText(i);
-    return out;
-}
-
-// The glyph texts of a reference window's list, top to bottom.
-inline QStringList listTexts(const ReferenceWindow *w) {
-    QStringList out;
-    for (int i = 0; i < w->list->count(); ++i) out << w->list->itemGlyphText(i);
     return out;
 }
 
