@@ -97,6 +97,7 @@ TEST_F(DataTexts, FaultyDataStaysInsideTheTables) {
     ASSERT_EQ(LoadConversion(text), 1);
     EXPECT_EQ(FilledRows(Conversion.mono2Bilingual), 180);
     EXPECT_EQ(FilledRows(Conversion.iscii2Bilingual), 1);
+    EXPECT_EQ(Conversion.iscii2Bilingual[0][0] | Conversion.iscii2Bilingual[0][1], 0);  // not even its row 0
     EXPECT_EQ(FilledRows(Conversion.iscii2Ksclp), 0);
     EXPECT_EQ(FilledRows(Conversion.strokes), 1);
 }
