@@ -2,12 +2,14 @@
 // <Mono2Bilingual> table read in both directions; the way back also restores the forms that
 // the bilingual encoding merges (the two forms of a sign, the two subscript forms of RA, the
 // two joiners) from their neighbours.
+#include <algorithm>
 #include <cstring>
 
 #include "../base/conversion_data.h"
 #include "../base/glyph_classes.h"
 #include "../base/last_error.h"
 #include "../include/kannada-tovi.h"
+#include "byte_table.h"
 #include "results.h"
 
 namespace {
@@ -98,8 +100,7 @@ unsigned int TOVI_CDECL ToviMonolingual2BilingualGlyph(const char *src, char *ds
     if (!dst) return static_cast<unsigned int>(n + 1);  // n < dstSize, an unsigned int
     const uint8_t *in = reinterpret_cast<const uint8_t *>(src);
     uint8_t *out = reinterpret_cast<uint8_t *>(dst);
-    const uint8_t *map = ConversionLookup.mono2Bilingual;
-    for (size_t i = 0; i < n; i++) out[i] = map[in[i]];
+    MapBytes(ConversionLookup.mono2Bilingual, in, out, n);
     out[n] = 0;
     return static_cast<unsigned int>(n);
 }
@@ -111,18 +112,23 @@ int TOVI_CDECL ToviBilingual2MonolingualGlyph(const char *src, char *dst, unsign
     const uint8_t *in = reinterpret_cast<const uint8_t *>(src);
     uint8_t *out = reinterpret_cast<uint8_t *>(dst);
     const uint8_t *map = ConversionLookup.bilingual2Mono;
-    // 64 bytes at a time, each mapped alone; then sixteen at a time, the forms that the sign
+    // A chunk mapped byte by byte (MapBytes), then 64 bytes at a time, sixteen at a time, the forms that the sign
     // and RA take after their neighbours worked out in all lanes at once. Sixteen that hold a
     // joiner or follow one (the rules read it), and the rest of the 64, go the plain way.
     const bool signAndRaMapped = ConversionLookup.hasBilingual2Mono[115] && ConversionLookup.hasBilingual2Mono[230];
     size_t o = 0, i = 0;
-    for (; i + 64 <= n; i += 64) {
-        uint8_t block[64];
-        std::memcpy(block, in + i, 64);  // dst may be src
-        for (int k = 0; k < 64; k++) out[o + k] = map[block[k]];
-        size_t w = 0;
-        while (w < 64 && o + w >= 2 && FormsOfSixteen(out + o + w, signAndRaMapped)) w += 16;
-        o = w < 64 ? MapExactly(block, w, 64, out, o + w) : o + 64;
+    while (i + 64 <= n) {
+        constexpr size_t kChunk = 2048;
+        uint8_t chunk[kChunk], mapped[kChunk];
+        size_t length = std::min(kChunk, (n - i) & ~size_t(63));
+        std::memcpy(chunk, in + i, length);  // dst may be src
+        MapBytes(map, chunk, mapped, length);
+        for (size_t b = 0; b < length; b += 64, i += 64) {
+            std::memcpy(out + o, mapped + b, 64);
+            size_t w = 0;
+            while (w < 64 && o + w >= 2 && FormsOfSixteen(out + o + w, signAndRaMapped)) w += 16;
+            o = w < 64 ? MapExactly(chunk + b, w, 64, out, o + w) : o + 64;
+        }
     }
     o = MapExactly(in, i, n, out, o);
     out[o] = 0;
