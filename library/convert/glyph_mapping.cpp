@@ -112,9 +112,9 @@ int TOVI_CDECL ToviBilingual2MonolingualGlyph(const char *src, char *dst, unsign
     const uint8_t *in = reinterpret_cast<const uint8_t *>(src);
     uint8_t *out = reinterpret_cast<uint8_t *>(dst);
     const uint8_t *map = ConversionLookup.bilingual2Mono;
-    // A chunk mapped byte by byte (MapBytes), then 64 bytes at a time, sixteen at a time, the forms that the sign
-    // and RA take after their neighbours worked out in all lanes at once. Sixteen that hold a
-    // joiner or follow one (the rules read it), and the rest of the 64, go the plain way.
+    // A chunk at a time, each byte mapped alone; then sixteen at a time, the forms that the
+    // sign and RA take after their neighbours worked out in all lanes at once. Sixteen that hold
+    // a joiner or follow one (the rules read it), and the rest of their 64, go the plain way.
     const bool signAndRaMapped = ConversionLookup.hasBilingual2Mono[115] && ConversionLookup.hasBilingual2Mono[230];
     size_t o = 0, i = 0;
     while (i + 64 <= n) {
