@@ -28,6 +28,20 @@ __attribute__((target("avx512f,avx512bw,avx512vbmi"))) void MapInRegisters(const
     MapOneByOne(table, in + i, out + i, n - i);
 }
 
+__attribute__((target("avx512f,avx512bw,avx512vbmi"))) void TableBitsInRegisters(const uint8_t table[256],
+                                                                                  const uint8_t *in, size_t n,
+                                                                                  uint8_t a, uint8_t b,
+                                                                                  uint64_t &withA, uint64_t &withB) {
+    const __m512i t0 = _mm512_loadu_si512(table), t1 = _mm512_loadu_si512(table + 64);
+    const __m512i t2 = _mm512_loadu_si512(table + 128), t3 = _mm512_loadu_si512(table + 192);
+    __mmask64 in64 = n >= 64 ? ~__mmask64(0) : (__mmask64(1) << n) - 1;
+    __m512i bytes = _mm512_maskz_loadu_epi8(in64, in);
+    __m512i low = _mm512_permutex2var_epi8(t0, bytes, t1), high = _mm512_permutex2var_epi8(t2, bytes, t3);
+    __m512i looked = _mm512_mask_blend_epi8(_mm512_movepi8_mask(bytes), low, high);
+    withA = _mm512_mask_test_epi8_mask(in64, looked, _mm512_set1_epi8(static_cast<char>(a)));
+    withB = _mm512_mask_test_epi8_mask(in64, looked, _mm512_set1_epi8(static_cast<char>(b)));
+}
+
 const bool kInRegisters = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
                           __builtin_cpu_supports("avx512vbmi");
 #endif
@@ -39,4 +53,16 @@ void MapBytes(const uint8_t table[256], const uint8_t *in, uint8_t *out, size_t 
     if (kInRegisters && n >= 64) return MapInRegisters(table, in, out, n);
 #endif
     MapOneByOne(table, in, out, n);
+}
+
+bool TableBits(const uint8_t table[256], const uint8_t *in, size_t n, uint8_t a, uint8_t b, uint64_t &withA,
+               uint64_t &withB) {
+#if BYTE_TABLE_IN_REGISTERS
+    if (kInRegisters) {
+        TableBitsInRegisters(table, in, n, a, b, withA, withB);
+        return true;
+    }
+#endif
+    (void)table, (void)in, (void)n, (void)a, (void)b, (void)withA, (void)withB;
+    return false;
 }

@@ -1,7 +1,7 @@
-// Glyph text to UTF-8 Kannada. The plain steps: the bilingual glyphs mapped to monolingual
-// ones (monolingual glyphs read as the keyboard types them), the normalisation, the longest
-// match to ISCII, the ISCII order, ISCII to UTF-8. Text goes in pieces that end after ASCII
-// that is no letter, which nothing reaches across.
+// Glyph text to UTF-8 Kannada. The plain steps (glyph_plain_steps.h): the bilingual glyphs
+// mapped to monolingual ones (monolingual glyphs read as the keyboard types them), the
+// normalisation, the longest match to ISCII, the ISCII order, ISCII to UTF-8. Text goes in
+// pieces that end after ASCII that is no letter, which nothing reaches across.
 //
 // The quick way: the UTF-8 of a syllable is worked out once and kept (syllable_cache.h), and a
 // piece is put together from its syllables wherever no step reaches across the place where two
@@ -28,56 +28,10 @@
 #include "iscii.h"
 #include "results.h"
 #include "byte_lanes.h"
+#include "byte_table.h"
+#include "glyph_plain_steps.h"
 #include "syllable_cache.h"
 #include "unicode.h"
-
-// Glyph arrangements that the keyboard types and the table reading does not take, put as
-// the normalisation and the reading take them (monolingual glyph text):
-// - RRA and U+0CDE take a stem before a sign or the halant glyph, which the keyboard types as
-//   245, also the code of the Latin letter Z: after either letter it is the stem, and goes;
-// - the subscripts of RRA and U+0CDE (249, 250) are subscripts too: a sign piece after one,
-//   and the halant glyph before one, change places with it, as with the other subscripts;
-// - the subscript of SSA after K, with the O signs, stands between their E piece and UU piece,
-//   where the other subscripts stand after the UU piece.
-size_t ReadAsTyped(uint8_t *glyphs, size_t m) {
-    size_t k = 0;
-    for (size_t i = 0; i < m; i++) {
-        uint8_t g = glyphs[i];
-        if (g == 245 && k > 0 && (glyphs[k - 1] == 190 || glyphs[k - 1] == 191)) continue;
-        if (IsJoinerGlyph(g)) continue;  // the normalisation drops them too
-        glyphs[k++] = g;
-    }
-    for (size_t i = 0; i + 1 < k; i++) {
-        uint8_t g = glyphs[i], next = glyphs[i + 1];
-        bool archaic = g == 249 || g == 250;
-        bool kssaO = g == 235 && next == 198 && i > 0 && glyphs[i - 1] == 201;
-        if ((archaic && (next == 195 || next == 248 || next == 200 || next == 202)) ||
-            (g == 239 && (next == 249 || next == 250)) || kssaO)
-            std::swap(glyphs[i], glyphs[i + 1]);
-    }
-    return k;
-}
-
-// The subscripts of RRA and U+0CDE (glyphs 249, 250) give the invisible consonant with RA or
-// LLA after the halant, which the ISCII order does not count as a consonant: a vowel sign or
-// a shown halant typed before the subscript is moved behind it here.
-void OrderArchaicSubscripts(uint8_t *iscii, size_t k) {
-    for (size_t p = 1; p + 2 < k; p++) {
-        if (iscii[p] != kIsciiHalant || iscii[p + 1] != kIsciiInvisible || (iscii[p + 2] != 207 && iscii[p + 2] != 210))
-            continue;
-        size_t from = p;
-        if (p >= 2 && iscii[p - 1] == kIsciiHalant && iscii[p - 2] == kIsciiHalant) from = p - 2;
-        else
-            while (from > 0 && iscii[from - 1] >= 218 && iscii[from - 1] <= 230) from--;
-        if (from == p) continue;
-        uint8_t moved[8];
-        size_t n = p - from < sizeof moved ? p - from : sizeof moved;
-        std::memcpy(moved, iscii + p - n, n);
-        std::memmove(iscii + p - n, iscii + p, 3);
-        std::memcpy(iscii + p - n + 3, moved, n);
-        p += 2;
-    }
-}
 
 namespace {
 
@@ -87,52 +41,6 @@ namespace {
 bool EndsPiece(uint8_t g) { return (g >= 1 && g <= 64) || (g >= 91 && g <= 96) || (g >= 123 && g <= 126); }
 
 constexpr size_t kPieceSize = 16384;
-
-// A work buffer that keeps its memory from piece to piece and grows without clearing. Text
-// up to kOnStack bytes works in the buffer's own room (no allocation); longer text takes
-// memory once per call, or again for a piece longer than any before.
-template <size_t kOnStack>
-struct WorkBuffer {
-    uint8_t own[kOnStack];
-    std::unique_ptr<uint8_t[]> bytes;
-    uint8_t *room = own;
-    size_t size = kOnStack;
-    uint8_t *Room(size_t n) {
-        if (n > size) {
-            bytes.reset(new uint8_t[n]);
-            room = bytes.get();
-            size = n;
-        }
-        return room;
-    }
-};
-
-// The glyph text that the work buffers hold without an allocation.
-constexpr size_t kShortText = kShortGlyphText;
-
-// The plain steps, with their work buffers.
-class PlainSteps {
-public:
-    // The UTF-8 of m monolingual glyphs at `text` into `out` (room for kUnicodePerIscii *
-    // kIsciiPerGlyph * m bytes); returns its length. `joins`: how their ISCII joins others
-    // (IsciiJoins). `fromBilingual`: they were bilingual text, which reads its Latin letters as
-    // the bilingual ISCII conversion does; in monolingual text a Latin-letter code that is also
-    // a Kannada glyph is the glyph, and the glyphs read as the keyboard types them.
-    size_t Convert(const uint8_t *text, size_t m, bool fromBilingual, uint8_t *out, uint8_t &joins) {
-        uint8_t *glyphs = glyphs_.Room(m + 3);
-        std::memcpy(glyphs, text, m);
-        m = NormaliseGlyphs(glyphs, fromBilingual ? m : ReadAsTyped(glyphs, m));
-        uint8_t *iscii = iscii_.Room(kIsciiPerGlyph * m + 1);
-        size_t k = NormalisedGlyphsToIscii(glyphs, m, fromBilingual ? LatinCodes::kBridge : LatinCodes::kUnambiguous, iscii);
-        if (!fromBilingual) OrderArchaicSubscripts(iscii, k);
-        joins = IsciiJoins(iscii, k);
-        return IsciiToUnicode(iscii, k, out);
-    }
-
-private:
-    WorkBuffer<kShortText + 3> glyphs_;
-    WorkBuffer<kIsciiPerGlyph * kShortText + 1> iscii_;
-};
 
 // A syllable's UTF-8, and whether it may follow another and be followed.
 constexpr size_t kSyllableUtf8 = 46;
@@ -270,6 +178,11 @@ private:
         uint64_t bits = 0;
         size_t end = std::min(block + 64, m);
         unsigned before = block ? class_[s[block - 1]] : 0;
+        uint64_t starting, apart;
+        if (TableBits(class_, s + block, end - block, GlyphStarts::kStarts, GlyphStarts::kApart, starting, apart)) {
+            uint64_t within = end - block == 64 ? ~uint64_t(0) : (uint64_t(1) << (end - block)) - 1;
+            return (starting | apart | (apart << 1) | ((before & GlyphStarts::kApart) ? 1 : 0)) & within;
+        }
         for (size_t j = block; j < end; j++) {
             unsigned k = class_[s[j]];
             unsigned starts = k | (k >> 2) | (before >> 2);  // a glyph apart, and after one
@@ -318,22 +231,6 @@ private:
     size_t block_;     // the block of 64 glyphs whose syllable starts are in starts_
     uint64_t starts_;
 };
-
-}  // namespace
-
-uint8_t IsciiJoins(const uint8_t *iscii, size_t k) {
-    if (k == 0) return 0;
-    uint8_t first = iscii[0], second = k > 1 ? iscii[1] : 0, last = iscii[k - 1], beforeLast = k > 1 ? iscii[k - 2] : 0;
-    uint8_t joins = 0;
-    if (!(first >= 161 && first <= 163) && first != 208 && !(first >= 218 && first <= 233) && first != 239 &&
-        !(first == kIsciiInvisible && second == 223))
-        joins |= kIsciiMayFollow;
-    if (last != kIsciiHalant && last != kIsciiInvisible && last != 239 && !(last == 208 && beforeLast == kIsciiHalant))
-        joins |= kIsciiMayBeFollowed;
-    return joins;
-}
-
-namespace {
 
 // Glyph text as monolingual glyphs: bilingual text mapped whole (its rules read the glyphs
 // before), monolingual text as it is. Short text is mapped on the stack.
@@ -432,16 +329,6 @@ int GlyphToUnicodeExport(const char *src, char *dst, unsigned int dstSize, bool 
     }
     if (dst) dst[total] = '\0';
     return ResultCount(total);
-}
-
-size_t ShortGlyphsToUnicode(const uint8_t *text, size_t n, uint8_t *out) {
-    uint8_t glyphs[kShortText + 3];
-    uint8_t iscii[kIsciiPerGlyph * kShortText + 1];
-    std::memcpy(glyphs, text, n);
-    size_t m = NormaliseGlyphs(glyphs, ReadAsTyped(glyphs, n));
-    size_t k = NormalisedGlyphsToIscii(glyphs, m, LatinCodes::kUnambiguous, iscii);
-    OrderArchaicSubscripts(iscii, k);
-    return IsciiToUnicode(iscii, k, out);
 }
 
 void GlyphsToUnicode(const uint8_t *glyphs, size_t length, bool bilingual, std::string &out) {
