@@ -30,16 +30,14 @@ __attribute__((target("avx512f,avx512bw,avx512vbmi"))) void MapInRegisters(const
 
 __attribute__((target("avx512f,avx512bw,avx512vbmi"))) void TableBitsInRegisters(const uint8_t table[256],
                                                                                   const uint8_t *in, size_t n,
-                                                                                  uint8_t a, uint8_t b,
-                                                                                  uint64_t &withA, uint64_t &withB) {
+                                                                                  uint64_t bits[8]) {
     const __m512i t0 = _mm512_loadu_si512(table), t1 = _mm512_loadu_si512(table + 64);
     const __m512i t2 = _mm512_loadu_si512(table + 128), t3 = _mm512_loadu_si512(table + 192);
     __mmask64 in64 = n >= 64 ? ~__mmask64(0) : (__mmask64(1) << n) - 1;
     __m512i bytes = _mm512_maskz_loadu_epi8(in64, in);
     __m512i low = _mm512_permutex2var_epi8(t0, bytes, t1), high = _mm512_permutex2var_epi8(t2, bytes, t3);
     __m512i looked = _mm512_mask_blend_epi8(_mm512_movepi8_mask(bytes), low, high);
-    withA = _mm512_mask_test_epi8_mask(in64, looked, _mm512_set1_epi8(static_cast<char>(a)));
-    withB = _mm512_mask_test_epi8_mask(in64, looked, _mm512_set1_epi8(static_cast<char>(b)));
+    for (int b = 0; b < 8; b++) bits[b] = _mm512_mask_test_epi8_mask(in64, looked, _mm512_set1_epi8(static_cast<char>(1 << b)));
 }
 
 const bool kInRegisters = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
@@ -55,14 +53,13 @@ void MapBytes(const uint8_t table[256], const uint8_t *in, uint8_t *out, size_t 
     MapOneByOne(table, in, out, n);
 }
 
-bool TableBits(const uint8_t table[256], const uint8_t *in, size_t n, uint8_t a, uint8_t b, uint64_t &withA,
-               uint64_t &withB) {
+bool TableBits(const uint8_t table[256], const uint8_t *in, size_t n, uint64_t bits[8]) {
 #if BYTE_TABLE_IN_REGISTERS
     if (kInRegisters) {
-        TableBitsInRegisters(table, in, n, a, b, withA, withB);
+        TableBitsInRegisters(table, in, n, bits);
         return true;
     }
 #endif
-    (void)table, (void)in, (void)n, (void)a, (void)b, (void)withA, (void)withB;
+    (void)table, (void)in, (void)n, (void)bits;
     return false;
 }

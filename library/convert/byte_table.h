@@ -8,8 +8,7 @@
 // out[i] = table[in[i]] for the n bytes at `in`; out may be in.
 void MapBytes(const uint8_t table[256], const uint8_t *in, uint8_t *out, size_t n);
 
-// For the n bytes at `in` (1 to 64, none read past them): bit i of `withA` set where
-// table[in[i]] has a bit of `a`, of `withB` where it has one of `b`. False, with nothing set,
-// where the processor cannot look bytes up in its registers (the caller goes one by one).
-bool TableBits(const uint8_t table[256], const uint8_t *in, size_t n, uint8_t a, uint8_t b, uint64_t &withA,
-               uint64_t &withB);
+// For the n bytes at `in` (1 to 64, none read past them): bit i of bits[b] set where
+// table[in[i]] has bit b set. False, with nothing set, where the processor cannot look bytes
+// up in its registers (the caller goes one by one).
+bool TableBits(const uint8_t table[256], const uint8_t *in, size_t n, uint64_t bits[8]);

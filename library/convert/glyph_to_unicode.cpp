@@ -178,8 +178,9 @@ private:
         uint64_t bits = 0;
         size_t end = std::min(block + 64, m);
         unsigned before = block ? class_[s[block - 1]] : 0;
-        uint64_t starting, apart;
-        if (TableBits(class_, s + block, end - block, GlyphStarts::kStarts, GlyphStarts::kApart, starting, apart)) {
+        uint64_t with[8];  // the glyphs whose class has each bit
+        if (TableBits(class_, s + block, end - block, with)) {
+            uint64_t starting = with[0], apart = with[2];  // kStarts, kApart
             uint64_t within = end - block == 64 ? ~uint64_t(0) : (uint64_t(1) << (end - block)) - 1;
             return (starting | apart | (apart << 1) | ((before & GlyphStarts::kApart) ? 1 : 0)) & within;
         }

@@ -8,6 +8,7 @@
 
 #include "../base/conversion_data.h"
 #include "byte_lanes.h"
+#include "byte_table.h"
 #include "iscii.h"
 #include "iscii_typing.h"
 #include "iscii_units.h"
@@ -47,6 +48,22 @@ private:
         size_t end = std::min(block + 64, length_), j = block;
         unsigned before = block ? s[block - 1] : 0;
         unsigned beforeClass = block ? cls[before] : unsigned(U::kEndsWord);
+        uint64_t with[8];  // the codes whose class has each bit
+        if (TableBits(cls, s + block, end - block, with)) {
+            // 64 at a time: each test one bit a code.
+            uint64_t afterHalant = with[5] << 1 | (before == kIsciiHalant);
+            uint64_t afterInvisible = with[4] << 1 | (before == kIsciiInvisible);
+            uint64_t afterEnd = with[3] << 1 | ((beforeClass & U::kEndsWord) ? 1 : 0);
+            bits = (with[0] & ~(with[1] & afterHalant) & ~(with[2] & afterInvisible)) | with[3] | afterEnd;
+            for (uint64_t v = with[4]; v; v &= v - 1) {  // the invisible consonant: as the code after it says
+                size_t e = LowestBit(v);
+                bool at = !(afterHalant >> e & 1) && starts_.KeyAt(s + block + e) != U::kNone;
+                at = at || (afterEnd >> e & 1);
+                bits = (bits & ~(uint64_t(1) << e)) | (uint64_t(at) << e);
+            }
+            bits_ = end - block == 64 ? bits : bits & ((uint64_t(1) << (end - block)) - 1);
+            return;
+        }
         if (kInMemoryOrder)
             for (; j + 8 <= end; j += 8) {
                 // Eight at a time: the classes in lanes, the tests in bit 0 of each.

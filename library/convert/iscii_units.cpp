@@ -49,6 +49,7 @@ UnitStarts::UnitStarts() {
         if (consonant || c == kIsciiInvisible) cls |= kJoinable;
         if (c == 207 || c == 210) cls |= kTakenAlong;
         if (c == kIsciiInvisible) cls |= kInvisible;
+        if (c == kIsciiHalant) cls |= kHalant;
         for (int b = 0; b < 2; b++)
             for (int k = 0; k < 2; k++) {
                 bool ends = IsAsciiLetter(c) ? LetterCodeOf(c, b != 0, k != 0) != 0 : PlainCodeOf(c) != 0;

@@ -57,6 +57,7 @@ struct UnitStarts {
         kTakenAlong = 4,    // ... or the invisible consonant, which takes it along (RA, LLA)
         kEndsWord = 8,      // a code that stands for itself, or a kept letter: a word ends there
         kInvisible = 16,    // the invisible consonant: a start as the code after it says
+        kHalant = 32,       // the halant
     };
     uint8_t codeClass[2][2][256];
     uint8_t standing[2][2][256];  // the glyph code of a code that stands for itself
