@@ -119,13 +119,9 @@ bool CameBack(const std::string &text, const std::string &there, HeldIn encoding
     const uint8_t *s = reinterpret_cast<const uint8_t *>(there.data());
     if (encoding == HeldIn::kIscii) IsciiToUnicode(s, there.size(), back);
     else GlyphsToUnicode(s, there.size(), encoding == HeldIn::kBilingual, back);
-    if (back == text) return true;
-    bool glyphs = encoding != HeldIn::kIscii;
-    std::vector<Character> chars;
-    std::vector<int32_t> a, b;
-    AsRead(reinterpret_cast<const uint8_t *>(back.data()), back.size(), glyphs, chars, a);
-    AsRead(reinterpret_cast<const uint8_t *>(text.data()), text.size(), glyphs, chars, b);
-    return a == b;
+    return back == text || ReadAlike(reinterpret_cast<const uint8_t *>(back.data()), back.size(),
+                                     reinterpret_cast<const uint8_t *>(text.data()), text.size(),
+                                     encoding != HeldIn::kIscii);
 }
 
 // Whether a piece of text comes back from the encoding as itself.
@@ -319,6 +315,14 @@ void UnheldOfWord(const uint8_t *utf8, size_t n, Known &known, std::vector<Unhel
 }
 
 }  // namespace
+
+bool ReadAlike(const uint8_t *a, size_t na, const uint8_t *b, size_t nb, bool glyphs) {
+    std::vector<Character> chars;
+    std::vector<int32_t> readA, readB;
+    AsRead(a, na, glyphs, chars, readA);
+    AsRead(b, nb, glyphs, chars, readB);
+    return readA == readB;
+}
 
 void FindUnheld(const uint8_t *utf8, size_t n, HeldIn encoding, std::vector<UnheldCharacter> &unheld) {
     int lastError = LibraryLastError;

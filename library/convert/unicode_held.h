@@ -26,6 +26,10 @@ struct UnheldCharacter {
 // back together with those before it.
 void FindUnheld(const uint8_t *utf8, size_t n, HeldIn encoding, std::vector<UnheldCharacter> &unheld);
 
+// Whether two UTF-8 texts read the same (the same but for joiners and for how the two-part vowel
+// signs are written); `glyphs`: as glyph text holds them, the digits and the danda in ASCII.
+bool ReadAlike(const uint8_t *a, size_t na, const uint8_t *b, size_t nb, bool glyphs);
+
 // The n bytes of UTF-8 at `utf8` converted to `encoding` (ISCII, or glyph text through it),
 // without the syllables and characters it cannot hold, into `out`.
 void ConvertHeld(const uint8_t *utf8, size_t n, HeldIn encoding, std::string &out);

@@ -64,8 +64,12 @@ struct Continuing {
 };
 constexpr Continuing kContinuing;
 
-inline bool Continues(uint8_t c, uint8_t before) {
-    return before == Compact(0x0CCD) ? kContinuing.afterVirama[c] : kContinuing.always[c];
+// `before`: the code point before c; `twoBefore`: the one before that (0 for none). A joiner
+// after the virama links the consonant after it as the virama does.
+inline bool Continues(uint8_t c, uint8_t before, uint8_t twoBefore) {
+    bool afterVirama = before == Compact(0x0CCD) ||
+                       ((before == kCompactZwj || before == kCompactZwnj) && twoBefore == Compact(0x0CCD));
+    return afterVirama ? kContinuing.afterVirama[c] : kContinuing.always[c];
 }
 
 // The UTF-8 of n compact code points.
@@ -129,11 +133,13 @@ void Convert(const uint8_t *compact, size_t n, HeldIn encoding, UnicodeSyllable 
         ends = ends && typed.endsJoinable;
         backLength = GlyphSyllableToUtf8(syllable.there, typed.length, bilingual, back, joins);
     }
-    // It comes back as itself; in bilingual text a dead NA (NA with the halant shown) comes
-    // back with a non-joiner after it, which is no part of what the text reads.
+    // It comes back as itself, or reads as itself (ReadAlike: a halant with another joiner
+    // after it, or none); in bilingual text a dead NA (NA with the halant shown) comes back with
+    // a non-joiner after it, which is no part of what the text reads.
     bool joinerAfter = encoding == HeldIn::kBilingual && backLength == length + 3 &&
                        std::memcmp(back + length, "\xE2\x80\x8C", 3) == 0;
-    if ((backLength != length && !joinerAfter) || std::memcmp(back, utf8, length) != 0) return;
+    bool same = (backLength == length || joinerAfter) && std::memcmp(back, utf8, length) == 0;
+    if (!same && !ReadAlike(back, backLength, utf8, length, encoding != HeldIn::kIscii)) return;
     syllable.joins |= kHeld | (starts && (joins & kIsciiMayFollow) ? kStartsClean : 0) |
                       (ends && (joins & kIsciiMayBeFollowed) ? kEndsClean : 0);
 }
@@ -162,7 +168,7 @@ bool ConvertHeldWord(const uint8_t *word, size_t n, HeldIn encoding, TypedText &
                 c = d == 0x8C ? kCompactZwnj : kCompactZwj;
             else
                 return out.length = before, false;
-            if (length == 0 || Continues(c, syllable[length - 1])) {
+            if (length == 0 || Continues(c, syllable[length - 1], length > 1 ? syllable[length - 2] : 0)) {
                 if (length == kLongSyllable) return out.length = before, false;
                 syllable[length++] = c;
                 continue;
