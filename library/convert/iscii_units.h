@@ -101,7 +101,7 @@ private:
 };
 
 struct NoContext {};
-using ShortUnits = SyllableCache<ShortUnit, UnitStarts, false, 15>;
+using ShortUnits = SyllableCache<ShortUnit, UnitStarts, false, 16>;
 using LongUnits = SyllableCache<LongUnit, NoContext, true, 12>;
 
 // Types the n codes of a unit (at the start of a word or inside one); false when its result
