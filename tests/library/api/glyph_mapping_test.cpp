@@ -134,3 +134,31 @@ TEST(GlyphMapping, EveryMonolingualCodeSurvivesTheRoundTripAlone) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(GlyphMapping, TextPastTheCachesMapsAsShortTextDoes) {
+    // Every code once in a block, mapped alone; then the block repeated past 8 MB into a
+    // destination that starts off a 64-byte boundary, in place and not.
+    std::string block;
+    for (int c = 1; c < 256; c++) block.push_back(static_cast<char>(c));
+    const std::string mapped = ToBilingual(block);
+    ASSERT_EQ(mapped.size(), block.size());
+    std::string text;
+    while (text.size() < (9u << 20)) text += block;
+    text += "\x50\xF0\x41";
+    std::string expected;
+    while (expected.size() < text.size() - 3) expected += mapped;
+    expected += ToBilingual("\x50\xF0\x41");
+    for (size_t offset : {0, 1, 37}) {
+        std::string out(text.size() + 64 + offset, '\0');
+        unsigned n = ToviMonolingual2BilingualGlyph(text.c_str(), &out[offset], static_cast<unsigned>(out.size() - offset));
+        ASSERT_EQ(n, text.size());
+        EXPECT_TRUE(out.compare(offset, n, expected) == 0) << "offset " << offset;
+    }
+    std::string inPlace = text;
+    ToviMonolingual2BilingualGlyph(inPlace.c_str(), &inPlace[0], static_cast<unsigned>(inPlace.size() + 1));
+    EXPECT_TRUE(inPlace == expected);
+}
+
+}  // namespace
