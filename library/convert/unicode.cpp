@@ -15,6 +15,7 @@
 #include "results.h"
 #include "unicode_held.h"
 #include "unicode_forms.h"
+#include "utf8.h"
 
 namespace {
 // ---- UTF-8 to code points ---------------------------------------------------------------
@@ -23,42 +24,9 @@ namespace {
 // skipped. Four zeros follow, so that look-ahead needs no test.
 template <typename CodePoints>
 void Decode(const uint8_t *s, size_t n, CodePoints &cps) {
-    size_t i = 0;
-    while (i < n) {
-        uint8_t b = s[i];
-        uint32_t cp;
-        size_t len;
-        if (b < 0x80) {
-            cp = b;
-            len = 1;
-        } else if (b >= 0xC2 && b <= 0xDF) {
-            cp = b & 0x1F;
-            len = 2;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            cp = b & 0x0F;
-            len = 3;
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            cp = b & 0x07;
-            len = 4;
-        } else {
-            i++;
-            continue;
-        }
-        bool ok = i + len <= n;
-        for (size_t k = 1; ok && k < len; k++) {
-            if ((s[i + k] & 0xC0) != 0x80) ok = false;
-            else cp = (cp << 6) | (s[i + k] & 0x3F);
-        }
-        // Overlong forms, surrogates and code points past U+10FFFF are not UTF-8.
-        if (ok && ((len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) ||
-                   (len == 4 && (cp < 0x10000 || cp > 0x10FFFF))))
-            ok = false;
-        if (!ok) {
-            i++;
-            continue;
-        }
-        cps.push_back(cp);
-        i += len;
+    for (size_t i = 0, len; i < n; i += len) {
+        const int32_t cp = ReadUtf8(s, n, i, len);
+        if (cp >= 0) cps.push_back(static_cast<uint32_t>(cp));
     }
     for (int k = 0; k < 4; k++) cps.push_back(0);
 }

@@ -6,15 +6,10 @@
 #include <cstdint>
 
 #include "iscii.h"
+#include "utf8.h"
 
 namespace {
 
-
-constexpr uint32_t kZwnj = 0x200C;
-constexpr uint32_t kZwj = 0x200D;
-constexpr uint32_t kNukta = 0x0CBC;
-constexpr uint32_t kVirama = 0x0CCD;
-constexpr uint32_t kRa = 0x0CB0;
 constexpr uint32_t kNa = 0x0CA8;
 constexpr uint32_t kRra = 0x0CB1;
 constexpr uint32_t kLlla = 0x0CDE;
@@ -147,20 +142,6 @@ struct Utf8Forms {
 constexpr Utf8Forms kUtf8;
 
 inline bool IsConsonantCode(uint8_t c) { return IsIsciiConsonant(c) && kMap.unicode[c] != 0; }
-
-inline uint8_t *PutUtf8(uint8_t *o, uint32_t cp) {
-    if (cp < 0x80) {
-        *o++ = static_cast<uint8_t>(cp);
-    } else if (cp < 0x800) {
-        *o++ = static_cast<uint8_t>(0xC0 | (cp >> 6));
-        *o++ = static_cast<uint8_t>(0x80 | (cp & 0x3F));
-    } else {
-        *o++ = static_cast<uint8_t>(0xE0 | (cp >> 12));
-        *o++ = static_cast<uint8_t>(0x80 | ((cp >> 6) & 0x3F));
-        *o++ = static_cast<uint8_t>(0x80 | (cp & 0x3F));
-    }
-    return o;
-}
 
 // The vowels and signs that ISCII writes as a code + nukta.
 inline uint32_t WithNukta(uint8_t c) {

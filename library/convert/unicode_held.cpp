@@ -8,16 +8,12 @@
 #include "iscii.h"
 #include "iscii_typing.h"
 #include "unicode.h"
+#include "utf8.h"
 
 #include "../base/last_error.h"
 
 namespace {
 
-constexpr int32_t kZwnj = 0x200C;
-constexpr int32_t kZwj = 0x200D;
-constexpr int32_t kRa = 0x0CB0;
-constexpr int32_t kNukta = 0x0CBC;
-constexpr int32_t kVirama = 0x0CCD;
 constexpr int32_t kDanda = 0x0964;
 
 // A syllable longer than this is not held past it: no writer forms one, and the search for
@@ -30,25 +26,9 @@ struct Character {
 };
 
 void Decode(const uint8_t *s, size_t n, std::vector<Character> &out) {
-    for (size_t i = 0; i < n;) {
-        uint8_t b = s[i];
-        int32_t cp;
-        size_t len;
-        if (b < 0x80) cp = b, len = 1;
-        else if (b >= 0xC2 && b <= 0xDF) cp = b & 0x1F, len = 2;
-        else if (b >= 0xE0 && b <= 0xEF) cp = b & 0x0F, len = 3;
-        else if (b >= 0xF0 && b <= 0xF4) cp = b & 0x07, len = 4;
-        else cp = -1, len = 1;
-        for (size_t k = 1; cp >= 0 && k < len; k++) {
-            if (i + k >= n || (s[i + k] & 0xC0) != 0x80) cp = -1;
-            else cp = (cp << 6) | (s[i + k] & 0x3F);
-        }
-        if (cp >= 0 && ((len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) ||
-                        (len == 4 && (cp < 0x10000 || cp > 0x10FFFF))))
-            cp = -1;
-        if (cp < 0) len = 1;
+    for (size_t i = 0, len; i < n; i += len) {
+        const int32_t cp = ReadUtf8(s, n, i, len);
         out.push_back({cp, i, len});
-        i += len;
     }
 }
 
@@ -62,21 +42,8 @@ bool IsCombining(int32_t cp) {
 }
 
 void PutUtf8(int32_t cp, std::string &out) {
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
+    uint8_t bytes[4];
+    out.append(reinterpret_cast<const char *>(bytes), ::PutUtf8(bytes, static_cast<uint32_t>(cp)) - bytes);
 }
 
 // The text as a reader takes it: the two-part vowel signs in their parts, the nukta before a
